@@ -1,0 +1,95 @@
+#include "memory/joypad.h"
+
+#include <iterator>
+
+#include "memory/memory_map.h"
+#include "memory/registers.h"
+
+namespace tov {
+
+key_mapping key_map = default_key_map;
+
+namespace {
+
+struct row_bit {
+    joypad_button button;
+    uint8_t bit;
+};
+
+// Each row in the order its keys are queried.
+constexpr row_bit direction_row[] = {
+    {button_down, 0x08}, {button_up, 0x04}, {button_left, 0x02}, {button_right, 0x01}};
+constexpr row_bit button_row[] = {
+    {button_start, 0x08}, {button_select, 0x04}, {button_b, 0x02}, {button_a, 0x01}};
+
+uint8_t released_bits(const row_bit (&row)[4]) {
+    uint8_t bits = 0;
+    for (const row_bit& entry : row) {
+        if (!query_key(key_map[entry.button])) {
+            bits |= entry.bit;
+        }
+    }
+    return bits;
+}
+
+struct named_key {
+    const char* name;
+    int32_t code;
+};
+
+constexpr named_key named_keys[] = {
+    {"KEY_UP", vk_up},
+    {"KEY_DOWN", vk_down},
+    {"KEY_LEFT", vk_left},
+    {"KEY_RIGHT", vk_right},
+    {"NUMPAD_0", vk_numpad0},
+    {"NUMPAD_1", vk_numpad0 + 1},
+    {"NUMPAD_2", vk_numpad0 + 2},
+    {"NUMPAD_3", vk_numpad0 + 3},
+    {"NUMPAD_4", vk_numpad0 + 4},
+    {"NUMPAD_5", vk_numpad0 + 5},
+    {"NUMPAD_6", vk_numpad0 + 6},
+    {"NUMPAD_7", vk_numpad0 + 7},
+    {"NUMPAD_8", vk_numpad0 + 8},
+    {"NUMPAD_9", vk_numpad0 + 9},
+};
+
+}  // namespace
+
+void read_joypad() {
+    const uint8_t selected = io_page[P1] & 0xF0;
+    io_page[P1] = selected;
+    if (selected == 0x30) {
+        io_page[P1] = 0x3F;
+    } else if (selected == 0x20) {
+        io_page[P1] = selected | released_bits(direction_row);
+    } else if (selected == 0x10) {
+        io_page[P1] = selected | released_bits(button_row);
+    }
+    // Both rows selected, or bits 6-7 set: every button of the row reads as pressed.
+}
+
+std::string key_name(int32_t code) {
+    for (const named_key& key : named_keys) {
+        if (key.code == code) {
+            return key.name;
+        }
+    }
+    const char character = static_cast<char>(code);
+    return character == '\0' ? std::string() : std::string(1, character);
+}
+
+int32_t key_code_from_name(const std::string& name) {
+    for (const named_key& key : named_keys) {
+        if (name == key.name) {
+            return key.code;
+        }
+    }
+    if (name.empty()) {
+        return 0;
+    }
+    const signed char first = static_cast<signed char>(name[0]);
+    return first >= 'a' && first <= 'z' ? first - 'a' + 'A' : first;
+}
+
+}  // namespace tov

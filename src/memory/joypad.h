@@ -1,0 +1,44 @@
+// The joypad register FF00, composed from the host keyboard at every read,
+// and the key mapping of the eight console buttons.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "host/keyboard.h"
+
+namespace tov {
+
+enum joypad_button : int {
+    button_up,
+    button_down,
+    button_left,
+    button_right,
+    button_a,
+    button_b,
+    button_start,
+    button_select,
+    button_count
+};
+
+using key_mapping = std::array<int32_t, button_count>;
+
+// The default mapping: the arrow keys, A, S, D and F.
+constexpr key_mapping default_key_map = {vk_up, vk_down, vk_left, vk_right, 'A', 'S', 'D', 'F'};
+
+// Virtual-key code of each button, in joypad_button order.
+extern key_mapping key_map;
+
+// Rewrites FF00 from the selected row and the keys held now. A cleared bit
+// is a pressed button.
+void read_joypad();
+
+// The name the key-mapping dialog shows for a code ("KEY_UP", "NUMPAD_5", "Q").
+std::string key_name(int32_t code);
+
+// The code for a name typed or chosen in the dialog; other texts give the code
+// of their first character in upper case, an empty text gives 0.
+int32_t key_code_from_name(const std::string& name);
+
+}  // namespace tov

@@ -1,0 +1,18 @@
+#include "sound/channels.h"
+
+namespace tov {
+
+channel_state sound_channels[4];
+double last_refill_ms;
+
+uint8_t channel_status_bits() {
+    uint8_t bits = 0;
+    for (int channel = 0; channel < 4; ++channel) {
+        if (sound_channels[channel].active) {
+            bits |= static_cast<uint8_t>(1 << channel);
+        }
+    }
+    return bits;
+}
+
+}  // namespace tov

@@ -1,0 +1,54 @@
+#include <gtest/gtest.h>
+
+#include "host/clock.h"
+#include "host/keyboard.h"
+
+namespace tov {
+namespace {
+
+TEST(Keyboard, AKeyCountsWhileHeldAndOnceAfterATap) {
+    release_all_keys();
+    EXPECT_FALSE(query_key('A'));
+
+    key_down('A');
+    EXPECT_TRUE(query_key('A'));
+    EXPECT_TRUE(query_key('A')) << "a held key stays pressed";
+
+    key_up('A');
+    EXPECT_FALSE(query_key('A')) << "released and already seen";
+
+    key_down('B');
+    key_up('B');
+    EXPECT_TRUE(query_key('B')) << "a tap between two queries is seen once";
+    EXPECT_FALSE(query_key('B'));
+
+    key_down('C');
+    EXPECT_FALSE(query_key('D')) << "the latch is per key";
+    key_up('C');
+    EXPECT_TRUE(query_key('C'));
+}
+
+TEST(Keyboard, CodesOutsideTheTableAreNeverPressed) {
+    release_all_keys();
+    for (const int32_t code : {-1, -128, 256, 1000}) {
+        key_down(code);
+        EXPECT_FALSE(query_key(code)) << code;
+        key_up(code);
+    }
+}
+
+TEST(Clock, FakeClockReadsTheSetTimeAndStepsPerReading) {
+    use_fake_clock(100, 3);
+    EXPECT_EQ(clock_ms(), 100u);
+    EXPECT_EQ(clock_ms(), 103u);
+    EXPECT_EQ(clock_time_ms(), 106.0);
+    set_fake_clock(0xFFFFFFFF);
+    EXPECT_EQ(clock_time_ms(), 4294967295.0) << "widened without a sign";
+    use_real_clock();
+    const uint32_t first = clock_ms();
+    const uint32_t second = clock_ms();
+    EXPECT_LE(second - first, 1000u) << "the real clock moves forward slowly";
+}
+
+}  // namespace
+}  // namespace tov

@@ -1,0 +1,50 @@
+// Cartridge images built inside a test: bytes placed at addresses, header
+// fields set by name, written to a temporary file and loaded through the
+// real load_cartridge.
+#pragma once
+
+#include <cstdint>
+#include <initializer_list>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tov::test {
+
+class test_cartridge {
+public:
+    // A blank image of `size` bytes (default: two banks, 32 KiB).
+    explicit test_cartridge(std::size_t size = 0x8000);
+    ~test_cartridge();
+    test_cartridge(const test_cartridge&) = delete;
+    test_cartridge& operator=(const test_cartridge&) = delete;
+
+    // Header byte 0143: 80 or C0 make a colour cartridge.
+    test_cartridge& colour_flag(uint8_t flag);
+    // Header bytes 0134-0143, zero-padded.
+    test_cartridge& title(std::string_view text);
+    // Any single byte of the image, by file offset.
+    test_cartridge& byte(std::size_t offset, uint8_t value);
+    // A run of bytes from a file offset (code, data or header).
+    test_cartridge& bytes(std::size_t offset, std::initializer_list<uint8_t> values);
+
+    std::vector<uint8_t>& image() { return image_; }
+
+    // Writes the image to its temporary file and returns the path.
+    const std::string& write();
+    // Writes the image, points rom_path at it and loads it.
+    bool load();
+
+private:
+    std::vector<uint8_t> image_;
+    std::string path_;
+};
+
+// A fresh path in the test's temporary folder; the file is not created.
+std::string temp_path(std::string_view suffix);
+
+// Puts the shared state that tests change back to its start values: no
+// frozen addresses, no keys held, the default key map, a fake clock at 0.
+void reset_test_state();
+
+}  // namespace tov::test
