@@ -107,12 +107,9 @@ const char* describe_ram_size() {
 
 const char* describe_destination() {
     switch (rom_bank0[0x014A]) {
-        case 0x00:
-            return set_text("Japanese");
-        case 0x01:
-            return set_text("Non-Japanese");
-        default:
-            return set_text("Language=Unknowlegdge");
+        case 0x00: return set_text("Japanese");
+        case 0x01: return set_text("Non-Japanese");
+        default: return set_text("Language=Unknowlegdge");
     }
 }
 

@@ -1,6 +1,10 @@
 #include "memory/io_registers.h"
 
+#include "core/machine.h"
+#include "core/timer.h"
 #include "memory/memory_map.h"
+#include "memory/registers.h"
+#include "sound/channels.h"
 
 namespace tov {
 
@@ -18,8 +22,154 @@ int32_t obj_colours[32];
 
 uint8_t hdma_active;
 
+namespace {
+
+// The four monochrome shades, lightest first.
+constexpr int32_t shades[4] = {0xFFFF, 0x3DEF, 0x2D6B, 0x0000};
+
+void write_lcdc(uint8_t value) {
+    lcdc_bg_on = value & 1;
+    lcdc_obj_on = (value >> 1) & 1;
+    lcdc_obj_tall = (value >> 2) & 1;
+    lcdc_bg_map_hi = (value >> 3) & 1;
+    lcdc_tiles_8000 = (value >> 4) & 1;
+    lcdc_win_on = (value >> 5) & 1;
+    lcdc_win_map_hi = (value >> 6) & 1;
+    lcdc_lcd_on = (value >> 7) & 1;
+    // A colour cartridge always draws the background.
+    if (colour_mode) {
+        lcdc_bg_on = 1;
+    }
+}
+
+// BGP, OBP0, OBP1 on a monochrome cartridge: each two-bit field picks the
+// shade of one colour number.
+void write_mono_palette(int32_t* palette, uint8_t value) {
+    if (colour_mode) {
+        return;
+    }
+    for (int colour = 0; colour < 4; ++colour) {
+        palette[colour] = shades[(value >> (2 * colour)) & 3];
+    }
+}
+
+// BCPD/OCPD: the index register names palette, colour and byte; bit 7 makes
+// it advance after the write, wrapping within its low six bits.
+void write_palette_data(int index_register, int32_t* table, uint8_t value) {
+    uint8_t& index = io_page[index_register];
+    int32_t& entry = table[((index >> 3) & 7) * 4 + ((index >> 1) & 3)];
+    if (index & 1) {
+        entry = value << 8 | (entry & 0x00FF);
+    } else {
+        entry = (entry & 0xFF00) | value;
+    }
+    if (index & 0x80) {
+        index = (index & 0x3F) == 0x3F ? index & 0xC0 : static_cast<uint8_t>(index + 1);
+    }
+}
+
+// Sprite memory from any page, through the CPU's read path.
+void oam_dma(uint8_t value) {
+    const int32_t source = value * 256;
+    for (int32_t i = 0; i < oam_size; ++i) {
+        oam[i] = read_byte(source + i);
+    }
+}
+
+// The whole transfer happens at once, in both modes. An HBlank-mode transfer
+// is then reported as running until the run loop's next line change.
+void vram_dma(uint8_t value) {
+    io_page[HDMA5] = value;
+    const int32_t length = ((value & 0x7F) + 1) * 16;
+    const int32_t source = peek_byte(0xFF51) << 8 | (peek_byte(0xFF52) & 0xF0);
+    const int32_t destination =
+        ((peek_byte(0xFF53) & 0x1F) | 0x80) << 8 | (peek_byte(0xFF54) & 0xF0);
+    for (int32_t i = 0; i < length; ++i) {
+        write_byte(destination + i, peek_byte(source + i));
+    }
+    hdma_active = 0;
+    if (value & 0x80) {
+        hdma_active = 1;
+        io_page[HDMA5] = 0x80;
+    } else {
+        io_page[HDMA5] = 0xFF;
+    }
+}
+
+bool is_sound_register(int32_t offset) {
+    return (offset >= NR10 && offset <= NR14) || (offset >= NR21 && offset <= NR31) ||
+           offset == NR33 || offset == NR34 || (offset >= NR41 && offset <= NR44) || offset == NR51;
+}
+
+}  // namespace
+
 void write_io_register(int32_t offset, uint8_t value) {
-    io_page[offset & 0xFF] = value;
+    offset &= 0xFF;
+    if (is_sound_register(offset)) {
+        write_sound_register(offset, value);
+        return;
+    }
+    switch (offset) {
+        case SB:
+        case SC:  // no serial link: both read back FF
+            io_page[SB] = 0xFF;
+            io_page[SC] = 0xFF;
+            break;
+        case DIV: io_page[DIV] = 0x00; break;
+        case TAC:
+            io_page[TAC] = value;
+            write_tac(value);
+            break;
+        case LCDC:
+            io_page[LCDC] = value;
+            write_lcdc(value);
+            break;
+        case STAT:  // the mode bits stay, the coincidence bit clears
+            io_page[STAT] = static_cast<uint8_t>((io_page[STAT] & 0x03) | (value & 0xF8));
+            break;
+        case LY: io_page[LY] = 0x00; break;
+        case DMA:
+            io_page[DMA] = value;
+            oam_dma(value);
+            break;
+        case BGP:
+            io_page[BGP] = value;
+            write_mono_palette(bg_colours, value);
+            break;
+        case OBP0:
+            io_page[OBP0] = value;
+            write_mono_palette(obj_colours, value);
+            break;
+        case OBP1:
+            io_page[OBP1] = value;
+            write_mono_palette(obj_colours + 4, value);
+            break;
+        case KEY1:  // only the switch request is writable
+            io_page[KEY1] = static_cast<uint8_t>((io_page[KEY1] & 0xFE) | (value & 0x01));
+            break;
+        case HDMA5:
+            if (colour_mode) {
+                vram_dma(value);
+            }
+            break;
+        case BCPD:
+            if (colour_mode) {
+                io_page[BCPD] = value;
+                write_palette_data(BCPS, bg_colours, value);
+            }
+            break;
+        case OCPD:
+            if (colour_mode) {
+                io_page[OCPD] = value;
+                write_palette_data(OCPS, obj_colours, value);
+            }
+            break;
+        case SVBK:
+            io_page[SVBK] = value;
+            wram_bank = wram_bank_from_svbk(value);
+            break;
+        default: io_page[offset] = value; break;
+    }
 }
 
 }  // namespace tov

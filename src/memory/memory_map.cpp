@@ -79,30 +79,21 @@ uint8_t read_memory(int32_t address) {
 // registers' write-only bits are masked, FF26 reports the channels.
 uint8_t read_io(int32_t offset) {
     switch (offset) {
-        case P1:
-            read_joypad();
-            return io_page[P1];
+        case P1: read_joypad(); return io_page[P1];
         case SB:
-        case SC:
-            return 0xFF;
+        case SC: return 0xFF;
         case NR11:
-        case NR21:
-            return io_page[offset] & 0xC0;
+        case NR21: return io_page[offset] & 0xC0;
         case NR14:
         case NR24:
         case NR34:
-        case NR44:
-            return io_page[offset] & 0x40;
-        case NR30:
-            return io_page[offset] & 0x80;
+        case NR44: return io_page[offset] & 0x40;
+        case NR30: return io_page[offset] & 0x80;
         case NR13:
         case NR23:
-        case NR33:
-            return 0x00;
-        case NR52:
-            return static_cast<uint8_t>((io_page[NR52] & 0x80) | channel_status_bits());
-        default:
-            return io_page[offset];
+        case NR33: return 0x00;
+        case NR52: return static_cast<uint8_t>((io_page[NR52] & 0x80) | channel_status_bits());
+        default: return io_page[offset];
     }
 }
 

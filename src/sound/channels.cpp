@@ -1,9 +1,15 @@
 #include "sound/channels.h"
 
+#include "memory/memory_map.h"
+
 namespace tov {
 
 channel_state sound_channels[4];
 double last_refill_ms;
+
+void write_sound_register(int32_t offset, uint8_t value) {
+    io_page[offset] = value;
+}
 
 uint8_t channel_status_bits() {
     uint8_t bits = 0;

@@ -32,6 +32,10 @@ extern channel_state sound_channels[4];
 // ms time of the last refill pass of the sound tick.
 extern double last_refill_ms;
 
+// A write to a sound register the channels react to (FF10-FF14, FF16-FF1B,
+// FF1D, FF1E, FF20-FF23, FF25); offset is the register's place in io_page.
+void write_sound_register(int32_t offset, uint8_t value);
+
 // NR52 bits 0-3: one per active channel.
 uint8_t channel_status_bits();
 

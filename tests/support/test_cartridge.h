@@ -3,6 +3,8 @@
 // real load_cartridge.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <cstdint>
 #include <initializer_list>
 #include <string>
@@ -46,5 +48,19 @@ std::string temp_path(std::string_view suffix);
 // Puts the shared state that tests change back to its start values: no
 // frozen addresses, no keys held, the default key map, a fake clock at 0.
 void reset_test_state();
+
+// A test with a blank cartridge loaded; monochrome unless the test loads
+// another kind.
+class machine_test : public testing::Test {
+protected:
+    void SetUp() override { load(0x00); }
+    void load(uint8_t colour_flag) {
+        reset_test_state();
+        cartridge_.colour_flag(colour_flag);
+        ASSERT_TRUE(cartridge_.load());
+    }
+
+    test_cartridge cartridge_;
+};
 
 }  // namespace tov::test

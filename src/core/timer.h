@@ -1,0 +1,24 @@
+// Cycle accounting: every instruction's fixed charge advances the line clock,
+// DIV and, while the timer runs, TIMA, which requests the timer interrupt.
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+namespace tov {
+
+extern const std::array<uint8_t, 256> cycle_table;
+extern const std::array<uint8_t, 256> cb_cycle_table;
+
+// Charges an unprefixed opcode (every opcode but CB, before it runs).
+void charge_cycles(uint8_t opcode);
+
+// Charges a CB-prefixed opcode; the run loop charges opcode 04 (8 cycles)
+// for each step spent halted.
+void charge_cb_cycles(uint8_t opcode);
+
+// The effect of a TAC (FF07) write: the TIMA period for the cartridge kind,
+// and, while the timer option is on, whether TIMA counts.
+void write_tac(uint8_t value);
+
+}  // namespace tov
