@@ -9,6 +9,7 @@ tov_packages=(
     g++
     pkg-config
     libgtest-dev
+    libpng-dev
 )
 
 tov_install_missing() {

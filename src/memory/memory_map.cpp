@@ -42,37 +42,31 @@ int32_t wram_bank_index(int32_t address) {
 
 // Everything but the I/O page, as stored.
 uint8_t read_memory(int32_t address) {
-    if (address < 0) {
+    if (address & ~0xFFFF) {
         return 0;
     }
-    if (address < 0x4000) {
-        return rom_bank0[address];
+    switch (address >> 12) {
+        case 0x0:
+        case 0x1:
+        case 0x2:
+        case 0x3: return rom_bank0[address];
+        case 0x4:
+        case 0x5:
+        case 0x6:
+        case 0x7: return rom_banks[rom_index(address)];
+        case 0x8:
+        case 0x9: return vram[vram_bank_offset() + address - 0x8000];
+        case 0xA:
+        case 0xB: return cart_ram[cart_ram_index(address)];
+        case 0xC: return wram0[address - 0xC000];
+        case 0xD: return wram_banks[wram_bank_index(address)];
+        case 0xE: return echo_ram[address - 0xE000];
+        default:
+            if (address < 0xFE00) {
+                return wram_banks[wram_bank_index(address)];
+            }
+            return address < 0xFEA0 ? oam[address - 0xFE00] : 0;
     }
-    if (address < 0x8000) {
-        return rom_banks[rom_index(address)];
-    }
-    if (address < 0xA000) {
-        return vram[vram_bank_offset() + address - 0x8000];
-    }
-    if (address < 0xC000) {
-        return cart_ram[cart_ram_index(address)];
-    }
-    if (address < 0xD000) {
-        return wram0[address - 0xC000];
-    }
-    if (address < 0xE000) {
-        return wram_banks[wram_bank_index(address)];
-    }
-    if (address < 0xF000) {
-        return echo_ram[address - 0xE000];
-    }
-    if (address < 0xFE00) {
-        return wram_banks[wram_bank_index(address)];
-    }
-    if (address < 0xFEA0) {
-        return oam[address - 0xFE00];
-    }
-    return 0;
 }
 
 // The I/O page as the CPU reads it: write-only registers and the sound

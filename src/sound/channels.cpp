@@ -11,6 +11,8 @@ void write_sound_register(int32_t offset, uint8_t value) {
     io_page[offset] = value;
 }
 
+void sound_tick() {}
+
 uint8_t channel_status_bits() {
     uint8_t bits = 0;
     for (int channel = 0; channel < 4; ++channel) {

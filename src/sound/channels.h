@@ -36,6 +36,9 @@ extern double last_refill_ms;
 // FF1D, FF1E, FF20-FF23, FF25); offset is the register's place in io_page.
 void write_sound_register(int32_t offset, uint8_t value);
 
+// The wall-clock sound tick, called on every turn of the frame pacing wait.
+void sound_tick();
+
 // NR52 bits 0-3: one per active channel.
 uint8_t channel_status_bits();
 

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "assembler.h"
 #include "cheats/freeze_list.h"
 #include "host/clock.h"
 #include "host/keyboard.h"
@@ -45,6 +46,15 @@ test_cartridge& test_cartridge::title(std::string_view text) {
         byte(0x0134 + i, i < text.size() ? static_cast<uint8_t>(text[i]) : 0);
     }
     return *this;
+}
+
+bool test_cartridge::assemble(std::string_view source) {
+    assembler::assembly result = assembler::assemble(source);
+    for (const std::string& error : result.errors) {
+        ADD_FAILURE() << "assembly: " << error;
+    }
+    image_ = std::move(result.image);
+    return result.ok();
 }
 
 test_cartridge& test_cartridge::byte(std::size_t offset, uint8_t value) {

@@ -25,6 +25,9 @@ public:
     test_cartridge& colour_flag(uint8_t flag);
     // Header bytes 0134-0143, zero-padded.
     test_cartridge& title(std::string_view text);
+    // Replaces the image with the assembled `source`; reports assembly errors
+    // as test failures and returns false when there were any.
+    bool assemble(std::string_view source);
     // Any single byte of the image, by file offset.
     test_cartridge& byte(std::size_t offset, uint8_t value);
     // A run of bytes from a file offset (code, data or header).

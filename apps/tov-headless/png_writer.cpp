@@ -1,0 +1,51 @@
+#include "png_writer.h"
+
+#include <png.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+#include "video/frame.h"
+
+namespace tov {
+
+bool write_frame_png(const std::string& path, std::string& error) {
+    FILE* file = std::fopen(path.c_str(), "wb");
+    if (!file) {
+        error = "cannot write " + path + ": " + std::strerror(errno);
+        return false;
+    }
+    png_byte row[frame_row_bytes];  // trivially destructible: libpng reports errors by longjmp
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_infop info = png ? png_create_info_struct(png) : nullptr;
+    if (!png || !info || setjmp(png_jmpbuf(png))) {
+        png_destroy_write_struct(&png, &info);
+        std::fclose(file);
+        error = "cannot encode " + path;
+        return false;
+    }
+    png_init_io(png, file);
+    png_set_IHDR(png, info, screen_width, screen_height, 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
+                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    png_write_info(png, info);
+    // The frame holds blue, green, red; PNG wants red first.
+    for (int y = 0; y < screen_height; ++y) {
+        const uint8_t* source = frame_buffer + y * frame_row_bytes;
+        for (int x = 0; x < screen_width; ++x) {
+            row[x * 3 + 0] = source[x * 3 + 2];
+            row[x * 3 + 1] = source[x * 3 + 1];
+            row[x * 3 + 2] = source[x * 3 + 0];
+        }
+        png_write_row(png, row);
+    }
+    png_write_end(png, nullptr);
+    png_destroy_write_struct(&png, &info);
+    if (std::fclose(file) != 0) {
+        error = "cannot write " + path;
+        return false;
+    }
+    return true;
+}
+
+}  // namespace tov

@@ -1,0 +1,238 @@
+#include "runner.h"
+
+#include <chrono>
+#include <cstdint>
+#include <optional>
+
+#include "core/frame_driver.h"
+#include "core/machine.h"
+#include "host/clock.h"
+#include "host/keyboard.h"
+#include "memory/cartridge.h"
+#include "memory/io_registers.h"
+#include "memory/joypad.h"
+#include "memory/memory_map.h"
+#include "memory/registers.h"
+#include "png_writer.h"
+
+namespace tov {
+
+namespace {
+
+constexpr const char* usage_text =
+    "Usage: tov-headless ROM [options]\n"
+    "\n"
+    "Runs a cartridge without a window, on a fake clock.\n"
+    "\n"
+    "Options:\n"
+    "  --frames N               run N emulated frames (default 60)\n"
+    "  --timing 1|2             run-loop timing variant (default 1)\n"
+    "  --frameskip N            frames left undrawn between drawn ones, 0-3 (default 0)\n"
+    "  --press KEY@FRAME[+N]    hold a button from frame FRAME for N frames (default 1);\n"
+    "                           KEY is up, down, left, right, a, b, start or select;\n"
+    "                           may be given more than once\n"
+    "  --screenshot FILE        write the last frame as a PNG picture\n"
+    "  --screen-text            print the visible background tiles as text\n"
+    "  --bench                  run unthrottled and print frames=N seconds=S fps=F,\n"
+    "                           timed with the host's clock\n"
+    "  --help                   show this text\n";
+
+struct button_press {
+    joypad_button button;
+    uint64_t first_frame;
+    uint64_t frame_count;
+};
+
+struct options {
+    std::string rom;
+    uint64_t frames = 60;
+    int timing = 1;
+    int frameskip = 0;
+    std::vector<button_press> presses;
+    std::string screenshot;
+    bool screen_text = false;
+    bool bench = false;
+};
+
+struct usage_error {
+    std::string message;
+};
+
+std::optional<uint64_t> parse_count(const std::string& text) {
+    if (text.empty() || text.size() > 12 ||
+        text.find_first_not_of("0123456789") != std::string::npos) {
+        return std::nullopt;
+    }
+    return std::stoull(text);
+}
+
+uint64_t count_option(const std::string& name, const std::string& value, uint64_t low,
+                      uint64_t high) {
+    const std::optional<uint64_t> count = parse_count(value);
+    if (!count || *count < low || *count > high) {
+        throw usage_error{name + " takes a number from " + std::to_string(low) + " to " +
+                          std::to_string(high) + ", not '" + value + "'"};
+    }
+    return *count;
+}
+
+button_press press_option(const std::string& value) {
+    static const char* const names[button_count] = {"up", "down", "left",  "right",
+                                                    "a",  "b",    "start", "select"};
+    const std::size_t at = value.find('@');
+    const std::size_t plus = value.find('+', at == std::string::npos ? 0 : at);
+    const std::string key = value.substr(0, at);
+    for (int button = 0; button < button_count; ++button) {
+        if (key == names[button] && at != std::string::npos) {
+            const std::string frame =
+                value.substr(at + 1, plus == std::string::npos ? std::string::npos : plus - at - 1);
+            const std::optional<uint64_t> first = parse_count(frame);
+            const std::optional<uint64_t> length = plus == std::string::npos
+                                                       ? std::optional<uint64_t>(1)
+                                                       : parse_count(value.substr(plus + 1));
+            if (first && length) {
+                return {static_cast<joypad_button>(button), *first, *length};
+            }
+        }
+    }
+    throw usage_error{"--press takes KEY@FRAME or KEY@FRAME+FRAMES, not '" + value + "'"};
+}
+
+options parse_options(const std::vector<std::string>& arguments) {
+    options result;
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const std::string& argument = arguments[i];
+        const auto value = [&]() -> const std::string& {
+            if (i + 1 >= arguments.size()) {
+                throw usage_error{argument + " needs a value"};
+            }
+            return arguments[++i];
+        };
+        if (argument == "--frames") {
+            result.frames = count_option(argument, value(), 1, 100000000);
+        } else if (argument == "--timing") {
+            result.timing = static_cast<int>(count_option(argument, value(), 1, 2));
+        } else if (argument == "--frameskip") {
+            result.frameskip = static_cast<int>(count_option(argument, value(), 0, 3));
+        } else if (argument == "--press") {
+            result.presses.push_back(press_option(value()));
+        } else if (argument == "--screenshot") {
+            result.screenshot = value();
+        } else if (argument == "--screen-text") {
+            result.screen_text = true;
+        } else if (argument == "--bench") {
+            result.bench = true;
+        } else if (argument.rfind("--", 0) == 0 || !result.rom.empty()) {
+            throw usage_error{"unknown option '" + argument + "'"};
+        } else {
+            result.rom = argument;
+        }
+    }
+    if (result.rom.empty()) {
+        throw usage_error{"no cartridge given"};
+    }
+    return result;
+}
+
+void hold_buttons(const options& chosen, uint64_t frame) {
+    for (const button_press& press : chosen.presses) {
+        const int32_t key = key_map[press.button];
+        if (frame >= press.first_frame && frame - press.first_frame < press.frame_count) {
+            key_down(key);
+        } else {
+            key_up(key);
+        }
+    }
+}
+
+// Runs frames until the frame counter has advanced by `frames`.
+void run_frames(const options& chosen) {
+    const uint64_t start = frame_counter;
+    uint64_t done = 0;
+    hold_buttons(chosen, 0);
+    while (done < chosen.frames) {
+        run_step();
+        if (frame_counter - start != done) {
+            done = frame_counter - start;
+            hold_buttons(chosen, done);
+        }
+    }
+}
+
+}  // namespace
+
+std::string screen_text() {
+    const int map = lcdc_bg_map_hi ? 0x1C00 : 0x1800;
+    const int first_column = io_page[SCX] / 8;
+    const int first_row = io_page[SCY] / 8;
+    std::string text;
+    for (int row = 0; row < 18; ++row) {
+        std::string line;
+        for (int column = 0; column < 20; ++column) {
+            const int entry = ((first_row + row) & 31) * 32 + ((first_column + column) & 31);
+            const uint8_t tile = vram[map + entry];
+            line += tile >= 0x20 && tile < 0x7F ? static_cast<char>(tile) : ' ';
+        }
+        line.erase(line.find_last_not_of(' ') + 1);
+        text += line + "\n";
+    }
+    return text;
+}
+
+int run_headless(const std::vector<std::string>& arguments, std::ostream& out,
+                 std::ostream& error) {
+    for (const std::string& argument : arguments) {
+        if (argument == "--help" || argument == "-h") {
+            out << usage_text;
+            return 0;
+        }
+    }
+    options chosen;
+    try {
+        chosen = parse_options(arguments);
+    } catch (const usage_error& problem) {
+        error << "tov-headless: " << problem.message << "\n"
+              << "Try 'tov-headless --help' for the options.\n";
+        return 2;
+    }
+
+    // Every reading of the fake clock is a millisecond later than the last,
+    // so the frame pacing wait ends after a frame's worth of readings.
+    use_fake_clock(0, 1);
+    release_all_keys();
+    std::string reason;
+    if (!load_cartridge_file(chosen.rom, &reason)) {
+        error << "tov-headless: " << reason << "\n";
+        return 1;
+    }
+    rom_loaded = 1;
+    emulation_running = 1;
+    timing_variant = chosen.timing - 1;
+    frame_skip = static_cast<uint8_t>(chosen.frameskip);
+    skip_counter = 0;
+    full_throttle = chosen.bench ? 1 : 0;
+
+    const auto started = std::chrono::steady_clock::now();
+    run_frames(chosen);
+    const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - started;
+    release_all_keys();
+
+    if (chosen.bench) {
+        const double seconds = elapsed.count();
+        char line[96];
+        std::snprintf(line, sizeof line, "frames=%llu seconds=%.3f fps=%.0f\n",
+                      static_cast<unsigned long long>(chosen.frames), seconds,
+                      seconds > 0 ? static_cast<double>(chosen.frames) / seconds : 0.0);
+        out << line;
+    }
+    if (chosen.screen_text) {
+        out << screen_text();
+    }
+    if (!chosen.screenshot.empty() && !write_frame_png(chosen.screenshot, reason)) {
+        error << "tov-headless: " << reason << "\n";
+        return 1;
+    }
+    return 0;
+}
+
+}  // namespace tov

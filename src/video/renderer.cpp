@@ -1,0 +1,205 @@
+#include "video/renderer.h"
+
+#include <array>
+#include <cstring>
+
+#include "core/machine.h"
+#include "memory/io_registers.h"
+#include "memory/memory_map.h"
+#include "video/frame.h"
+
+namespace tov {
+
+uint8_t line_priority[160 * 144];
+
+namespace {
+
+constexpr int map_low = 0x1800;   // 9800
+constexpr int map_high = 0x1C00;  // 9C00
+constexpr int bank1 = 0x2000;
+
+uint8_t& priority_at(int x, int ly) {
+    return line_priority[x * screen_height + ly];
+}
+
+// A colour word as the frame's blue, green, red bytes.
+struct host_colour {
+    uint8_t bgr[3];
+};
+
+host_colour to_host(int32_t word) {
+    return {{static_cast<uint8_t>(((word >> 10) & 0x1F) << 3),
+             static_cast<uint8_t>(((word >> 5) & 0x1F) << 3),
+             static_cast<uint8_t>((word & 0x1F) << 3)}};
+}
+
+// The four colours of a palette in host form, converted once per tile.
+struct host_palette {
+    host_colour colours[4];
+
+    explicit host_palette(const int32_t* words) {
+        for (int c = 0; c < 4; ++c) {
+            colours[c] = to_host(words[c]);
+        }
+    }
+    void put(uint8_t* pixel, int c) const { std::memcpy(pixel, colours[c].bgr, 3); }
+};
+
+// One bit plane of a tile row spread to one byte per pixel, leftmost pixel
+// (bit 7) in the lowest byte; the mirrored table puts bit 0 there instead.
+constexpr auto make_spread_table(bool mirrored) {
+    std::array<uint64_t, 256> table{};
+    for (int value = 0; value < 256; ++value) {
+        for (int bit = 0; bit < 8; ++bit) {
+            const int pixel = mirrored ? bit : 7 - bit;
+            table[value] |= static_cast<uint64_t>((value >> bit) & 1) << (8 * pixel);
+        }
+    }
+    return table;
+}
+constexpr std::array<uint64_t, 256> spread = make_spread_table(false);
+constexpr std::array<uint64_t, 256> spread_mirrored = make_spread_table(true);
+
+// The eight colour numbers of a tile row, one per byte from the leftmost
+// pixel shown; `mirrored` flips the row horizontally.
+uint64_t row_colours(uint8_t low, uint8_t high, bool mirrored) {
+    const std::array<uint64_t, 256>& table = mirrored ? spread_mirrored : spread;
+    return table[low] | table[high] << 1;
+}
+
+// Offset in VRAM of a tile number taken from a map. With tile data at 8800
+// the number is signed: XOR 80 maps 80-FF to 0800-0FF0 and 00-7F on from 1000.
+int map_tile_offset(int tile) {
+    return lcdc_tiles_8000 ? tile * 16 : 0x0800 + (tile ^ 0x80) * 16;
+}
+
+// Draws screen columns [first, end) of line ly from one row of a tile map;
+// column x shows map column (x + shift) AND FF of map row map_y. The window's
+// colour 0 keeps the map's priority attribute, the background's does not.
+void draw_map_row(int map, int map_y, int first, int end, int shift, bool window_layer, int ly) {
+    uint8_t* line = frame_buffer + ly * frame_row_bytes;
+    int x = first;
+    while (x < end) {
+        const int map_x = (x + shift) & 0xFF;
+        const int entry = map + (map_y >> 3) * 32 + (map_x >> 3);
+        const int tile = vram[entry];
+        const int attributes = vram[bank1 + entry];
+        int row = map_y & 7;
+        if (attributes & 0x40) {
+            row = 7 - row;
+        }
+        const int data = map_tile_offset(tile) + row * 2 + (attributes & 0x08 ? bank1 : 0);
+        const uint8_t low = vram[data];
+        const uint8_t high = vram[data + 1];
+        const host_palette palette(bg_colours + (attributes & 7) * 4);
+        const uint8_t over_sprites = attributes & 0x80 ? 2 : 1;
+        uint64_t colours = row_colours(low, high, attributes & 0x20) >> (8 * (map_x & 7));
+        for (int column = map_x & 7; column < 8 && x < end; ++column, ++x, colours >>= 8) {
+            const int c = static_cast<int>(colours & 3);
+            if (c != 0) {
+                priority_at(x, ly) = over_sprites;
+            } else if (window_layer && over_sprites == 2) {
+                priority_at(x, ly) = 2;
+            }
+            palette.put(line + x * 3, c);
+        }
+    }
+}
+
+void draw_background(int ly) {
+    const int scx = read_byte(0xFF43);
+    const int scy = read_byte(0xFF42);
+    const int map = lcdc_bg_map_hi ? map_high : map_low;
+    draw_map_row(map, (scy + ly) & 0xFF, 0, screen_width, scx, false, ly);
+}
+
+// The window starts at screen column WX - 7 and row WY; its own line is the
+// screen line minus WY.
+void draw_window(int ly) {
+    const int wx = read_byte(0xFF4B) - 7;
+    const int wy = read_byte(0xFF4A);
+    if (ly < wy || wx >= screen_width) {
+        return;
+    }
+    const int map = lcdc_win_map_hi ? map_high : map_low;
+    const int first = wx < 0 ? 0 : wx;
+    draw_map_row(map, ly - wy, first, screen_width, -wx, true, ly);
+}
+
+// All 40 sprites, the highest-numbered first so that lower numbers end on
+// top. There is no per-line limit.
+void draw_sprites(int ly) {
+    uint8_t* line = frame_buffer + ly * frame_row_bytes;
+    line_sprite_count = 0;
+    const int height = (peek_byte(0xFF40) & 0x04) ? 15 : 7;
+    for (int n = 39; n >= 0; --n) {
+        const uint8_t* sprite = oam + n * 4;
+        const int y = sprite[0] - 16;
+        if (ly < y || ly > y + height) {
+            continue;
+        }
+        ++line_sprite_count;
+        int row = ly - y;
+        const int x = sprite[1] - 8;
+        int tile = sprite[2];
+        int flags = sprite[3];
+        int palette = 0;
+        if (colour_mode) {
+            palette = flags & 7;
+        } else {
+            flags &= 0xF0;
+            palette = (flags & 0x10) ? 1 : 0;
+        }
+        if (flags & 0x40) {
+            row = height - row;
+        }
+        if (height == 15) {
+            tile &= 0xFE;
+        }
+        const int data = tile * 16 + row * 2 + (flags & 0x08 ? bank1 : 0);
+        const uint8_t low = vram[data];
+        const uint8_t high = vram[data + 1];
+        const host_palette colours(obj_colours + palette * 4);
+        uint64_t numbers = row_colours(low, high, false);
+        for (int i = 0; i < 8; ++i, numbers >>= 8) {
+            const int px = (flags & 0x20) ? x + 7 - i : x + i;
+            const int c = static_cast<int>(numbers & 3);
+            if (px < 0 || px >= screen_width) {
+                continue;
+            }
+            uint8_t& priority = priority_at(px, ly);
+            if (c == 0 || priority == 2) {
+                continue;
+            }
+            if ((flags & 0x80) && priority != 0) {
+                continue;  // behind the background: only over its colour 0
+            }
+            priority = 1;
+            colours.put(line + px * 3, c);
+        }
+    }
+}
+
+}  // namespace
+
+void render_line() {
+    const int ly = render_ly;
+    if (ly < 0 || ly >= screen_height) {
+        return;
+    }
+    std::memset(frame_buffer + ly * frame_row_bytes, 0xFF, frame_row_bytes);
+    for (int x = 0; x < screen_width; ++x) {
+        priority_at(x, ly) = 0;
+    }
+    if (lcdc_bg_on) {
+        draw_background(ly);
+    }
+    if (lcdc_win_on) {
+        draw_window(ly);
+    }
+    if (lcdc_obj_on) {
+        draw_sprites(ly);
+    }
+}
+
+}  // namespace tov

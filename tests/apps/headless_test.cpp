@@ -1,0 +1,213 @@
+#include <gtest/gtest.h>
+#include <png.h>
+
+#include <filesystem>
+#include <fstream>
+#include <regex>
+#include <sstream>
+#include <vector>
+
+#include "runner.h"
+#include "test_cartridge.h"
+
+namespace tov {
+namespace {
+
+struct run_result {
+    int code;
+    std::string out;
+    std::string error;
+};
+
+run_result run(const std::vector<std::string>& arguments) {
+    std::ostringstream out;
+    std::ostringstream error;
+    const int code = run_headless(arguments, out, error);
+    return {code, out.str(), error.str()};
+}
+
+std::string source_of(const std::string& name) {
+    std::ifstream file(std::filesystem::path(TOV_SOURCE_DIR) / "tests" / "cartridges" / name);
+    std::stringstream text;
+    text << file.rdbuf();
+    return text.str();
+}
+
+// An assembled cartridge written to a temporary file.
+class assembled_cartridge {
+public:
+    explicit assembled_cartridge(const std::string& source) {
+        EXPECT_TRUE(cartridge_.assemble(source));
+        path = cartridge_.write();
+    }
+    std::string path;
+
+private:
+    test::test_cartridge cartridge_;
+};
+
+TEST(Headless, HelpDocumentsEveryOption) {
+    const run_result result = run({"--help"});
+    EXPECT_EQ(result.code, 0);
+    for (const char* option : {"--frames", "--timing", "--frameskip", "--press", "--screenshot",
+                               "--screen-text", "--bench", "--help"}) {
+        EXPECT_NE(result.out.find(option), std::string::npos) << option;
+    }
+}
+
+TEST(Headless, BadCommandLinesAreRefusedWithAReason) {
+    struct case_t {
+        std::vector<std::string> arguments;
+        const char* message;
+    };
+    const case_t cases[] = {
+        {{}, "no cartridge given"},
+        {{"x.gb", "--bogus"}, "unknown option '--bogus'"},
+        {{"x.gb", "y.gb"}, "unknown option 'y.gb'"},
+        {{"x.gb", "--frames"}, "--frames needs a value"},
+        {{"x.gb", "--frames", "0"}, "--frames takes a number from 1"},
+        {{"x.gb", "--frames", "ten"}, "not 'ten'"},
+        {{"x.gb", "--timing", "3"}, "--timing takes a number from 1 to 2"},
+        {{"x.gb", "--frameskip", "4"}, "--frameskip takes a number from 0 to 3"},
+        {{"x.gb", "--press", "jump@3"}, "--press takes KEY@FRAME"},
+        {{"x.gb", "--press", "a@"}, "--press takes KEY@FRAME"},
+        {{"x.gb", "--press", "a@1+x"}, "--press takes KEY@FRAME"},
+    };
+    for (const case_t& test : cases) {
+        const run_result result = run(test.arguments);
+        EXPECT_EQ(result.code, 2);
+        EXPECT_NE(result.error.find(test.message), std::string::npos) << result.error;
+        EXPECT_NE(result.error.find("--help"), std::string::npos);
+    }
+}
+
+TEST(Headless, UnreadableCartridgeFails) {
+    const std::string missing = test::temp_path(".gb");
+    const run_result result = run({missing, "--frames", "1"});
+    EXPECT_EQ(result.code, 1);
+    EXPECT_NE(result.error.find(missing), std::string::npos) << result.error;
+}
+
+TEST(Headless, ScreenTextShowsTheVisibleBackgroundTiles) {
+    assembled_cartridge hello(R"(
+        org $100
+        ld hl, $9800 + 32 + 2    ; row 1, column 2
+        ld a, 'H'
+        ld (hl+), a
+        ld a, 'I'
+        ld (hl+), a
+        ld a, $80                ; not ASCII: shown as a blank
+        ld (hl+), a
+        ld a, '!'
+        ld (hl), a
+        ld a, 8                  ; scroll one tile right
+        ldh ($43), a
+    done: jr done
+    )");
+    const run_result result = run({hello.path, "--frames", "2", "--screen-text"});
+    ASSERT_EQ(result.code, 0) << result.error;
+    EXPECT_EQ(result.out, "\n HI !\n" + std::string(16, '\n')) << "column 2 shows at 1";
+}
+
+TEST(Headless, PressHoldsAButtonOverAFrameRange) {
+    assembled_cartridge joypad(source_of("joypad.asm"));
+    struct case_t {
+        std::string frames, press;
+        const char* shown;
+    };
+    const case_t cases[] = {
+        {"6", "a@3+5", "A"}, {"10", "a@3+5", "-"}, {"3", "a@3", "-"},
+        {"4", "a@3", "A"},   {"6", "b@0+9", "-"},
+    };
+    for (const case_t& test : cases) {
+        const run_result result =
+            run({joypad.path, "--frames", test.frames, "--press", test.press, "--screen-text"});
+        ASSERT_EQ(result.code, 0) << result.error;
+        EXPECT_EQ(result.out.substr(0, result.out.find('\n')), test.shown)
+            << test.frames << " frames, " << test.press;
+    }
+}
+
+TEST(Headless, BenchPrintsOneLineOfFigures) {
+    assembled_cartridge idle("org $100\nloop: jr loop\n");
+    const run_result result = run({idle.path, "--frames", "30", "--bench"});
+    ASSERT_EQ(result.code, 0) << result.error;
+    EXPECT_TRUE(std::regex_match(result.out, std::regex("frames=30 seconds=[0-9.]+ fps=[0-9]+\n")))
+        << result.out;
+}
+
+TEST(Headless, TimingAndFrameskipOptionsRun) {
+    assembled_cartridge idle("org $100\nloop: jr loop\n");
+    EXPECT_EQ(run({idle.path, "--frames", "5", "--timing", "2", "--frameskip", "3"}).code, 0);
+}
+
+// The picture the scene cartridge draws, from its own description.
+uint32_t expected_scene_pixel(int x, int y) {
+    const uint32_t shades[4] = {0xF8F8F8, 0x787878, 0x585858, 0x000000};
+    const bool in_frame = x >= 20 && x <= 27 && y >= 20 && y <= 27;
+    if (in_frame && (x == 20 || x == 27 || y == 20 || y == 27)) {
+        return shades[3];  // sprite 0's border
+    }
+    if (x >= 24 && x <= 31 && y >= 24 && y <= 31) {
+        return shades[0];  // sprite 1
+    }
+    if (x >= 80 && y >= 72) {
+        return shades[3];  // the window
+    }
+    return shades[(x / 8 + y / 8) % 2 + 1];
+}
+
+std::vector<uint8_t> read_png_rgb(const std::string& path, uint32_t& width, uint32_t& height) {
+    png_image image{};
+    image.version = PNG_IMAGE_VERSION;
+    if (!png_image_begin_read_from_file(&image, path.c_str())) {
+        ADD_FAILURE() << "cannot read " << path;
+        return {};
+    }
+    image.format = PNG_FORMAT_RGB;
+    std::vector<uint8_t> pixels(PNG_IMAGE_SIZE(image));
+    png_image_finish_read(&image, nullptr, pixels.data(), 0, nullptr);
+    width = image.width;
+    height = image.height;
+    return pixels;
+}
+
+TEST(Headless, ScreenshotOfTheSceneCartridgeMatchesItsPicture) {
+    assembled_cartridge scene(source_of("scene.asm"));
+    for (const char* timing : {"1", "2"}) {
+        const std::string picture = test::temp_path(".png");
+        const run_result result =
+            run({scene.path, "--frames", "3", "--timing", timing, "--screenshot", picture});
+        ASSERT_EQ(result.code, 0) << result.error;
+        uint32_t width = 0;
+        uint32_t height = 0;
+        const std::vector<uint8_t> pixels = read_png_rgb(picture, width, height);
+        ASSERT_EQ(width, 160u);
+        ASSERT_EQ(height, 144u);
+        int wrong = 0;
+        for (int y = 0; y < 144; ++y) {
+            for (int x = 0; x < 160; ++x) {
+                const uint8_t* p = pixels.data() + (y * 160 + x) * 3;
+                const uint32_t rgb = static_cast<uint32_t>(p[0] << 16 | p[1] << 8 | p[2]);
+                if (rgb != expected_scene_pixel(x, y) && wrong++ < 5) {
+                    ADD_FAILURE() << "timing " << timing << " pixel " << x << "," << y << ": "
+                                  << std::hex << rgb << " instead of "
+                                  << expected_scene_pixel(x, y);
+                }
+            }
+        }
+        EXPECT_EQ(wrong, 0);
+        std::filesystem::remove(picture);
+    }
+}
+
+TEST(Headless, ScreenshotToAnUnwritablePlaceFails) {
+    assembled_cartridge idle("org $100\nloop: jr loop\n");
+    const run_result result =
+        run({idle.path, "--frames", "1", "--screenshot", "/nonexistent/folder/x.png"});
+    EXPECT_EQ(result.code, 1);
+    EXPECT_NE(result.error.find("/nonexistent/folder/x.png"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace tov

@@ -1,0 +1,330 @@
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstring>
+#include <string>
+
+#include "core/machine.h"
+#include "memory/io_registers.h"
+#include "memory/memory_map.h"
+#include "test_cartridge.h"
+#include "video/frame.h"
+#include "video/renderer.h"
+
+namespace tov {
+namespace {
+
+// Writes a tile into VRAM at `offset` (bank 1 from 2000) from eight rows of
+// colour numbers, e.g. "01233210"; a short row ends in colour 0.
+void put_tile(int offset, const std::array<std::string, 8>& rows) {
+    for (int row = 0; row < 8; ++row) {
+        uint8_t low = 0;
+        uint8_t high = 0;
+        for (int column = 0; column < 8; ++column) {
+            const std::string& text = rows[row];
+            const int c = column < static_cast<int>(text.size()) ? text[column] - '0' : 0;
+            low |= static_cast<uint8_t>((c & 1) << (7 - column));
+            high |= static_cast<uint8_t>(((c >> 1) & 1) << (7 - column));
+        }
+        vram[offset + row * 2] = low;
+        vram[offset + row * 2 + 1] = high;
+    }
+}
+
+// A tile of one colour number.
+void fill_tile(int offset, char c) {
+    const std::string row(8, c);
+    put_tile(offset, {row, row, row, row, row, row, row, row});
+}
+
+// Pixel x of line y as 0xRRGGBB.
+int32_t pixel(int x, int y) {
+    const uint8_t* p = frame_buffer + (y * 160 + x) * 3;
+    return p[2] << 16 | p[1] << 8 | p[0];
+}
+
+int32_t grey(int level) {
+    return level << 16 | level << 8 | level;
+}
+
+void render(int ly) {
+    render_ly = ly;
+    render_line();
+}
+
+void put_sprite(int n, int y, int x, int tile, int flags) {
+    oam[n * 4] = static_cast<uint8_t>(y);
+    oam[n * 4 + 1] = static_cast<uint8_t>(x);
+    oam[n * 4 + 2] = static_cast<uint8_t>(tile);
+    oam[n * 4 + 3] = static_cast<uint8_t>(flags);
+}
+
+// Shades of BGP E4 in the frame: colour numbers 0-3 as greys.
+const int32_t shade[4] = {grey(248), grey(120), grey(88), grey(0)};
+
+class Renderer : public test::machine_test {
+protected:
+    void SetUp() override { load(0x00); }
+    void load(uint8_t colour_flag) {
+        machine_test::load(colour_flag);
+        write_byte(0xFF47, 0xE4);
+        write_byte(0xFF48, 0xE4);
+        write_byte(0xFF49, 0x1B);
+        std::memset(oam, 0, sizeof oam);
+    }
+};
+
+TEST_F(Renderer, LayersOffLeaveTheLineWhite) {
+    write_byte(0xFF40, 0x80);
+    render(10);
+    for (int x = 0; x < 160; ++x) {
+        ASSERT_EQ(pixel(x, 10), grey(255)) << x;
+    }
+    write_byte(0xFF40, 0x91);  // background on: colour 0 is shade 0, one step darker
+    render(10);
+    EXPECT_EQ(pixel(0, 10), grey(248));
+}
+
+TEST_F(Renderer, BackgroundShadesAndScrolling) {
+    write_byte(0xFF40, 0x91);  // tiles at 8000, map 9800
+    put_tile(0x0010, {"01230123", "01230123", "01230123", "01230123", "01230123", "01230123",
+                      "01230123", "32103210"});
+    for (int i = 0; i < 32 * 32; ++i) {
+        vram[0x1800 + i] = 1;
+    }
+    render(0);
+    for (int x = 0; x < 8; ++x) {
+        EXPECT_EQ(pixel(x, 0), shade[x % 4]) << x;
+    }
+    write_byte(0xFF42, 7);  // SCY: line 0 shows tile row 7
+    write_byte(0xFF43, 2);  // SCX: starting at column 2
+    render(0);
+    EXPECT_EQ(pixel(0, 0), shade[1]);
+    EXPECT_EQ(pixel(1, 0), shade[0]);
+    EXPECT_EQ(pixel(6, 0), shade[3]) << "the next tile's column 0";
+}
+
+TEST_F(Renderer, TheMapWrapsAt256) {
+    write_byte(0xFF40, 0x91);
+    fill_tile(0x0010, '3');
+    fill_tile(0x0020, '1');
+    vram[0x1800 + 31] = 1;  // map column 31
+    vram[0x1800 + 0] = 2;   // map column 0
+    write_byte(0xFF43, 0xF8);
+    render(0);
+    EXPECT_EQ(pixel(0, 0), shade[3]);
+    EXPECT_EQ(pixel(7, 0), shade[3]);
+    EXPECT_EQ(pixel(8, 0), shade[1]) << "pixel 8 comes from map column 0";
+    write_byte(0xFF42, 0xFC);  // line 4 is map row 0 again
+    render(4);
+    EXPECT_EQ(pixel(8, 4), shade[1]);
+}
+
+TEST_F(Renderer, SignedTileNumbersWithTileDataAt8800) {
+    write_byte(0xFF40, 0x81);  // bit 4 clear
+    fill_tile(0x0800, '1');    // tile 80 at 8800
+    fill_tile(0x17F0, '2');    // tile 7F at 97F0
+    fill_tile(0x1000, '3');    // tile 00 at 9000
+    vram[0x1800] = 0x80;
+    vram[0x1801] = 0x7F;
+    vram[0x1802] = 0x00;
+    render(0);
+    EXPECT_EQ(pixel(0, 0), shade[1]);
+    EXPECT_EQ(pixel(8, 0), shade[2]);
+    EXPECT_EQ(pixel(16, 0), shade[3]);
+}
+
+TEST_F(Renderer, WindowPosition) {
+    write_byte(0xFF40, 0xF1);  // window on with map 9C00, background on 9800
+    fill_tile(0x0010, '3');
+    for (int i = 0; i < 32 * 32; ++i) {
+        vram[0x1C00 + i] = 1;
+    }
+    struct case_t {
+        int wx, wy, ly;
+        int first_window_pixel;  // 160: no window on the line
+    };
+    const case_t cases[] = {
+        {7, 0, 0, 0},     {166, 0, 0, 159}, {167, 0, 0, 160}, {87, 0, 5, 80},
+        {87, 10, 5, 160}, {87, 10, 10, 80}, {0, 0, 0, 0},     {255, 0, 0, 160},
+    };
+    for (const case_t& test : cases) {
+        SCOPED_TRACE(testing::Message()
+                     << "WX " << test.wx << " WY " << test.wy << " line " << test.ly);
+        write_byte(0xFF4B, static_cast<uint8_t>(test.wx));
+        write_byte(0xFF4A, static_cast<uint8_t>(test.wy));
+        render(test.ly);
+        for (int x = 0; x < 160; ++x) {
+            ASSERT_EQ(pixel(x, test.ly), x >= test.first_window_pixel ? shade[3] : shade[0]) << x;
+        }
+    }
+}
+
+TEST_F(Renderer, WindowRowsCountFromWy) {
+    write_byte(0xFF40, 0xB1);  // window on, map 9800 shared with the background
+    put_tile(0x0010, {"11111111", "22222222", "33333333", "11111111", "11111111", "11111111",
+                      "11111111", "11111111"});
+    vram[0x1800] = 1;
+    write_byte(0xFF4B, 7);
+    write_byte(0xFF4A, 40);
+    render(42);
+    EXPECT_EQ(pixel(0, 42), shade[3]) << "window line 2 shows tile row 2";
+}
+
+TEST_F(Renderer, SpritesOverlapWithLowerNumbersOnTop) {
+    write_byte(0xFF40, 0x93);
+    put_tile(0x0010, {"11111111", "11111111", "11111111", "11111111", "11111111", "11111111",
+                      "11111111", "11111111"});
+    put_tile(0x0020, {"22220000", "22220000", "22220000", "22220000", "22220000", "22220000",
+                      "22220000", "22220000"});
+    put_sprite(0, 16, 8, 2, 0x00);   // screen 0,0
+    put_sprite(1, 16, 10, 1, 0x00);  // screen 2,0
+    render(0);
+    EXPECT_EQ(pixel(0, 0), shade[2]) << "sprite 0";
+    EXPECT_EQ(pixel(3, 0), shade[2]) << "sprite 0 over sprite 1";
+    EXPECT_EQ(pixel(4, 0), shade[1]) << "sprite 0 transparent: sprite 1 shows";
+    EXPECT_EQ(pixel(9, 0), shade[1]);
+    EXPECT_EQ(pixel(10, 0), shade[0]) << "background";
+}
+
+TEST_F(Renderer, SpriteBehindBackgroundShowsOnlyOverColourZero) {
+    write_byte(0xFF40, 0x93);
+    put_tile(0x0010, {"00001111", "00001111", "00001111", "00001111", "00001111", "00001111",
+                      "00001111", "00001111"});
+    fill_tile(0x0020, '3');
+    vram[0x1800] = 1;
+    put_sprite(0, 16, 8, 2, 0x80);
+    render(0);
+    EXPECT_EQ(pixel(0, 0), shade[3]) << "over background colour 0";
+    EXPECT_EQ(pixel(4, 0), shade[1]) << "hidden behind colour 1";
+}
+
+TEST_F(Renderer, ElevenSpritesOnALineAreAllDrawn) {
+    write_byte(0xFF40, 0x93);
+    fill_tile(0x0010, '3');
+    for (int n = 0; n < 11; ++n) {
+        put_sprite(n, 20, 8 + n * 8, 1, 0x00);
+    }
+    render(4);
+    EXPECT_EQ(line_sprite_count, 11);
+    for (int n = 0; n < 11; ++n) {
+        EXPECT_EQ(pixel(n * 8, 4), shade[3]) << n;
+    }
+    render(3);
+    EXPECT_EQ(line_sprite_count, 0);
+    write_byte(0xFF40, 0x91);  // sprites off: the count keeps its last value
+    render(4);
+    EXPECT_EQ(line_sprite_count, 0);
+}
+
+TEST_F(Renderer, TallSpritesAndFlips) {
+    write_byte(0xFF40, 0x97);  // 8x16 sprites
+    put_tile(0x0040, {"10000000", "0", "0", "0", "0", "0", "0", "22222222"});
+    put_tile(0x0050, {"33000000", "0", "0", "0", "0", "0", "0", "11110000"});
+    put_sprite(0, 16, 8, 0x05, 0x00);
+    render(0);
+    EXPECT_EQ(pixel(0, 0), shade[1]) << "row 0 from tile 04";
+    render(8);
+    EXPECT_EQ(pixel(1, 8), shade[3]) << "row 8 from tile 05";
+    put_sprite(0, 16, 8, 0x05, 0x40);  // vertical flip
+    render(0);
+    EXPECT_EQ(pixel(0, 0), shade[1]) << "row 0 shows tile 05's last row";
+    EXPECT_EQ(pixel(4, 0), shade[0]);
+    put_sprite(0, 16, 8, 0x04, 0x20);  // horizontal flip
+    render(0);
+    EXPECT_EQ(pixel(7, 0), shade[1]);
+    EXPECT_EQ(pixel(0, 0), shade[0]);
+}
+
+TEST_F(Renderer, MonochromeSpritesUseObp1AndBankZeroOnly) {
+    write_byte(0xFF40, 0x93);
+    fill_tile(0x0010, '1');
+    fill_tile(0x2010, '3');  // bank 1, never used in monochrome
+    put_sprite(0, 16, 8, 1, 0x18);
+    render(0);
+    EXPECT_EQ(pixel(0, 0), shade[2]) << "OBP1 1B maps colour 1 to shade 2";
+    put_sprite(0, 16, 8, 1, 0x08);
+    render(0);
+    EXPECT_EQ(pixel(0, 0), shade[1]) << "OBP0";
+}
+
+TEST_F(Renderer, LinesOutsideTheScreenAreNotDrawn) {
+    write_byte(0xFF40, 0x91);
+    const uint8_t before = frame_buffer[0];
+    for (const int ly : {-1, 144, 200}) {
+        render(ly);
+    }
+    EXPECT_EQ(frame_buffer[0], before);
+}
+
+class ColourRenderer : public Renderer {
+protected:
+    void SetUp() override { load(0x80); }
+
+    static void set_bg_colour(int palette, int c, int32_t word) {
+        bg_colours[palette * 4 + c] = word;
+    }
+};
+
+TEST_F(ColourRenderer, MapAttributesSelectPaletteBankAndFlips) {
+    write_byte(0xFF40, 0x91);
+    set_bg_colour(0, 1, 0x001F);  // red
+    set_bg_colour(2, 1, 0x03E0);  // green
+    set_bg_colour(2, 2, 0x7C00);  // blue
+    put_tile(0x0010, {"10000000", "0", "0", "0", "0", "0", "0", "20000000"});
+    put_tile(0x2010, {"22222222", "0", "0", "0", "0", "0", "0", "0"});
+    for (int column = 0; column < 4; ++column) {
+        vram[0x1800 + column] = 1;
+    }
+    vram[0x3800 + 1] = 0x02;         // palette 2
+    vram[0x3800 + 2] = 0x02 | 0x20;  // palette 2, horizontal flip
+    vram[0x3800 + 3] = 0x02 | 0x08;  // palette 2, tile data from bank 1
+    render(0);
+    EXPECT_EQ(pixel(0, 0), 0xF80000);
+    EXPECT_EQ(pixel(8, 0), 0x00F800);
+    EXPECT_EQ(pixel(23, 0), 0x00F800) << "flipped: column 0 shows at the right";
+    EXPECT_EQ(pixel(16, 0), 0x000000) << "colour 0 of palette 2 is black";
+    EXPECT_EQ(pixel(26, 0), 0x0000F8) << "bank 1 row of 2s";
+    vram[0x3800] = 0x40;  // vertical flip
+    render(0);
+    EXPECT_EQ(pixel(0, 0), grey(120)) << "colour 2 of palette 0 (3DEF) from the last row";
+}
+
+TEST_F(ColourRenderer, BackgroundPriorityAttribute) {
+    write_byte(0xFF40, 0x93);
+    put_tile(0x0010, {"00001111", "0", "0", "0", "0", "0", "0", "0"});
+    fill_tile(0x0020, '3');
+    obj_colours[3] = 0x7FFF;
+    vram[0x1800] = 1;
+    vram[0x3800] = 0x80;  // background over sprites
+    put_sprite(0, 16, 8, 2, 0x00);
+    render(0);
+    EXPECT_EQ(pixel(0, 0), grey(248)) << "the sprite shows over colour 0";
+    EXPECT_NE(pixel(4, 0), grey(248)) << "colour 1 with the attribute hides it";
+}
+
+TEST_F(ColourRenderer, WindowPriorityAttributeHidesSpritesEvenOverColourZero) {
+    write_byte(0xFF40, 0xF3);  // window (9C00) and sprites on
+    fill_tile(0x0020, '3');
+    obj_colours[3] = 0x7FFF;
+    write_byte(0xFF4B, 7);
+    write_byte(0xFF4A, 0);
+    vram[0x3C00] = 0x80;  // window entry 0: tile 0 (colour 0) with the attribute
+    put_sprite(0, 16, 8, 2, 0x00);
+    put_sprite(1, 16, 16, 2, 0x00);  // over window entry 1, no attribute
+    render(0);
+    EXPECT_EQ(pixel(0, 0), 0x000000) << "hidden";
+    EXPECT_EQ(pixel(8, 0), grey(248)) << "shown";
+}
+
+TEST_F(ColourRenderer, ColourSpritesUseTheirPaletteAndBank) {
+    write_byte(0xFF40, 0x93);
+    fill_tile(0x2010, '2');
+    obj_colours[3 * 4 + 2] = 0x03E0;
+    put_sprite(0, 16, 8, 1, 0x08 | 0x03);
+    render(0);
+    EXPECT_EQ(pixel(0, 0), 0x00F800);
+}
+
+}  // namespace
+}  // namespace tov
