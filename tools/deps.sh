@@ -10,6 +10,7 @@ tov_packages=(
     pkg-config
     libgtest-dev
     libpng-dev
+    qt6-base-dev
 )
 
 tov_install_missing() {

@@ -1,10 +1,11 @@
-// The desktop program. Its window is not built yet: for now it checks the
-// cartridge it is given and prints what it found.
+// The desktop program: tov [ROM].
+#include <QApplication>
+#include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
-#include "memory/cartridge.h"
-#include "memory/cartridge_info.h"
+#include "shell/start_up.h"
 
 namespace {
 
@@ -14,31 +15,50 @@ void print_usage() {
         "\n"
         "Usage: tov [ROM]\n"
         "\n"
-        "  ROM   a cartridge image (.gb or .gbc) to load\n");
+        "  ROM   a cartridge image to open at once\n");
+}
+
+bool has_display() {
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
+        const char* value = std::getenv(name);
+        if (value && *value) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// Ctrl+C in the terminal, or the session ending, closes the window properly,
+// so the battery file and the key mapping are saved.
+void quit_on_signal(int) {
+    tov::request_quit();
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 2) {
-        print_usage();
-        return 0;
+    QString cartridge;
+    for (int i = 1; i < argc; ++i) {
+        const std::string argument = argv[i];
+        if (argument == "-h" || argument == "--help") {
+            print_usage();
+            return 0;
+        }
+        if (!cartridge.isEmpty() || (argument.size() > 1 && argument[0] == '-')) {
+            std::fprintf(stderr, "tov: unexpected argument '%s'\n\n", argv[i]);
+            print_usage();
+            return 2;
+        }
+        cartridge = QString::fromLocal8Bit(argv[i]);
     }
-    const std::string argument = argv[1];
-    if (argument == "-h" || argument == "--help") {
-        print_usage();
-        return 0;
-    }
-    tov::rom_path = argument;
-    std::string reason;
-    if (!tov::load_cartridge(&reason)) {
-        std::fprintf(stderr, "tov: %s\n", reason.c_str());
+    if (!has_display()) {
+        std::fprintf(stderr,
+                     "tov: no graphical display (neither DISPLAY nor WAYLAND_DISPLAY is set).\n"
+                     "Run it on a desktop, or under Xvfb.\n");
         return 1;
     }
-    for (const char* (*describe)() :
-         {tov::describe_title, tov::describe_colour, tov::describe_type, tov::describe_rom_size,
-          tov::describe_ram_size, tov::describe_destination}) {
-        std::printf("%s\n", describe());
-    }
-    return 0;
+    QApplication app(argc, argv);
+    std::signal(SIGINT, quit_on_signal);
+    std::signal(SIGTERM, quit_on_signal);
+    return tov::start_up(app, cartridge);
 }

@@ -1,28 +1,30 @@
 #include "host/clock.h"
 
 #include <chrono>
+#include <cmath>
 
 namespace tov {
 
 namespace {
+
 bool fake_clock;
 uint32_t fake_now;
 uint32_t fake_step;
+
+constexpr double counter_range_ms = 4294967296.0;
+
 }  // namespace
 
-uint32_t clock_ms() {
+double clock_time_ms() {
     if (fake_clock) {
         const uint32_t now = fake_now;
         fake_now += fake_step;
-        return now;
+        return static_cast<double>(now);
     }
     const auto since_epoch = std::chrono::steady_clock::now().time_since_epoch();
-    return static_cast<uint32_t>(
-        std::chrono::duration_cast<std::chrono::milliseconds>(since_epoch).count());
-}
-
-double clock_time_ms() {
-    return static_cast<double>(static_cast<uint64_t>(clock_ms()));
+    const auto microseconds =
+        std::chrono::duration_cast<std::chrono::microseconds>(since_epoch).count();
+    return std::fmod(static_cast<double>(microseconds) / 1000.0, counter_range_ms);
 }
 
 void use_fake_clock(uint32_t start_ms, uint32_t step_ms) {

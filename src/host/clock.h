@@ -1,4 +1,4 @@
-// The host's millisecond counter, which the frame pacing, the frames-per-second
+// The host's millisecond clock, which the frame pacing, the frames-per-second
 // figure and the sound timing read. Tests and the headless runner replace it
 // with a fake clock whose time they set.
 #pragma once
@@ -7,15 +7,15 @@
 
 namespace tov {
 
-// The millisecond counter as an unsigned 32-bit count (it wraps after 49 days).
-uint32_t clock_ms();
-
-// The counter widened to a double, the form the emulation keeps times in.
+// Milliseconds on a counter that wraps after 2^32 ms (49.7 days), as a double.
+// The real clock keeps the fraction of the millisecond: with whole
+// milliseconds the frame pacing wait could only end at 17 ms, and frames came
+// 2 % slower than the 16.666666 ms period.
 double clock_time_ms();
 
-// Switches to a fake clock reading `start_ms`. Each reading returns the current
-// fake time and then advances it by `step_ms`, so a loop that waits for time
-// to pass also ends under the fake clock.
+// Switches to a fake clock reading whole milliseconds from `start_ms`. Each
+// reading returns the current fake time and then advances it by `step_ms`,
+// so a loop that waits for time to pass also ends under the fake clock.
 void use_fake_clock(uint32_t start_ms, uint32_t step_ms = 0);
 
 // Sets the fake clock's time; no effect on the real clock.

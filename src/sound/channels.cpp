@@ -6,6 +6,8 @@ namespace tov {
 
 channel_state sound_channels[4];
 double last_refill_ms;
+uint8_t sound_enabled;
+uint8_t channel_enabled[4] = {1, 1, 0, 0};
 
 void write_sound_register(int32_t offset, uint8_t value) {
     io_page[offset] = value;

@@ -29,6 +29,10 @@ struct channel_state {
 // Channels 1-4 at indices 0-3.
 extern channel_state sound_channels[4];
 
+// The "&Sound enable" option and the per-channel options ("CHANEL 0"-"CHANEL 3").
+extern uint8_t sound_enabled;
+extern uint8_t channel_enabled[4];
+
 // ms time of the last refill pass of the sound tick.
 extern double last_refill_ms;
 

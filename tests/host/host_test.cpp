@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "host/clock.h"
 #include "host/keyboard.h"
 
@@ -39,15 +41,25 @@ TEST(Keyboard, CodesOutsideTheTableAreNeverPressed) {
 
 TEST(Clock, FakeClockReadsTheSetTimeAndStepsPerReading) {
     use_fake_clock(100, 3);
-    EXPECT_EQ(clock_ms(), 100u);
-    EXPECT_EQ(clock_ms(), 103u);
-    EXPECT_EQ(clock_time_ms(), 106.0);
+    EXPECT_EQ(clock_time_ms(), 100.0);
+    EXPECT_EQ(clock_time_ms(), 103.0);
     set_fake_clock(0xFFFFFFFF);
     EXPECT_EQ(clock_time_ms(), 4294967295.0) << "widened without a sign";
+    EXPECT_EQ(clock_time_ms(), 2.0) << "the counter wraps";
+}
+
+TEST(Clock, RealClockKeepsFractionsOfAMillisecond) {
     use_real_clock();
-    const uint32_t first = clock_ms();
-    const uint32_t second = clock_ms();
-    EXPECT_LE(second - first, 1000u) << "the real clock moves forward slowly";
+    bool fraction_seen = false;
+    double previous = clock_time_ms();
+    for (int i = 0; i < 1000 && !fraction_seen; ++i) {
+        const double now = clock_time_ms();
+        EXPECT_GE(now, previous);
+        fraction_seen = now != std::floor(now);
+        previous = now;
+    }
+    EXPECT_TRUE(fraction_seen);
+    EXPECT_LT(previous, 4294967296.0);
 }
 
 }  // namespace

@@ -1,0 +1,29 @@
+// The menu commands by id, as the main window's menu sends them.
+#pragma once
+
+namespace tov {
+
+enum command_id : int {
+    id_open_rom = 57601,
+    id_close_rom = 40011,
+    id_load_state = 40017,
+    id_save_state = 40016,
+    id_exit = 40003,
+    id_resume = 40004,
+    id_stop = 40005,
+    id_reset = 40006,
+    id_debug = 40008,
+    id_cheating = 40009,
+    id_joypad = 40010,
+    id_frameskip_0 = 40024,  // 0-3: 40024-40027
+    id_full_throttle = 40030,
+    id_sound_enable = 40023,
+    id_channel_0 = 40035,  // channels 1-4: 40035-40038
+    id_timer_enable = 40031,
+    id_timing_1 = 40032,
+    id_timing_2 = 40033,
+    id_zoom_1 = 40012,  // X 1 - X 4: 40012-40015
+    id_about = 40007,
+};
+
+}  // namespace tov

@@ -1,0 +1,289 @@
+#include "shell/main_window.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileDialog>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QPainter>
+#include <QThread>
+#include <cstring>
+
+#include "core/frame_driver.h"
+#include "core/machine.h"
+#include "host/keyboard.h"
+#include "shell/command_ids.h"
+#include "shell/key_translation.h"
+#include "shell/logo.h"
+#include "shell/start_up.h"
+#include "video/frame.h"
+
+namespace tov {
+
+namespace {
+
+// Between slices, with nothing to emulate, the timer need not spin.
+constexpr int idle_timer_interval_ms = 10;
+
+// The outer window size the logo's placement is measured against.
+QSize logo_reference_size(int factor) {
+    return {160 * factor + 6, 144 * factor + (factor == 1 ? 62 : 44)};
+}
+
+}  // namespace
+
+screen_view::screen_view(QWidget* parent) : QWidget(parent), logo_(draw_logo()) {
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void screen_view::show_frame(const uint8_t* frame, const QRect& target) {
+    if (frame_.isNull()) {
+        frame_ = QImage(screen_width, screen_height, QImage::Format_BGR888);
+    }
+    for (int y = 0; y < screen_height; ++y) {
+        std::memcpy(frame_.scanLine(y), frame + y * frame_row_bytes, frame_row_bytes);
+    }
+    target_ = target;
+    repaint();
+}
+
+void screen_view::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.fillRect(rect(), Qt::black);
+    if (rom_loaded != 1) {
+        paint_logo(painter);
+    } else if (!frame_.isNull()) {
+        // Scaled without smoothing: each emulated pixel becomes a square.
+        painter.drawImage(target_, frame_);
+    }
+}
+
+// Centred 24 pixels above the middle when the window is tall enough, else
+// stretched over it.
+void screen_view::paint_logo(QPainter& painter) {
+    window()->setWindowTitle("TOV");
+    const QSize outer = logo_reference_size(zoom);
+    if (outer.height() > 300) {
+        painter.drawImage(
+            QPoint((outer.width() - logo_width) / 2, (outer.height() - logo_height) / 2 - 24),
+            logo_);
+    } else {
+        painter.drawImage(QRect(0, 0, outer.width(), outer.height() - 50), logo_);
+    }
+}
+
+main_window_view::main_window_view() : screen_(new screen_view(this)) {
+    setWindowTitle("TOV");
+    setWindowIcon(QIcon(QPixmap::fromImage(draw_logo())));
+    setCentralWidget(screen_);
+    setAcceptDrops(true);
+    build_menu();
+    choose_cartridge = [this](const QString& last_path) {
+        return QFileDialog::getOpenFileName(this, "Open Rom", last_path, "Gameboy Files (*.*gb*)");
+    };
+    message_box = [this](const QString& caption, const QString& text) {
+        QMessageBox::warning(this, caption, text);
+    };
+    connect(&timer_, &QTimer::timeout, this, &main_window_view::tick);
+    qApp->installEventFilter(this);
+}
+
+QAction* main_window_view::add_command(QMenu* menu, int id, const QString& text, bool checkable,
+                                       bool checked) {
+    QAction* action = menu->addAction(text);
+    action->setCheckable(checkable);
+    action->setChecked(checked);
+    connect(action, &QAction::triggered, this, [this, id] { command(id); });
+    actions_[id] = action;
+    return action;
+}
+
+void main_window_view::build_menu() {
+    QMenu* file = menuBar()->addMenu("&File");
+    add_command(file, id_open_rom, "&Open Rom");
+    add_command(file, id_close_rom, "&Close Rom");
+    file->addSeparator();
+    add_command(file, id_load_state, "&Load State");
+    add_command(file, id_save_state, "&Save State");
+    file->addSeparator();
+    add_command(file, id_exit, "&Exit");
+
+    QMenu* emulation = menuBar()->addMenu("&Emulation");
+    add_command(emulation, id_resume, "&Resume");
+    add_command(emulation, id_stop, "&Stop");
+    emulation->addSeparator();
+    add_command(emulation, id_reset, "R&eset");
+
+    QMenu* others = menuBar()->addMenu("&Others");
+    add_command(others, id_debug, "&Debug");
+    add_command(others, id_cheating, "&Cheating");
+    add_command(others, id_joypad, "&Joypad");
+    others->addSeparator();
+    QMenu* frameskip = others->addMenu("&Frameskip");
+    for (int frames = 0; frames < 4; ++frames) {
+        add_command(frameskip, id_frameskip_0 + frames, QString::number(frames), true, frames == 0);
+    }
+    add_command(others, id_full_throttle, "Full Trothle", true);
+    QMenu* sound = others->addMenu("&Sound");
+    add_command(sound, id_sound_enable, "&Sound enable", true);
+    sound->addSeparator();
+    for (int channel = 0; channel < 4; ++channel) {
+        QAction* item = add_command(sound, id_channel_0 + channel,
+                                    "CHANEL " + QString::number(channel), true, channel < 2);
+        item->setEnabled(channel < 2);
+    }
+    add_command(others, id_timer_enable, "Timer enable", true, true);
+    QMenu* timing = others->addMenu("Timing");
+    add_command(timing, id_timing_1, "1", true, true);
+    add_command(timing, id_timing_2, "2", true);
+
+    QMenu* zoom_menu = menuBar()->addMenu("&Zoom");
+    for (int factor = 1; factor <= 4; ++factor) {
+        add_command(zoom_menu, id_zoom_1 + factor - 1, "X " + QString::number(factor), true,
+                    factor == 2);
+    }
+
+    QMenu* help = menuBar()->addMenu("&Help");
+    add_command(help, id_about, "&About");
+}
+
+QAction* main_window_view::action(int id) const {
+    const auto found = actions_.find(id);
+    return found == actions_.end() ? nullptr : found->second;
+}
+
+void main_window_view::set_title(const std::string& text) {
+    setWindowTitle(QString::fromLatin1(text.c_str()));
+}
+
+void main_window_view::invalidate() {
+    screen_->update();
+}
+
+void main_window_view::present(const uint8_t* frame, int x, int y, int width, int height) {
+    screen_->show_frame(frame, QRect(x, y, width, height));
+}
+
+// Pending input is delivered on every turn, so a key pressed during a slice
+// reaches the joypad within a frame; when time is left the turn sleeps a
+// millisecond instead of spinning.
+void main_window_view::wait_turn(double remaining_ms) {
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+    if (remaining_ms > 1.5) {
+        QThread::msleep(1);
+    }
+}
+
+void main_window_view::check_menu_item(int id, bool checked) {
+    if (QAction* item = action(id)) {
+        item->setChecked(checked);
+    }
+}
+
+void main_window_view::set_picture_size(int width, int height) {
+    const QPoint corner = pos();
+    screen_->setFixedSize(width, height);
+    const int menu_height = menuBar()->heightForWidth(width);
+    setFixedSize(width, height + (menu_height > 0 ? menu_height : menuBar()->sizeHint().height()));
+    move(corner);
+    screen_->update();
+}
+
+void main_window_view::show_message(const std::string& caption, const std::string& text) {
+    message_box(QString::fromStdString(caption), QString::fromStdString(text));
+}
+
+void main_window_view::command(int id) {
+    between_slices([id] { run_command(id); });
+}
+
+void main_window_view::between_slices(std::function<void()> work) {
+    if (in_slice_) {
+        queued_.push_back(std::move(work));
+    } else {
+        work();
+    }
+}
+
+void main_window_view::run_queued() {
+    while (!queued_.empty() && !in_slice_) {
+        std::function<void()> work = std::move(queued_.front());
+        queued_.pop_front();
+        work();
+    }
+}
+
+void main_window_view::start_timer() {
+    timer_.start(0);
+}
+
+void main_window_view::stop_timer() {
+    timer_.stop();
+}
+
+// One slice per timer message; commands that arrived during it run after it.
+void main_window_view::tick() {
+    if (in_slice_) {
+        return;
+    }
+    in_slice_ = true;
+    frame_tick();
+    in_slice_ = false;
+    run_queued();
+    if (quit_was_requested()) {
+        close();
+        return;
+    }
+    const bool emulating = rom_loaded == 1 && emulation_running == 1;
+    timer_.setInterval(emulating ? 0 : idle_timer_interval_ms);
+}
+
+void main_window_view::closeEvent(QCloseEvent* event) {
+    if (in_slice_) {
+        event->ignore();
+        command(id_exit);
+        return;
+    }
+    if (!shut_down_) {
+        shutdown();
+        shut_down_ = true;
+    }
+    event->accept();
+}
+
+bool main_window_view::eventFilter(QObject* watched, QEvent* event) {
+    const QEvent::Type type = event->type();
+    if ((type == QEvent::KeyPress || type == QEvent::KeyRelease) && isActiveWindow()) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const int32_t code = virtual_key(*key);
+        if (code >= 0 && !key->isAutoRepeat()) {
+            if (type == QEvent::KeyPress) {
+                key_down(code);
+            } else {
+                key_up(code);
+            }
+        }
+    } else if (type == QEvent::WindowDeactivate && watched == this) {
+        release_all_keys();  // a key released elsewhere must not stay held
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void main_window_view::dragEnterEvent(QDragEnterEvent* event) {
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (urls.size() == 1 && urls.front().isLocalFile()) {
+        event->acceptProposedAction();
+    }
+}
+
+void main_window_view::dropEvent(QDropEvent* event) {
+    const QString path = event->mimeData()->urls().front().toLocalFile();
+    event->acceptProposedAction();
+    between_slices([path] { open_dropped_cartridge(path.toStdString()); });
+}
+
+}  // namespace tov

@@ -1,0 +1,100 @@
+// The main window: menu, picture, window services for the emulation, the
+// timer that drives it, and the keyboard as the joypad.
+#pragma once
+
+#include <QImage>
+#include <QMainWindow>
+#include <QTimer>
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <map>
+
+#include "host/window.h"
+
+class QAction;
+class QMenu;
+
+namespace tov {
+
+// The area below the menu bar: the game's picture, or the logo while no
+// cartridge is loaded.
+class screen_view : public QWidget {
+    Q_OBJECT
+public:
+    explicit screen_view(QWidget* parent);
+
+    // Keeps a copy of the frame and repaints at once.
+    void show_frame(const uint8_t* frame, const QRect& target);
+
+    // The picture as last presented (null before the first frame).
+    const QImage& presented_frame() const { return frame_; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    void paint_logo(QPainter& painter);
+
+    QImage frame_;
+    QRect target_;
+    QImage logo_;
+};
+
+class main_window_view : public QMainWindow, public window_services {
+    Q_OBJECT
+public:
+    main_window_view();
+
+    void set_title(const std::string& text) override;
+    void invalidate() override;
+    void present(const uint8_t* frame, int x, int y, int width, int height) override;
+    void wait_turn(double remaining_ms) override;
+    void check_menu_item(int id, bool checked) override;
+    void set_picture_size(int width, int height) override;
+    void show_message(const std::string& caption, const std::string& text) override;
+
+    // Runs menu command `id`; during a slice it waits until the slice ends.
+    void command(int id);
+
+    // Runs `work` now, or after the slice when one is running.
+    void between_slices(std::function<void()> work);
+
+    void start_timer();
+    void stop_timer();
+
+    QAction* action(int id) const;
+    screen_view* screen() const { return screen_; }
+
+    // The file dialog of "&Open Rom", replaceable by tests: given the last
+    // cartridge path, returns the chosen one or an empty text.
+    std::function<QString(const QString&)> choose_cartridge;
+
+    // The message box of show_message, replaceable by tests.
+    std::function<void(const QString& caption, const QString& text)> message_box;
+
+    // One timer message: a slice of emulation, then the commands that
+    // arrived during it.
+    void tick();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+private:
+    void build_menu();
+    QAction* add_command(QMenu* menu, int id, const QString& text, bool checkable = false,
+                         bool checked = false);
+    void run_queued();
+
+    screen_view* screen_;
+    QTimer timer_;
+    bool in_slice_ = false;
+    bool shut_down_ = false;
+    std::deque<std::function<void()>> queued_;
+    std::map<int, QAction*> actions_;
+};
+
+}  // namespace tov

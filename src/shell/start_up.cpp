@@ -1,0 +1,149 @@
+#include "shell/start_up.h"
+
+#include <QApplication>
+#include <atomic>
+#include <cstdio>
+
+#include "core/machine.h"
+#include "memory/cartridge.h"
+#include "shell/about_dialog.h"
+#include "shell/command_ids.h"
+#include "shell/commands.h"
+#include "shell/config.h"
+#include "shell/joypad_dialog.h"
+#include "shell/main_window.h"
+#include "sound/output_device.h"
+
+namespace tov {
+
+main_window_view* main_window;
+
+namespace {
+
+std::atomic<bool> quit_requested;
+
+bool in_range(int id, int first, int count) {
+    return id >= first && id < first + count;
+}
+
+}  // namespace
+
+void create_main_window() {
+    main_window = new main_window_view();
+    set_window(main_window);
+    main_window->show();
+    rom_loaded = 0;
+    emulation_running = 0;
+    load_config();
+    set_zoom(2);
+    toggle_sound();
+    rom_loaded = 0;
+    emulation_running = 0;
+    main_window->start_timer();
+}
+
+int start_up(QApplication& app, const QString& cartridge) {
+    create_main_window();
+    if (!cartridge.isEmpty()) {
+        open_cartridge(cartridge.toStdString());
+    }
+    const int code = app.exec();
+    set_window(nullptr);
+    delete main_window;
+    main_window = nullptr;
+    return code;
+}
+
+void shutdown() {
+    stop_playback();
+    if (!save_config()) {
+        std::fprintf(stderr, "tov: the key mapping could not be saved to %s\n",
+                     config_path().c_str());
+    }
+}
+
+bool open_cartridge(const std::string& path) {
+    std::string reason;
+    if (!load_cartridge_file(path, &reason)) {
+        window().show_message("TOV", "The cartridge could not be opened.\n\n" + reason);
+        return false;
+    }
+    rom_loaded = 1;
+    emulation_running = 1;
+    main_window->screen()->update();
+    return true;
+}
+
+void open_rom() {
+    stop_playback();
+    main_window->stop_timer();
+    const QString chosen = main_window->choose_cartridge(QString::fromStdString(rom_path));
+    if (!chosen.isEmpty()) {
+        open_cartridge(chosen.toStdString());
+    }
+    main_window->start_timer();
+    start_playback();
+}
+
+void open_dropped_cartridge(const std::string& path) {
+    stop_playback();
+    open_cartridge(path);
+    start_playback();
+}
+
+void run_dialog(const std::function<void()>& show) {
+    stop_playback();
+    show();
+    if (rom_loaded == 1) {
+        emulation_running = 1;
+    }
+    start_playback();
+}
+
+void request_quit() {
+    quit_requested = true;
+}
+
+bool quit_was_requested() {
+    return quit_requested.exchange(false);
+}
+
+void run_command(int id) {
+    if (in_range(id, id_frameskip_0, 4)) {
+        set_frame_skip(id - id_frameskip_0);
+    } else if (in_range(id, id_channel_0, 4)) {
+        toggle_channel(id - id_channel_0 + 1);
+    } else if (in_range(id, id_zoom_1, 4)) {
+        set_zoom(id - id_zoom_1 + 1);
+    } else if (in_range(id, id_timing_1, 2)) {
+        set_timing(id - id_timing_1 + 1);
+    }
+    switch (id) {
+        case id_open_rom: open_rom(); break;
+        case id_close_rom:
+            close_rom();
+            main_window->screen()->update();
+            break;
+        case id_exit: main_window->close(); break;
+        case id_resume: start_playback(); break;
+        case id_stop: stop_playback(); break;
+        case id_reset: reset_machine(); break;
+        case id_full_throttle: toggle_full_throttle(); break;
+        case id_sound_enable: toggle_sound(); break;
+        case id_timer_enable: toggle_timer_option(); break;
+        case id_joypad: run_dialog([] { open_joypad_dialog(main_window); }); break;
+        case id_about:
+            run_dialog([] {
+                about_dialog dialog(main_window);
+                dialog.exec();
+            });
+            break;
+        case id_load_state:
+        case id_save_state:
+        case id_cheating:
+        case id_debug: run_dialog([] {}); break;
+        default: break;
+    }
+}
+
+}  // namespace tov

@@ -1,0 +1,42 @@
+#include "shell_test_support.h"
+
+#include "core/machine.h"
+#include "host/clock.h"
+#include "host/keyboard.h"
+#include "memory/joypad.h"
+#include "shell/command_ids.h"
+#include "shell/commands.h"
+
+namespace tov::test {
+
+void window_test::SetUp() {
+    rom_loaded = 0;
+    emulation_running = 0;
+    full_throttle = 1;
+    set_frame_skip(0);
+    set_timing(1);
+    set_zoom(2);
+    if (timer_option != 1) {
+        toggle_timer_option();
+    }
+    key_map = default_key_map;
+    release_all_keys();
+    use_fake_clock(0, 1);
+    main_window->message_box = [this](const QString& caption, const QString& text) {
+        messages.push_back(caption.toStdString() + ": " + text.toStdString());
+    };
+    main_window->show();
+    QApplication::setActiveWindow(main_window);
+}
+
+void window_test::TearDown() {
+    full_throttle = 0;
+    main_window->choose_cartridge = [](const QString&) { return QString(); };
+}
+
+void window_test::open_through_menu(const std::string& path) {
+    main_window->choose_cartridge = [path](const QString&) { return QString::fromStdString(path); };
+    main_window->command(id_open_rom);
+}
+
+}  // namespace tov::test
