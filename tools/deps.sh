@@ -11,6 +11,7 @@ tov_packages=(
     libgtest-dev
     libpng-dev
     qt6-base-dev
+    libsdl2-dev
 )
 
 tov_install_missing() {

@@ -1,5 +1,6 @@
 #include "runner.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdint>
 #include <optional>
@@ -8,12 +9,16 @@
 #include "core/machine.h"
 #include "host/clock.h"
 #include "host/keyboard.h"
+#include "host/window.h"
 #include "memory/cartridge.h"
 #include "memory/io_registers.h"
 #include "memory/joypad.h"
 #include "memory/memory_map.h"
 #include "memory/registers.h"
 #include "png_writer.h"
+#include "sound/channels.h"
+#include "sound/memory_audio.h"
+#include "sound/output_device.h"
 
 namespace tov {
 
@@ -33,6 +38,8 @@ constexpr const char* usage_text =
     "                           may be given more than once\n"
     "  --screenshot FILE        write the last frame as a PNG picture\n"
     "  --screen-text            print the visible background tiles as text\n"
+    "  --wav FILE               write what the sound voices played as a WAV file\n"
+    "                           (44100 Hz, 16-bit stereo, on the fake clock's time)\n"
     "  --bench                  run unthrottled and print frames=N seconds=S fps=F,\n"
     "                           timed with the host's clock\n"
     "  --help                   show this text\n";
@@ -50,9 +57,38 @@ struct options {
     int frameskip = 0;
     std::vector<button_press> presses;
     std::string screenshot;
+    std::string wav;
     bool screen_text = false;
     bool bench = false;
 };
+
+// The runner's window: it shows nothing, and its pacing wait plays the sound
+// voices up to the fake clock's time.
+class headless_window : public silent_window {
+public:
+    explicit headless_window(memory_audio& audio) : audio_(audio) {}
+    void wait_turn(double) override { audio_.advance_to(now_ms); }
+
+private:
+    memory_audio& audio_;
+};
+
+// Sound as the program starts it: the voices silent, channels 1 and 2
+// enabled, sound on.
+memory_audio& start_sound(bool keep_output) {
+    auto device = std::make_unique<memory_audio>(keep_output);
+    memory_audio& audio = *device;
+    create_sound_device(std::move(device));
+    for (channel_state& channel : sound_channels) {
+        channel.frequency_hz = 0;
+        channel.active = 0;
+    }
+    const uint8_t enabled[4] = {1, 1, 0, 0};
+    std::copy(std::begin(enabled), std::end(enabled), channel_enabled);
+    sound_enabled = 0;
+    toggle_sound();
+    return audio;
+}
 
 struct usage_error {
     std::string message;
@@ -118,6 +154,8 @@ options parse_options(const std::vector<std::string>& arguments) {
             result.presses.push_back(press_option(value()));
         } else if (argument == "--screenshot") {
             result.screenshot = value();
+        } else if (argument == "--wav") {
+            result.wav = value();
         } else if (argument == "--screen-text") {
             result.screen_text = true;
         } else if (argument == "--bench") {
@@ -157,6 +195,42 @@ void run_frames(const options& chosen) {
             hold_buttons(chosen, done);
         }
     }
+}
+
+int run_cartridge(const options& chosen, std::ostream& out, std::ostream& error) {
+    std::string reason;
+    if (!load_cartridge_file(chosen.rom, &reason)) {
+        error << "tov-headless: " << reason << "\n";
+        return 1;
+    }
+    rom_loaded = 1;
+    emulation_running = 1;
+    timing_variant = chosen.timing - 1;
+    frame_skip = static_cast<uint8_t>(chosen.frameskip);
+    skip_counter = 0;
+    full_throttle = chosen.bench ? 1 : 0;
+
+    const auto started = std::chrono::steady_clock::now();
+    run_frames(chosen);
+    const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - started;
+    release_all_keys();
+
+    if (chosen.bench) {
+        const double seconds = elapsed.count();
+        char line[96];
+        std::snprintf(line, sizeof line, "frames=%llu seconds=%.3f fps=%.0f\n",
+                      static_cast<unsigned long long>(chosen.frames), seconds,
+                      seconds > 0 ? static_cast<double>(chosen.frames) / seconds : 0.0);
+        out << line;
+    }
+    if (chosen.screen_text) {
+        out << screen_text();
+    }
+    if (!chosen.screenshot.empty() && !write_frame_png(chosen.screenshot, reason)) {
+        error << "tov-headless: " << reason << "\n";
+        return 1;
+    }
+    return 0;
 }
 
 }  // namespace
@@ -200,39 +274,18 @@ int run_headless(const std::vector<std::string>& arguments, std::ostream& out,
     // so the frame pacing wait ends after a frame's worth of readings.
     use_fake_clock(0, 1);
     release_all_keys();
+    memory_audio& audio = start_sound(!chosen.wav.empty());
+    headless_window headless(audio);
+    set_window(&headless);
+    int code = run_cartridge(chosen, out, error);
     std::string reason;
-    if (!load_cartridge_file(chosen.rom, &reason)) {
+    if (code == 0 && !chosen.wav.empty() && !audio.write_wav(chosen.wav, reason)) {
         error << "tov-headless: " << reason << "\n";
-        return 1;
+        code = 1;
     }
-    rom_loaded = 1;
-    emulation_running = 1;
-    timing_variant = chosen.timing - 1;
-    frame_skip = static_cast<uint8_t>(chosen.frameskip);
-    skip_counter = 0;
-    full_throttle = chosen.bench ? 1 : 0;
-
-    const auto started = std::chrono::steady_clock::now();
-    run_frames(chosen);
-    const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - started;
-    release_all_keys();
-
-    if (chosen.bench) {
-        const double seconds = elapsed.count();
-        char line[96];
-        std::snprintf(line, sizeof line, "frames=%llu seconds=%.3f fps=%.0f\n",
-                      static_cast<unsigned long long>(chosen.frames), seconds,
-                      seconds > 0 ? static_cast<double>(chosen.frames) / seconds : 0.0);
-        out << line;
-    }
-    if (chosen.screen_text) {
-        out << screen_text();
-    }
-    if (!chosen.screenshot.empty() && !write_frame_png(chosen.screenshot, reason)) {
-        error << "tov-headless: " << reason << "\n";
-        return 1;
-    }
-    return 0;
+    set_window(nullptr);
+    close_sound_device();
+    return code;
 }
 
 }  // namespace tov

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "shell/start_up.h"
+#include "sound/sdl_audio.h"
 
 namespace {
 
@@ -60,5 +61,5 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     std::signal(SIGINT, quit_on_signal);
     std::signal(SIGTERM, quit_on_signal);
-    return tov::start_up(app, cartridge);
+    return tov::start_up(app, cartridge, tov::open_sdl_audio);
 }

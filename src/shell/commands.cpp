@@ -68,6 +68,7 @@ void close_rom() {
 }
 
 void reset_machine() {
+    silence_squares();
     if (rom_loaded != 1) {
         return;
     }

@@ -23,8 +23,8 @@ void set_zoom(int factor);
 // "&Close Rom".
 void close_rom();
 
-// "R&eset": powers the machine on again with the same cartridge file; the
-// emulation keeps running or stays stopped.
+// "R&eset": silences voices 1 and 2, then powers the machine on again with
+// the same cartridge file; the emulation keeps running or stays stopped.
 void reset_machine();
 
 }  // namespace tov

@@ -12,6 +12,7 @@
 #include "shell/config.h"
 #include "shell/joypad_dialog.h"
 #include "shell/main_window.h"
+#include "sound/channels.h"
 #include "sound/output_device.h"
 
 namespace tov {
@@ -28,7 +29,7 @@ bool in_range(int id, int first, int count) {
 
 }  // namespace
 
-void create_main_window() {
+void create_main_window(const audio_opener& open_audio) {
     main_window = new main_window_view();
     set_window(main_window);
     main_window->show();
@@ -36,18 +37,28 @@ void create_main_window() {
     emulation_running = 0;
     load_config();
     set_zoom(2);
+    create_sound_device(open_audio());
+    for (channel_state& channel : sound_channels) {
+        channel.frequency_hz = 0;
+        channel.active = 0;
+    }
+    channel_enabled[0] = 1;
+    channel_enabled[1] = 1;
+    channel_enabled[2] = 0;
+    channel_enabled[3] = 0;
     toggle_sound();
     rom_loaded = 0;
     emulation_running = 0;
     main_window->start_timer();
 }
 
-int start_up(QApplication& app, const QString& cartridge) {
-    create_main_window();
+int start_up(QApplication& app, const QString& cartridge, const audio_opener& open_audio) {
+    create_main_window(open_audio);
     if (!cartridge.isEmpty()) {
         open_cartridge(cartridge.toStdString());
     }
     const int code = app.exec();
+    close_sound_device();
     set_window(nullptr);
     delete main_window;
     main_window = nullptr;

@@ -4,7 +4,10 @@
 
 #include <QStringList>
 #include <functional>
+#include <memory>
 #include <string>
+
+#include "sound/audio_backend.h"
 
 class QApplication;
 
@@ -15,14 +18,17 @@ class main_window_view;
 // The program's one main window, while it exists.
 extern main_window_view* main_window;
 
+// Opens the audio device the program plays on (null: no sound).
+using audio_opener = std::function<std::unique_ptr<audio_backend>()>;
+
 // Builds the window and everything behind it in the program's start-up
 // order, opens `cartridge` when one is given, and runs the event loop.
 // Returns the exit code.
-int start_up(QApplication& app, const QString& cartridge);
+int start_up(QApplication& app, const QString& cartridge, const audio_opener& open_audio);
 
 // Creates the main window and sets the program up as start_up does, without
 // running the event loop (tests use it).
-void create_main_window();
+void create_main_window(const audio_opener& open_audio);
 
 // Stops the emulation, writes the loaded cartridge's battery file and the
 // configuration file. Runs once, on Exit or when the window is closed.

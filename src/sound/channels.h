@@ -1,10 +1,15 @@
-// The state of the four sound channels, which the sound register writes and
-// the wall-clock sound tick keep, and which the NR52 status bits report.
+// The four sound channels. Sound is not produced sample by sample with the
+// CPU: each channel's state is rendered into the half of its voice that is
+// not playing, when the channel is triggered and every 2 ms of wall-clock
+// time from the sound tick, which also steps the sweep, the envelopes, the
+// length counters and the falling frequency of channel 4.
 #pragma once
 
 #include <cstdint>
 
 namespace tov {
+
+class sound_buffer;
 
 struct channel_state {
     int32_t frequency_hz;    // tone frequency; 0 = silent
@@ -40,8 +45,17 @@ extern double last_refill_ms;
 // FF1D, FF1E, FF20-FF23, FF25); offset is the register's place in io_page.
 void write_sound_register(int32_t offset, uint8_t value);
 
-// The wall-clock sound tick, called on every turn of the frame pacing wait.
+// The wall-clock sound tick, called on every turn of the frame pacing wait
+// with the time in now_ms.
 void sound_tick();
+
+// Renders a square wave of `frequency` Hz, duty code 0-3 and volume 0-15
+// into the half of `voice` that is not playing (nothing without a voice).
+void fill_square(sound_buffer* voice, int32_t frequency, int32_t duty, float volume);
+
+// Channel 3's voice: wave RAM into the half not being written, or silence.
+void load_wave();
+void silence_wave();
 
 // NR52 bits 0-3: one per active channel.
 uint8_t channel_status_bits();

@@ -1,5 +1,12 @@
 #include "sound/output_device.h"
 
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <set>
+#include <string>
+
 #include "core/machine.h"
 #include "host/window.h"
 #include "shell/command_ids.h"
@@ -7,20 +14,134 @@
 
 namespace tov {
 
+std::unique_ptr<audio_backend> sound_device;
+
+namespace {
+
+constexpr int32_t square_voice_size = 2940;
+constexpr int32_t square_voice_rate = 44100;
+constexpr int32_t wave_voice_size = 128;
+constexpr int32_t wave_voice_rate = 6553;
+
+// Indexed by channel - 1.
+std::unique_ptr<sound_buffer> voices[4];
+
+// Voices in the order playback starts and stops them: 1, 2, 4, then 3.
+constexpr int playback_order[4] = {1, 2, 4, 3};
+
+std::unique_ptr<sound_buffer> create_sound_buffer(int32_t size, int32_t rate) {
+    auto voice = std::make_unique<sound_buffer>(*sound_device, size, rate);
+    fill_sine(*voice, 0, 0.2f);
+    return voice;
+}
+
+void play_voice(int channel) {
+    if (sound_buffer* voice = voice_of_channel(channel)) {
+        voice->play();
+    }
+}
+
+void stop_voices() {
+    for (const int channel : playback_order) {
+        if (sound_buffer* voice = voice_of_channel(channel)) {
+            voice->stop();
+        }
+    }
+}
+
+void fill_silence(sound_buffer& voice) {
+    if (uint8_t* bytes = voice.lock(0, voice.size())) {
+        std::memset(bytes, 0, static_cast<std::size_t>(voice.size()));
+        voice.unlock();
+    } else {
+        report_error(0, "Fehler: PufferLock");
+    }
+}
+
+}  // namespace
+
+void create_sound_device(std::unique_ptr<audio_backend> device) {
+    close_sound_device();
+    sound_device = std::move(device);
+    if (!sound_device) {
+        return;
+    }
+    // Each voice is complete before the mixer may see it.
+    for (const int channel : {1, 2, 4, 3}) {
+        std::unique_ptr<sound_buffer> voice =
+            channel == 3 ? create_sound_buffer(wave_voice_size, wave_voice_rate)
+                         : create_sound_buffer(square_voice_size, square_voice_rate);
+        backend_lock hold(*sound_device);
+        voices[channel - 1] = std::move(voice);
+    }
+}
+
+void close_sound_device() {
+    if (sound_device) {
+        // Stop the mixer from reading the voices before they go.
+        backend_lock hold(*sound_device);
+        for (std::unique_ptr<sound_buffer>& voice : voices) {
+            voice.reset();
+        }
+    }
+    sound_device.reset();
+}
+
+sound_buffer* voice_of_channel(int channel) {
+    return channel >= 1 && channel <= 4 ? voices[channel - 1].get() : nullptr;
+}
+
+// The sample at byte offset k is amplitude x sin(cycles x k x 2 pi / size).
+void fill_sine(sound_buffer& buffer, int cycles, float amplitude) {
+    uint8_t* bytes = buffer.lock(0, buffer.size());
+    if (!bytes) {
+        report_error(0, "Fehler: PufferLock");
+        return;
+    }
+    for (int32_t k = 0; k < buffer.size(); k += 2) {
+        const auto sample = static_cast<int16_t>(
+            amplitude * std::sin(cycles * k * 6.283184f / buffer.size()) * 32768);
+        std::memcpy(bytes + k, &sample, sizeof sample);
+    }
+    buffer.unlock();
+}
+
 void start_playback() {
     if (rom_loaded != 1) {
         return;
     }
     emulation_running = 1;
+    if (sound_enabled == 1) {
+        for (const int channel : playback_order) {
+            if (channel_enabled[channel - 1] == 1) {
+                play_voice(channel);
+            }
+        }
+    }
 }
 
 void stop_playback() {
     emulation_running = 0;
+    stop_voices();
 }
 
+// Turning sound on plays voices 1, 2 and 4 whatever their options say (a
+// disabled channel is refilled with silence), and voice 3 only when enabled.
 void toggle_sound() {
-    sound_enabled = sound_enabled == 1 ? 0 : 1;
-    window().check_menu_item(id_sound_enable, sound_enabled == 1);
+    if (sound_enabled == 1) {
+        sound_enabled = 0;
+        stop_voices();
+        window().check_menu_item(id_sound_enable, false);
+        return;
+    }
+    sound_enabled = 1;
+    for (const int channel : {1, 2, 4}) {
+        play_voice(channel);
+    }
+    if (channel_enabled[2] == 1) {
+        play_voice(3);
+    }
+    window().check_menu_item(id_sound_enable, true);
 }
 
 void toggle_channel(int channel) {
@@ -30,6 +151,48 @@ void toggle_channel(int channel) {
     uint8_t& enabled = channel_enabled[channel - 1];
     enabled = enabled ? 0 : 1;
     window().check_menu_item(id_channel_0 + channel - 1, enabled == 1);
+    if (channel == 3) {
+        if (sound_buffer* wave = voice_of_channel(3)) {
+            if (enabled) {
+                wave->play();
+            } else {
+                wave->stop();
+            }
+        }
+    }
+}
+
+void silence_squares() {
+    for (const int channel : {1, 2}) {
+        if (sound_buffer* voice = voice_of_channel(channel)) {
+            fill_silence(*voice);
+        }
+    }
+}
+
+void report_error(int32_t code, const char* message) {
+    static std::set<std::string> reported;
+    if (reported.insert(message).second) {
+        std::fprintf(stderr, "tov: sound: %s (%d)\n", message, code);
+    }
+}
+
+// Mixes in chunks on the stack: the audio thread must not allocate.
+void mix_voices(int16_t* output, int frames, int output_rate) {
+    constexpr int chunk_frames = 256;
+    float mix[chunk_frames * 2];
+    for (int done = 0; done < frames; done += chunk_frames) {
+        const int count = std::min(chunk_frames, frames - done);
+        std::fill(mix, mix + count * 2, 0.0f);
+        for (std::unique_ptr<sound_buffer>& voice : voices) {
+            if (voice) {
+                voice->mix_into(mix, count, output_rate);
+            }
+        }
+        for (int i = 0; i < count * 2; ++i) {
+            output[done * 2 + i] = static_cast<int16_t>(std::clamp(mix[i], -32768.0f, 32767.0f));
+        }
+    }
 }
 
 }  // namespace tov

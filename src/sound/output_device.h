@@ -1,19 +1,55 @@
-// Playback control of the sound output: the "&Resume" and "&Stop" commands,
-// which also start and stop the emulation, and the sound options.
+// The sound output: the audio device, the four voices the sound channels
+// render into, and playback control for the menu commands and dialogs.
 #pragma once
+
+#include <cstdint>
+#include <memory>
+
+#include "sound/audio_backend.h"
+#include "sound/sound_buffer.h"
 
 namespace tov {
 
-// Does nothing unless a cartridge is loaded; then the emulation runs.
+// The device the voices play on; null when none could be opened, and then
+// every voice operation does nothing.
+extern std::unique_ptr<audio_backend> sound_device;
+
+// Installs `device` and creates the voices on it: square voices for channels
+// 1, 2 and 4 (2940 bytes, 44100 samples a second) and the wave voice for
+// channel 3 (128 bytes played at 6553 samples a second), all silent. A null
+// device leaves the program without sound.
+void create_sound_device(std::unique_ptr<audio_backend> device);
+
+// Removes the voices and the device.
+void close_sound_device();
+
+// The voice of channel 1-4; null without a device.
+sound_buffer* voice_of_channel(int channel);
+
+// Fills the whole buffer with `cycles` periods of a sine of `amplitude`.
+void fill_sine(sound_buffer& buffer, int cycles, float amplitude);
+
+// "&Resume": does nothing unless a cartridge is loaded; then the emulation
+// runs and, with sound on, the enabled voices play.
 void start_playback();
 
-// The emulation stops.
+// "&Stop": the emulation stops and every voice stops.
 void stop_playback();
 
-// The "&Sound enable" command: flips the option and its check mark.
+// "&Sound enable".
 void toggle_sound();
 
-// The "CHANEL 0"-"CHANEL 3" commands for channels 1-4.
+// "CHANEL 0"-"CHANEL 3" for channels 1-4.
 void toggle_channel(int channel);
+
+// Fills voices 1 and 2 with silence (Reset does this).
+void silence_squares();
+
+// Reports an audio failure: each message once, on standard error.
+void report_error(int32_t code, const char* message);
+
+// The mixer: adds the playing voices into `frames` stereo frames of 16-bit
+// output at `output_rate`. Audio back ends call it with the voices locked.
+void mix_voices(int16_t* output, int frames, int output_rate);
 
 }  // namespace tov

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "shell/start_up.h"
+#include "sound/memory_audio.h"
 
 int main(int argc, char** argv) {
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
@@ -17,7 +18,7 @@ int main(int argc, char** argv) {
     setenv("TOV_HOME", home.c_str(), 1);
     testing::InitGoogleTest(&argc, argv);
     QApplication app(argc, argv);
-    tov::create_main_window();
+    tov::create_main_window([] { return std::make_unique<tov::memory_audio>(false); });
     const int result = RUN_ALL_TESTS();
     std::filesystem::remove_all(home);
     return result;
