@@ -10,6 +10,8 @@ tov_packages=(
     pkg-config
     libgtest-dev
     libpng-dev
+    clang
+    libclang-rt-14-dev
     qt6-base-dev
     libsdl2-dev
 )

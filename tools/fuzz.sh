@@ -1,0 +1,53 @@
+#!/usr/bin/env bash
+# Builds the libFuzzer targets with clang (sanitizers on) and runs each for a
+# bounded time, starting from seed corpora made of the project's own test
+# cartridges and files. Findings are left in build-fuzz/findings/.
+#
+# Usage: tools/fuzz.sh [SECONDS_PER_TARGET] [TARGET...]   (default: 600, all)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+seconds=${1:-600}
+shift || true
+all_targets=(fuzz_cartridge fuzz_config fuzz_key_names)
+targets=("${@:-${all_targets[@]}}")
+build=build-fuzz
+
+CC=clang CXX=clang++ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DTOV_FUZZ=ON -DTOV_BUILD_TESTS=OFF > /dev/null
+cmake --build "$build" --target tov-asm "${targets[@]}"
+
+seed() {
+    local target=$1 corpus=$build/corpus/$1
+    mkdir -p "$corpus"
+    case $target in
+        fuzz_cartridge)
+            for source in tests/cartridges/*.asm apps/tov/demo/demo.asm; do
+                "$build/tools/tov-asm" "$source" -o "$corpus/$(basename "$source" .asm).gb"
+            done ;;
+        fuzz_config)
+            printf 'UP     = &\nDOWN   = (\nLEFT   = %%\nRIGHT  = '"'"'\nA      = A\nB      = S\nSTART  = D\nSELECT = F\n\n' \
+                > "$corpus/default.cfg" ;;
+        fuzz_key_names)
+            for name in KEY_UP KEY_DOWN KEY_LEFT KEY_RIGHT NUMPAD_0 NUMPAD_9 A Z 0 9 q; do
+                printf '%s' "$name" > "$corpus/$name"
+            done ;;
+    esac
+}
+
+mkdir -p "$build/findings"
+status=0
+for target in "${targets[@]}"; do
+    seed "$target"
+    log=$build/$target.log
+    if ! "$build/tests/fuzz/$target" "$build/corpus/$target" -max_total_time="$seconds" \
+        -max_len=65536 -timeout=20 -rss_limit_mb=4096 -print_final_stats=1 \
+        -artifact_prefix="$build/findings/$target-" > "$log" 2>&1; then
+        status=1
+        echo "$target: FINDING (see $log and $build/findings/)"
+    fi
+    executions=$(grep -o 'stat::number_of_executed_units: [0-9]*' "$log" | grep -o '[0-9]*$' || echo 0)
+    coverage=$(grep -o 'cov: [0-9]*' "$log" | tail -1 | grep -o '[0-9]*$' || echo 0)
+    echo "$target: executions=$executions cov=$coverage seconds=$seconds"
+done
+exit $status
