@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "core/machine.h"
+#include "debugger/debugger_window.h"
 #include "memory/cartridge.h"
 #include "shell/about_dialog.h"
 #include "shell/command_ids.h"
@@ -151,8 +152,8 @@ void run_command(int id) {
             break;
         case id_load_state:
         case id_save_state:
-        case id_cheating:
-        case id_debug: run_dialog([] {}); break;
+        case id_cheating: run_dialog([] {}); break;
+        case id_debug: run_dialog([] { open_debugger(main_window); }); break;
         default: break;
     }
 }

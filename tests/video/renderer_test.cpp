@@ -10,41 +10,21 @@
 #include "test_cartridge.h"
 #include "video/frame.h"
 #include "video/renderer.h"
+#include "vram_tiles.h"
 
 namespace tov {
 namespace {
 
-// Writes a tile into VRAM at `offset` (bank 1 from 2000) from eight rows of
-// colour numbers, e.g. "01233210"; a short row ends in colour 0.
-void put_tile(int offset, const std::array<std::string, 8>& rows) {
-    for (int row = 0; row < 8; ++row) {
-        uint8_t low = 0;
-        uint8_t high = 0;
-        for (int column = 0; column < 8; ++column) {
-            const std::string& text = rows[row];
-            const int c = column < static_cast<int>(text.size()) ? text[column] - '0' : 0;
-            low |= static_cast<uint8_t>((c & 1) << (7 - column));
-            high |= static_cast<uint8_t>(((c >> 1) & 1) << (7 - column));
-        }
-        vram[offset + row * 2] = low;
-        vram[offset + row * 2 + 1] = high;
-    }
-}
-
-// A tile of one colour number.
-void fill_tile(int offset, char c) {
-    const std::string row(8, c);
-    put_tile(offset, {row, row, row, row, row, row, row, row});
-}
+using test::fill_tile;
+using test::put_tile;
 
 // Pixel x of line y as 0xRRGGBB.
 int32_t pixel(int x, int y) {
-    const uint8_t* p = frame_buffer + (y * 160 + x) * 3;
-    return p[2] << 16 | p[1] << 8 | p[0];
+    return test::pixel_rgb(frame_buffer, 160, x, y);
 }
 
-int32_t grey(int level) {
-    return level << 16 | level << 8 | level;
+constexpr int32_t grey(int level) {
+    return test::grey_rgb(level);
 }
 
 void render(int ly) {
