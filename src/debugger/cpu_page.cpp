@@ -58,6 +58,10 @@ QWidget* cpu_page::make_group(const view_group& group) {
         for (std::size_t i = 0; i < row.values.size(); ++i) {
             auto* field = new QLineEdit(box);
             field->setReadOnly(true);
+            // Wide enough for its text: a field's texts all have one length.
+            const auto characters = static_cast<int>(row.values[i].size()) + 1;
+            field->setMinimumWidth(
+                field->fontMetrics().horizontalAdvance(QString(characters, '0')) + 12);
             field->setObjectName(QString::fromStdString(row.label) +
                                  (i == 0 ? QString() : QString("_%1").arg(i)));
             values->addWidget(field);
