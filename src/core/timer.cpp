@@ -95,11 +95,15 @@ void charge_cb_cycles(uint8_t opcode) {
     charge(cb_cycle_table[opcode]);
 }
 
+int32_t tima_period_for_tac(uint8_t value) {
+    return tima_periods[colour_mode ? 1 : 0][value & 3];
+}
+
 void write_tac(uint8_t value) {
     if (timer_option == 1) {
         timer_running = (value >> 2) & 1;
     }
-    tima_period = tima_periods[colour_mode ? 1 : 0][value & 3];
+    tima_period = tima_period_for_tac(value);
 }
 
 }  // namespace tov

@@ -17,6 +17,9 @@ void charge_cycles(uint8_t opcode);
 // for each step spent halted.
 void charge_cb_cycles(uint8_t opcode);
 
+// The TIMA period in cycles that TAC `value` selects for the cartridge kind.
+int32_t tima_period_for_tac(uint8_t value);
+
 // The effect of a TAC (FF07) write: the TIMA period for the cartridge kind,
 // and, while the timer option is on, whether TIMA counts.
 void write_tac(uint8_t value);

@@ -30,7 +30,8 @@ extern uint8_t oam[oam_size];
 extern uint8_t io_page[256];
 
 // Bank state. Invariants that keep every access inside its array:
-// ram_bank is 0-3 and wram_bank is 0-7.
+// ram_bank is 0-4 (the bank register gives 0-3, a save state may hold 4)
+// and wram_bank is 0-7.
 extern uint8_t ram_enable;
 extern uint8_t rom_bank;
 extern uint8_t ram_bank;

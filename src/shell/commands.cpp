@@ -5,6 +5,7 @@
 #include "core/machine.h"
 #include "host/window.h"
 #include "memory/cartridge.h"
+#include "persist/battery.h"
 #include "shell/command_ids.h"
 #include "sound/output_device.h"
 
@@ -63,6 +64,9 @@ void set_zoom(int factor) {
 
 void close_rom() {
     stop_playback();
+    if (rom_loaded == 1) {
+        save_battery();
+    }
     rom_loaded = 0;
     emulation_running = 0;
 }

@@ -20,7 +20,7 @@ void set_timing(int item);
 // Zoom "X 1"-"X 4": the picture area becomes 160 x n by 144 x n.
 void set_zoom(int factor);
 
-// "&Close Rom".
+// "&Close Rom": the loaded cartridge's battery file is written first.
 void close_rom();
 
 // "R&eset": silences voices 1 and 2, then powers the machine on again with

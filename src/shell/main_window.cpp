@@ -29,6 +29,9 @@ namespace {
 // Between slices, with nothing to emulate, the timer need not spin.
 constexpr int idle_timer_interval_ms = 10;
 
+// The filter of both state dialogs; its description ends in a space.
+constexpr const char* state_file_filter = "Tov Save States (*.*) ";
+
 // The outer window size the logo's placement is measured against.
 QSize logo_reference_size(int factor) {
     return {160 * factor + 6, 144 * factor + (factor == 1 ? 62 : 44)};
@@ -84,6 +87,12 @@ main_window_view::main_window_view() : screen_(new screen_view(this)) {
     build_menu();
     choose_cartridge = [this](const QString& last_path) {
         return QFileDialog::getOpenFileName(this, "Open Rom", last_path, "Gameboy Files (*.*gb*)");
+    };
+    choose_state_to_load = [this](const QString& last_path) {
+        return QFileDialog::getOpenFileName(this, "Load State", last_path, state_file_filter);
+    };
+    choose_state_to_save = [this](const QString& last_path) {
+        return QFileDialog::getSaveFileName(this, "Save State", last_path, state_file_filter);
     };
     message_box = [this](const QString& caption, const QString& text) {
         QMessageBox::warning(this, caption, text);

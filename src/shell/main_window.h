@@ -70,6 +70,11 @@ public:
     // cartridge path, returns the chosen one or an empty text.
     std::function<QString(const QString&)> choose_cartridge;
 
+    // The file dialogs of "&Load State" and "&Save State", replaceable by
+    // tests: given the last state path, return the chosen one or an empty text.
+    std::function<QString(const QString&)> choose_state_to_load;
+    std::function<QString(const QString&)> choose_state_to_save;
+
     // The message box of show_message, replaceable by tests.
     std::function<void(const QString& caption, const QString& text)> message_box;
 

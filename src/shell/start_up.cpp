@@ -7,12 +7,15 @@
 #include "core/machine.h"
 #include "debugger/debugger_window.h"
 #include "memory/cartridge.h"
+#include "persist/battery.h"
 #include "shell/about_dialog.h"
+#include "shell/cheat_dialog.h"
 #include "shell/command_ids.h"
 #include "shell/commands.h"
 #include "shell/config.h"
 #include "shell/joypad_dialog.h"
 #include "shell/main_window.h"
+#include "shell/state_commands.h"
 #include "sound/channels.h"
 #include "sound/output_device.h"
 
@@ -68,18 +71,27 @@ int start_up(QApplication& app, const QString& cartridge, const audio_opener& op
 
 void shutdown() {
     stop_playback();
+    if (rom_loaded == 1) {
+        save_battery();
+    }
     if (!save_config()) {
         std::fprintf(stderr, "tov: the key mapping could not be saved to %s\n",
                      config_path().c_str());
     }
 }
 
+// The battery file of the cartridge still loaded is written under its own
+// name before the new one is loaded; then the new one's is read.
 bool open_cartridge(const std::string& path) {
+    if (rom_loaded == 1) {
+        save_battery();
+    }
     std::string reason;
     if (!load_cartridge_file(path, &reason)) {
         window().show_message("TOV", "The cartridge could not be opened.\n\n" + reason);
         return false;
     }
+    load_battery();
     rom_loaded = 1;
     emulation_running = 1;
     main_window->screen()->update();
@@ -150,9 +162,9 @@ void run_command(int id) {
                 dialog.exec();
             });
             break;
-        case id_load_state:
-        case id_save_state:
-        case id_cheating: run_dialog([] {}); break;
+        case id_load_state: load_state_command(); break;
+        case id_save_state: save_state_command(); break;
+        case id_cheating: run_dialog([] { open_cheat_dialog(main_window); }); break;
         case id_debug: run_dialog([] { open_debugger(main_window); }); break;
         default: break;
     }

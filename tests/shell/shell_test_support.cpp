@@ -32,6 +32,8 @@ void window_test::SetUp() {
 void window_test::TearDown() {
     full_throttle = 0;
     main_window->choose_cartridge = [](const QString&) { return QString(); };
+    main_window->choose_state_to_load = [](const QString&) { return QString(); };
+    main_window->choose_state_to_save = [](const QString&) { return QString(); };
 }
 
 void window_test::open_through_menu(const std::string& path) {

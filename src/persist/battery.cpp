@@ -1,0 +1,73 @@
+#include "persist/battery.h"
+
+#include <algorithm>
+#include <string>
+#include <system_error>
+
+#include "host/paths.h"
+#include "host/window.h"
+#include "memory/cartridge.h"
+#include "persist/file_writer.h"
+#include "persist/memory_image.h"
+
+namespace tov {
+
+namespace {
+
+// The file in order: cartridge RAM banks 0-4 (8193-byte chunks), work RAM
+// bank 0 (4097), work RAM indices 0-7 (4097 each), then FF80-FFFF.
+constexpr memory_section battery_layout[] = {
+    cart_ram_section,
+    wram0_section,
+    wram_banks_section,
+    high_page_section,
+};
+
+void report_unsaved(const std::string& reason) {
+    window().show_message("TOV", "The battery save could not be written.\n\n" + reason);
+}
+
+}  // namespace
+
+std::filesystem::path battery_path() {
+    const std::string name = std::filesystem::path(rom_path).filename().string();
+    return program_folder() / "BATTERY" / (name + ".sav");
+}
+
+void save_battery() {
+    const std::filesystem::path path = battery_path();
+    std::error_code error;
+    std::filesystem::create_directories(path.parent_path(), error);
+    if (error) {
+        report_unsaved(path.parent_path().string() + ": " + error.message());
+        return;
+    }
+    std::string image;
+    for (const memory_section& section : battery_layout) {
+        append_section(image, section);
+    }
+    std::string reason;
+    if (!write_file_atomically(path, image, reason)) {
+        report_unsaved(reason);
+    }
+}
+
+void load_battery() {
+    std::string image;
+    std::string reason;
+    bool missing = false;
+    if (!read_file_head(battery_path(), battery_file_size, image, reason, missing)) {
+        if (!missing) {
+            window().show_message("TOV", "The battery save could not be read.\n\n" + reason);
+        }
+        return;
+    }
+    std::size_t position = 0;
+    for (const memory_section& section : battery_layout) {
+        position = read_section(image, position, section);
+    }
+    std::copy(std::begin(wram0), std::end(wram0), echo_ram);
+    write_byte(0xFF40, read_byte(0xFF40));
+}
+
+}  // namespace tov

@@ -1,0 +1,28 @@
+// Battery RAM files: the cartridge RAM, the work RAM and the high RAM page of
+// the loaded cartridge, kept between runs in the BATTERY folder of the program
+// folder. Every cartridge gets one, whether or not it has a battery.
+#pragma once
+
+#include <cstddef>
+#include <filesystem>
+
+namespace tov {
+
+// Size of a battery file.
+constexpr std::size_t battery_file_size = 77966;
+
+// program_folder()/BATTERY/<file name of rom_path>.sav. Two cartridges with
+// the same file name in different folders share it.
+std::filesystem::path battery_path();
+
+// Writes the battery file of the cartridge named by rom_path, creating the
+// BATTERY folder when missing. The file is replaced whole or not at all; when
+// it cannot be written the user is told which file and why.
+void save_battery();
+
+// Reads the battery file of the cartridge named by rom_path into the memories,
+// as far as the file goes; no file yet leaves them as they are. Then LCDC is
+// written back with its own value.
+void load_battery();
+
+}  // namespace tov

@@ -1,0 +1,68 @@
+// Shared set-up of the battery and save-state tests: a blank cartridge, a
+// program folder of the test's own, a silent window that records messages,
+// and ways to make writing into a folder fail.
+#pragma once
+
+#include <sys/resource.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "host/window.h"
+#include "test_cartridge.h"
+
+namespace tov::test {
+
+class persist_test : public machine_test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Makes `folder` refuse new files; false when this user can write there
+    // anyway (the superuser ignores folder permissions).
+    bool make_read_only(const std::filesystem::path& folder);
+
+    // Lets this process write files of at most `bytes`, as a full disk would.
+    void limit_file_size(rlim_t bytes);
+
+    // Undoes make_read_only and limit_file_size (TearDown does it too).
+    void lift_obstacles();
+
+    // With a read-only folder and with a full disk in turn: `save` over an
+    // old `file` of `size` bytes tells the user which file failed, and the
+    // old file stays whole, with no temporary file left beside it.
+    void expect_failed_save_keeps_old_file(const std::filesystem::path& file, std::size_t size,
+                                           const std::function<void()>& save);
+
+    // Exactly one message since the last clear, and it names `name`.
+    void expect_one_message_naming(const std::string& name);
+
+    std::filesystem::path home_;
+    silent_window window_;
+
+private:
+    std::vector<std::filesystem::path> read_only_;
+    bool limited_ = false;
+    rlimit old_limit_{};
+};
+
+// Every byte of a file.
+std::string file_bytes(const std::filesystem::path& path);
+
+// Writes `bytes` to `path`, replacing it.
+void write_bytes(const std::filesystem::path& path, const std::string& bytes);
+
+// The names of the files in `folder`, sorted.
+std::vector<std::string> folder_entries(const std::filesystem::path& folder);
+
+// Everything a save state or battery file can change, copied out of the
+// machine: registers, bank state, timer state, colour tables and memories.
+std::vector<int32_t> machine_snapshot();
+
+// The first index where two snapshots differ, or -1 when they are equal.
+long first_difference(const std::vector<int32_t>& a, const std::vector<int32_t>& b);
+
+}  // namespace tov::test

@@ -1,0 +1,208 @@
+// Battery files and save states as the window's commands use them.
+#include <QString>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "core/machine.h"
+#include "host/paths.h"
+#include "memory/cartridge.h"
+#include "memory/memory_map.h"
+#include "persist/battery.h"
+#include "persist/save_state.h"
+#include "shell/command_ids.h"
+#include "shell_test_support.h"
+#include "test_cartridge.h"
+
+namespace tov {
+namespace {
+
+using PersistCommandTest = test::window_test;
+
+constexpr std::size_t work_ram_offset = 40965;  // work RAM bank 0 in a battery file
+
+std::filesystem::path battery_of(const std::string& cartridge_path) {
+    return program_folder() / "BATTERY" /
+           (std::filesystem::path(cartridge_path).filename().string() + ".sav");
+}
+
+std::string file_bytes(const std::filesystem::path& path) {
+    std::ifstream file(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), {});
+}
+
+// A battery file whose first work RAM byte (C000) is `value`.
+void write_battery(const std::filesystem::path& path, uint8_t value) {
+    std::string bytes(battery_file_size, '\0');
+    bytes[work_ram_offset] = static_cast<char>(value);
+    std::filesystem::create_directories(path.parent_path());
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+}
+
+TEST_F(PersistCommandTest, OpeningAnotherCartridgeSavesTheFirstThenReadsTheSecond) {
+    test::test_cartridge first;
+    test::test_cartridge second;
+    const std::string first_path = first.write();
+    const std::string second_path = second.write();
+    write_battery(battery_of(second_path), 0x77);
+    open_through_menu(first_path);
+    EXPECT_FALSE(std::filesystem::exists(battery_of(first_path))) << "no battery file yet";
+    EXPECT_EQ(emulation_running, 1);
+    write_byte(0xC000, 0x42);
+    open_through_menu(second_path);
+    const std::string saved = file_bytes(battery_of(first_path));
+    ASSERT_EQ(saved.size(), 77966u);
+    EXPECT_EQ(static_cast<uint8_t>(saved[work_ram_offset]), 0x42) << "under the first one's name";
+    EXPECT_EQ(read_byte(0xC000), 0x77) << "the second one's battery file was read";
+    EXPECT_TRUE(messages.empty());
+}
+
+TEST_F(PersistCommandTest, CloseRomSavesAndReopeningRestores) {
+    test::test_cartridge game;
+    test::test_cartridge other;
+    open_through_menu(game.write());
+    write_byte(0xC000, 0x42);
+    write_byte(0xFF90, 0x99);
+    write_byte(0xFFFF, 0x1F);
+    main_window->command(id_close_rom);
+    EXPECT_EQ(std::filesystem::file_size(battery_of(game.write())), 77966u);
+    open_through_menu(other.write());
+    ASSERT_EQ(read_byte(0xC000), 0x00);
+    open_through_menu(game.write());
+    EXPECT_EQ(read_byte(0xC000), 0x42);
+    EXPECT_EQ(read_byte(0xFF90), 0x99);
+    EXPECT_EQ(read_byte(0xFFFF), 0x1F);
+}
+
+TEST_F(PersistCommandTest, ResetNeitherReadsNorWritesTheBattery) {
+    test::test_cartridge game;
+    open_through_menu(game.write());
+    write_battery(battery_of(game.write()), 0x77);
+    write_byte(0xC000, 0x42);
+    main_window->command(id_reset);
+    EXPECT_EQ(read_byte(0xC000), 0x00) << "powered on, the battery file not read";
+    EXPECT_EQ(static_cast<uint8_t>(file_bytes(battery_of(game.write()))[work_ram_offset]), 0x77)
+        << "and not written";
+}
+
+TEST_F(PersistCommandTest, ShutdownSavesTheBatteryOfALoadedCartridgeOnly) {
+    test::test_cartridge game;
+    open_through_menu(game.write());
+    write_byte(0xC000, 0x42);
+    shutdown();
+    EXPECT_EQ(static_cast<uint8_t>(file_bytes(battery_of(game.write()))[work_ram_offset]), 0x42);
+    main_window->command(id_close_rom);
+    std::filesystem::remove(battery_of(game.write()));
+    shutdown();
+    EXPECT_FALSE(std::filesystem::exists(battery_of(game.write())));
+}
+
+TEST_F(PersistCommandTest, FailedBatteryWriteIsShownAndTheGameGoesOn) {
+    test::test_cartridge game;
+    open_through_menu(game.write());
+    const std::filesystem::path folder = program_folder() / "BATTERY";
+    const std::filesystem::path aside = program_folder() / "BATTERY.aside";
+    std::filesystem::create_directories(folder);
+    std::filesystem::rename(folder, aside);
+    std::ofstream(folder) << "not a folder";
+    write_byte(0xC000, 0x42);
+    test::test_cartridge other;
+    open_through_menu(other.write());
+    std::filesystem::remove(folder);
+    std::filesystem::rename(aside, folder);
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_NE(messages[0].find(folder.string()), std::string::npos) << messages[0];
+    EXPECT_EQ(rom_path, other.write()) << "the other cartridge is opened all the same";
+    EXPECT_EQ(emulation_running, 1);
+}
+
+// The state dialogs, answered by the test: each records what it was offered
+// and whether the emulation ran while it was open.
+struct state_dialog_stub {
+    explicit state_dialog_stub(const QString& path) : answer(path) {}
+
+    QString answer;
+    QString offered;
+    int shown = 0;
+    uint8_t running_inside = 0xFF;
+
+    std::function<QString(const QString&)> chooser() {
+        return [this](const QString& last_path) {
+            offered = last_path;
+            ++shown;
+            running_inside = emulation_running;
+            return answer;
+        };
+    }
+};
+
+TEST_F(PersistCommandTest, SaveAndLoadStateShareThePathAndResumeAfterwards) {
+    test::test_cartridge game;
+    open_through_menu(game.write());
+    main_window->command(id_stop);
+    const QString path = QString::fromStdString(test::temp_path(".gst"));
+    state_dialog_stub save(path);
+    state_dialog_stub load(path);
+    main_window->choose_state_to_save = save.chooser();
+    main_window->choose_state_to_load = load.chooser();
+
+    PC.value = 0x1234;
+    write_byte(0xC000, 0x42);
+    main_window->command(id_save_state);
+    EXPECT_EQ(save.running_inside, 0);
+    EXPECT_EQ(emulation_running, 1) << "running after the dialog, though stopped before";
+    EXPECT_EQ(std::filesystem::file_size(path.toStdString()), 94842u);
+
+    PC.value = 0x0200;
+    write_byte(0xC000, 0x00);
+    main_window->command(id_load_state);
+    EXPECT_EQ(load.offered, path) << "the load dialog starts at the file just saved";
+    EXPECT_EQ(load.running_inside, 0);
+    EXPECT_EQ(PC.value, 0x1234);
+    EXPECT_EQ(read_byte(0xC000), 0x42);
+
+    load.answer = "";
+    PC.value = 0x0200;
+    main_window->command(id_load_state);
+    EXPECT_EQ(load.shown, 2);
+    EXPECT_EQ(PC.value, 0x0200) << "cancelling changes nothing";
+    EXPECT_EQ(state_path, path.toStdString());
+    EXPECT_EQ(emulation_running, 1);
+    EXPECT_TRUE(messages.empty());
+    std::filesystem::remove(path.toStdString());
+}
+
+TEST_F(PersistCommandTest, StateLoadsWithoutACartridgeAndNothingRuns) {
+    const std::string path = test::temp_path(".gst");
+    state_path = path;
+    PC.value = 0x4321;
+    save_state();
+    PC.value = 0x0000;
+    state_dialog_stub load(QString::fromStdString(path));
+    main_window->choose_state_to_load = load.chooser();
+    main_window->command(id_load_state);
+    EXPECT_EQ(PC.value, 0x4321);
+    EXPECT_EQ(rom_loaded, 0);
+    EXPECT_EQ(emulation_running, 0);
+    std::filesystem::remove(path);
+}
+
+TEST_F(PersistCommandTest, ShortStateFileIsRefusedWithAMessage) {
+    test::test_cartridge game;
+    open_through_menu(game.write());
+    const std::string path = test::temp_path(".gst");
+    std::ofstream(path, std::ios::binary) << std::string(1000, '\x11');
+    state_dialog_stub load(QString::fromStdString(path));
+    main_window->choose_state_to_load = load.chooser();
+    PC.value = 0x0150;
+    main_window->command(id_load_state);
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_NE(messages[0].find(path), std::string::npos) << messages[0];
+    EXPECT_EQ(PC.value, 0x0150);
+    EXPECT_EQ(read_byte(0xC000), 0x00);
+    EXPECT_EQ(emulation_running, 1);
+    std::filesystem::remove(path);
+}
+
+}  // namespace
+}  // namespace tov
