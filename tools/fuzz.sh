@@ -9,13 +9,13 @@ cd "$(dirname "$0")/.."
 
 seconds=${1:-600}
 shift || true
-all_targets=(fuzz_cartridge fuzz_config fuzz_key_names)
+all_targets=(fuzz_cartridge fuzz_state fuzz_battery fuzz_config fuzz_key_names fuzz_cheat_texts)
 targets=("${@:-${all_targets[@]}}")
 build=build-fuzz
 
 CC=clang CXX=clang++ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DTOV_FUZZ=ON -DTOV_BUILD_TESTS=OFF > /dev/null
-cmake --build "$build" --target tov-asm "${targets[@]}"
+cmake --build "$build" --target tov-asm tov-headless "${targets[@]}"
 
 seed() {
     local target=$1 corpus=$build/corpus/$1
@@ -28,6 +28,19 @@ seed() {
         fuzz_config)
             printf 'UP     = &\nDOWN   = (\nLEFT   = %%\nRIGHT  = '"'"'\nA      = A\nB      = S\nSTART  = D\nSELECT = F\n\n' \
                 > "$corpus/default.cfg" ;;
+        fuzz_state)
+            # States of the demo cartridge, written by the headless runner.
+            "$build/tools/tov-asm" apps/tov/demo/demo.asm -o "$build/demo.gb"
+            "$build/apps/tov-headless/tov-headless" "$build/demo.gb" --frames 30 \
+                --press right@5+20 --save-state "$corpus/demo.gst" > /dev/null
+            "$build/apps/tov-headless/tov-headless" "$build/demo.gb" --frames 1 \
+                --save-state "$corpus/power-on.gst" > /dev/null ;;
+        fuzz_battery)
+            head -c 77966 /dev/zero > "$corpus/empty.sav"
+            head -c 8192 /dev/zero | tr '\0' '\125' > "$corpus/cartridge-ram-only.sav" ;;
+        fuzz_cheat_texts)
+            printf 'C0A5\x003\x00unnamed\x005' > "$corpus/typical"
+            printf 'FFFF\x00FF\x00lives\x00FF' > "$corpus/defaults" ;;
         fuzz_key_names)
             for name in KEY_UP KEY_DOWN KEY_LEFT KEY_RIGHT NUMPAD_0 NUMPAD_9 A Z 0 9 q; do
                 printf '%s' "$name" > "$corpus/$name"

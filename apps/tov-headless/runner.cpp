@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdint>
+#include <fstream>
 #include <optional>
 
 #include "core/frame_driver.h"
@@ -15,6 +16,7 @@
 #include "memory/joypad.h"
 #include "memory/memory_map.h"
 #include "memory/registers.h"
+#include "persist/save_state.h"
 #include "png_writer.h"
 #include "sound/channels.h"
 #include "sound/memory_audio.h"
@@ -40,6 +42,9 @@ constexpr const char* usage_text =
     "  --screen-text            print the visible background tiles as text\n"
     "  --wav FILE               write what the sound voices played as a WAV file\n"
     "                           (44100 Hz, 16-bit stereo, on the fake clock's time)\n"
+    "  --load-state FILE        load a save state before running\n"
+    "  --save-state FILE        write a save state after running\n"
+    "  --rss-every N            print the resident memory every N frames\n"
     "  --bench                  run unthrottled and print frames=N seconds=S fps=F,\n"
     "                           timed with the host's clock\n"
     "  --help                   show this text\n";
@@ -58,6 +63,9 @@ struct options {
     std::vector<button_press> presses;
     std::string screenshot;
     std::string wav;
+    std::string load_state;
+    std::string save_state;
+    uint64_t rss_every = 0;
     bool screen_text = false;
     bool bench = false;
 };
@@ -156,6 +164,12 @@ options parse_options(const std::vector<std::string>& arguments) {
             result.screenshot = value();
         } else if (argument == "--wav") {
             result.wav = value();
+        } else if (argument == "--load-state") {
+            result.load_state = value();
+        } else if (argument == "--save-state") {
+            result.save_state = value();
+        } else if (argument == "--rss-every") {
+            result.rss_every = count_option(argument, value(), 1, 100000000);
         } else if (argument == "--screen-text") {
             result.screen_text = true;
         } else if (argument == "--bench") {
@@ -183,8 +197,19 @@ void hold_buttons(const options& chosen, uint64_t frame) {
     }
 }
 
+// The process's resident memory in KiB, from /proc.
+long resident_kib() {
+    std::ifstream status("/proc/self/status");
+    for (std::string line; std::getline(status, line);) {
+        if (line.rfind("VmRSS:", 0) == 0) {
+            return std::stol(line.substr(6));
+        }
+    }
+    return -1;
+}
+
 // Runs frames until the frame counter has advanced by `frames`.
-void run_frames(const options& chosen) {
+void run_frames(const options& chosen, std::ostream& out) {
     const uint64_t start = frame_counter;
     uint64_t done = 0;
     hold_buttons(chosen, 0);
@@ -193,8 +218,23 @@ void run_frames(const options& chosen) {
         if (frame_counter - start != done) {
             done = frame_counter - start;
             hold_buttons(chosen, done);
+            if (chosen.rss_every != 0 && done % chosen.rss_every == 0) {
+                out << "frame=" << done << " rss_kib=" << resident_kib() << "\n";
+            }
         }
     }
+}
+
+// Runs a state command; what it reports goes to `error`, and then false.
+bool state_command(void (*command)(), const std::string& path, std::ostream& error) {
+    auto& messages = static_cast<silent_window&>(window()).messages;
+    messages.clear();
+    state_path = path;
+    command();
+    for (const std::string& message : messages) {
+        error << "tov-headless: " << message << "\n";
+    }
+    return messages.empty();
 }
 
 int run_cartridge(const options& chosen, std::ostream& out, std::ostream& error) {
@@ -209,9 +249,12 @@ int run_cartridge(const options& chosen, std::ostream& out, std::ostream& error)
     frame_skip = static_cast<uint8_t>(chosen.frameskip);
     skip_counter = 0;
     full_throttle = chosen.bench ? 1 : 0;
+    if (!chosen.load_state.empty() && !state_command(load_state, chosen.load_state, error)) {
+        return 1;
+    }
 
     const auto started = std::chrono::steady_clock::now();
-    run_frames(chosen);
+    run_frames(chosen, out);
     const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - started;
     release_all_keys();
 
@@ -228,6 +271,9 @@ int run_cartridge(const options& chosen, std::ostream& out, std::ostream& error)
     }
     if (!chosen.screenshot.empty() && !write_frame_png(chosen.screenshot, reason)) {
         error << "tov-headless: " << reason << "\n";
+        return 1;
+    }
+    if (!chosen.save_state.empty() && !state_command(save_state, chosen.save_state, error)) {
         return 1;
     }
     return 0;

@@ -26,10 +26,10 @@ void memory_audio::advance(int frames) {
     if (frames <= 0) {
         return;
     }
-    std::vector<int16_t> mixed(static_cast<std::size_t>(frames) * 2);
-    mix_voices(mixed.data(), frames, rate);
+    mixed_.resize(static_cast<std::size_t>(frames) * 2);
+    mix_voices(mixed_.data(), frames, rate);
     if (keep_output_) {
-        output_.insert(output_.end(), mixed.begin(), mixed.end());
+        output_.insert(output_.end(), mixed_.begin(), mixed_.end());
     }
 }
 

@@ -38,6 +38,7 @@ public:
 private:
     bool keep_output_;
     std::vector<int16_t> output_;
+    std::vector<int16_t> mixed_;  // reused, so steady playing allocates nothing
     bool started_ = false;
     double time_ms_ = 0;
     double pending_frames_ = 0;

@@ -246,6 +246,58 @@ TEST(Headless, WavCapturesAToneAtTheChannelsFrequency) {
     std::filesystem::remove(wav);
 }
 
+// Work RAM byte C000 of a state file (work RAM bank 0 starts at 57551).
+int state_byte_c000(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    file.seekg(57551);
+    return file.get();
+}
+
+TEST(Headless, StatesCarryTheGameBetweenRuns) {
+    // Counts at C000 while A is held.
+    assembled_cartridge counter(R"(
+        org $100
+    loop: ld a, $10
+        ldh ($00), a
+        ldh a, ($00)
+        bit 0, a
+        jr nz, loop
+        ld hl, $C000
+        inc (hl)
+        jr loop
+    )");
+    const std::string first = test::temp_path(".gst");
+    const std::string second = test::temp_path(".gst");
+    ASSERT_EQ(run({counter.path, "--frames", "2", "--press", "a@0+1", "--save-state", first}).code,
+              0);
+    EXPECT_EQ(std::filesystem::file_size(first), 94842u);
+    const int counted = state_byte_c000(first);
+    EXPECT_NE(counted, 0);
+
+    const run_result loaded =
+        run({counter.path, "--frames", "1", "--load-state", first, "--save-state", second});
+    ASSERT_EQ(loaded.code, 0) << loaded.error;
+    EXPECT_EQ(state_byte_c000(second), counted) << "the count came back with the state";
+    ASSERT_EQ(run({counter.path, "--frames", "1", "--save-state", second}).code, 0);
+    EXPECT_EQ(state_byte_c000(second), 0) << "and is not there without it";
+
+    std::filesystem::resize_file(first, 100);
+    const run_result refused = run({counter.path, "--load-state", first});
+    EXPECT_EQ(refused.code, 1);
+    EXPECT_NE(refused.error.find("94842"), std::string::npos) << refused.error;
+    std::filesystem::remove(first);
+    std::filesystem::remove(second);
+}
+
+TEST(Headless, ReportsResidentMemoryEveryNFrames) {
+    assembled_cartridge idle("org $100\nloop: jr loop\n");
+    const run_result result = run({idle.path, "--frames", "4", "--rss-every", "2"});
+    ASSERT_EQ(result.code, 0);
+    EXPECT_TRUE(std::regex_match(result.out,
+                                 std::regex("frame=2 rss_kib=[0-9]+\nframe=4 rss_kib=[0-9]+\n")))
+        << result.out;
+}
+
 TEST(Headless, ScreenshotToAnUnwritablePlaceFails) {
     assembled_cartridge idle("org $100\nloop: jr loop\n");
     const run_result result =

@@ -4,12 +4,16 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <memory>
 
+#include "assembler.h"
 #include "core/frame_driver.h"
 #include "core/machine.h"
 #include "host/clock.h"
 #include "host/keyboard.h"
+#include "memory/cartridge.h"
 #include "memory/joypad.h"
 #include "sound/channels.h"
 #include "sound/memory_audio.h"
@@ -40,6 +44,17 @@ void prepare_host() {
     create_sound_device(std::make_unique<memory_audio>(false));
     sound_enabled = 0;
     toggle_sound();
+}
+
+void load_demo_cartridge() {
+    static const std::string path = [] {
+        std::ifstream file(std::filesystem::path(TOV_SOURCE_DIR) / "apps/tov/demo/demo.asm");
+        std::stringstream source;
+        source << file.rdbuf();
+        const assembler::assembly demo = assembler::assemble(source.str());
+        return write_scratch_file(demo.image.data(), demo.image.size(), "demo.gb");
+    }();
+    load_cartridge_file(path);
 }
 
 void run_both_variants(int steps, const uint8_t* keys, std::size_t key_count) {

@@ -15,6 +15,10 @@ const std::string& write_scratch_file(const uint8_t* data, std::size_t size,
 // The fake clock, an in-memory sound device, no keys held; done once.
 void prepare_host();
 
+// Powers the machine on with the demo cartridge, assembled from its source
+// the first time.
+void load_demo_cartridge();
+
 // Runs `steps` run-loop steps in each timing variant, pressing and releasing
 // buttons as the `keys` bytes say (one byte every `steps / 8` steps).
 void run_both_variants(int steps, const uint8_t* keys, std::size_t key_count);
