@@ -1,9 +1,13 @@
 #include "runner.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <chrono>
 #include <cstdint>
-#include <fstream>
+#include <cstdlib>
+#include <cstring>
 #include <optional>
 
 #include "core/frame_driver.h"
@@ -44,7 +48,7 @@ constexpr const char* usage_text =
     "                           (44100 Hz, 16-bit stereo, on the fake clock's time)\n"
     "  --load-state FILE        load a save state before running\n"
     "  --save-state FILE        write a save state after running\n"
-    "  --rss-every N            print the resident memory every N frames\n"
+    "  --rss-every N            print the resident memory at the start and every N frames\n"
     "  --bench                  run unthrottled and print frames=N seconds=S fps=F,\n"
     "                           timed with the host's clock\n"
     "  --help                   show this text\n";
@@ -197,15 +201,19 @@ void hold_buttons(const options& chosen, uint64_t frame) {
     }
 }
 
-// The process's resident memory in KiB, from /proc.
+// The process's resident memory in KiB, from /proc. It allocates nothing, so
+// that watching the memory does not change it.
 long resident_kib() {
-    std::ifstream status("/proc/self/status");
-    for (std::string line; std::getline(status, line);) {
-        if (line.rfind("VmRSS:", 0) == 0) {
-            return std::stol(line.substr(6));
-        }
+    char status[4096];
+    const int descriptor = ::open("/proc/self/status", O_RDONLY);
+    if (descriptor < 0) {
+        return -1;
     }
-    return -1;
+    const ssize_t length = ::read(descriptor, status, sizeof status - 1);
+    ::close(descriptor);
+    status[length > 0 ? length : 0] = '\0';
+    const char* field = std::strstr(status, "VmRSS:");
+    return field ? std::strtol(field + 6, nullptr, 10) : -1;
 }
 
 // Runs frames until the frame counter has advanced by `frames`.
@@ -213,6 +221,9 @@ void run_frames(const options& chosen, std::ostream& out) {
     const uint64_t start = frame_counter;
     uint64_t done = 0;
     hold_buttons(chosen, 0);
+    if (chosen.rss_every != 0) {
+        out << "frame=0 rss_kib=" << resident_kib() << "\n";
+    }
     while (done < chosen.frames) {
         run_step();
         if (frame_counter - start != done) {

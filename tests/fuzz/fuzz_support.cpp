@@ -5,8 +5,8 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <memory>
+#include <sstream>
 
 #include "assembler.h"
 #include "core/frame_driver.h"
