@@ -91,8 +91,11 @@ main_window_view::main_window_view() : screen_(new screen_view(this)) {
     choose_state_to_load = [this](const QString& last_path) {
         return QFileDialog::getOpenFileName(this, "Load State", last_path, state_file_filter);
     };
+    // A first save is offered a name with a dot, which the "*.*" filter shows later.
     choose_state_to_save = [this](const QString& last_path) {
-        return QFileDialog::getSaveFileName(this, "Save State", last_path, state_file_filter);
+        return QFileDialog::getSaveFileName(
+            this, "Save State", last_path.isEmpty() ? QString("filename.gst") : last_path,
+            state_file_filter);
     };
     message_box = [this](const QString& caption, const QString& text) {
         QMessageBox::warning(this, caption, text);
