@@ -7,6 +7,7 @@ P1      equ $00
 IF      equ $0F
 NR11    equ $11
 NR12    equ $12
+NR22    equ $17
 NR13    equ $13
 NR14    equ $14
 NR50    equ $24
@@ -142,6 +143,9 @@ start:  di
         ld a, $E4
         ldh (BGP), a
         ldh (OBP0), a
+        xor a               ; quiet the tone channels 1 and 2 start with
+        ldh (NR12), a
+        ldh (NR22), a
         ld a, $80           ; sound on, channel 1 on both sides
         ldh (NR52), a
         ld a, $77
