@@ -3,10 +3,10 @@
 #include <string>
 
 #include "core/machine.h"
+#include "host/command_ids.h"
 #include "host/window.h"
 #include "memory/cartridge.h"
 #include "persist/battery.h"
-#include "shell/command_ids.h"
 #include "sound/output_device.h"
 
 namespace tov {

@@ -15,8 +15,8 @@
 
 #include "core/frame_driver.h"
 #include "core/machine.h"
+#include "host/command_ids.h"
 #include "host/keyboard.h"
-#include "shell/command_ids.h"
 #include "shell/key_translation.h"
 #include "shell/logo.h"
 #include "shell/start_up.h"

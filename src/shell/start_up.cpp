@@ -6,11 +6,11 @@
 
 #include "core/machine.h"
 #include "debugger/debugger_window.h"
+#include "host/command_ids.h"
 #include "memory/cartridge.h"
 #include "persist/battery.h"
 #include "shell/about_dialog.h"
 #include "shell/cheat_dialog.h"
-#include "shell/command_ids.h"
 #include "shell/commands.h"
 #include "shell/config.h"
 #include "shell/joypad_dialog.h"

@@ -8,8 +8,8 @@
 #include <string>
 
 #include "core/machine.h"
+#include "host/command_ids.h"
 #include "host/window.h"
-#include "shell/command_ids.h"
 #include "sound/channels.h"
 
 namespace tov {

@@ -5,12 +5,12 @@
 #include <iterator>
 
 #include "core/machine.h"
+#include "host/command_ids.h"
 #include "host/paths.h"
 #include "memory/cartridge.h"
 #include "memory/memory_map.h"
 #include "persist/battery.h"
 #include "persist/save_state.h"
-#include "shell/command_ids.h"
 #include "shell_test_support.h"
 #include "test_cartridge.h"
 

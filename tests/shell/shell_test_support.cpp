@@ -2,9 +2,9 @@
 
 #include "core/machine.h"
 #include "host/clock.h"
+#include "host/command_ids.h"
 #include "host/keyboard.h"
 #include "memory/joypad.h"
-#include "shell/command_ids.h"
 #include "shell/commands.h"
 
 namespace tov::test {

@@ -1,4 +1,5 @@
-// The menu commands by id, as the main window's menu sends them.
+// The menu commands by id, as the main window's menu sends them and its
+// check marks are named.
 #pragma once
 
 namespace tov {
