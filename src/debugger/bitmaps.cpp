@@ -2,6 +2,8 @@
 
 #include <cstdlib>
 
+#include "video/frame.h"
+
 namespace tov {
 
 uint8_t map_bitmap[map_bitmap_width * map_bitmap_height * 3];
@@ -12,8 +14,7 @@ uint8_t snapshot_bitmap[snapshot_bitmap_width * snapshot_bitmap_height * 3];
 int32_t current_tab;
 
 rgb colour_of_word(int32_t word) {
-    return {static_cast<uint8_t>((word & 0x1F) * 8), static_cast<uint8_t>(((word >> 5) & 0x1F) * 8),
-            static_cast<uint8_t>(((word >> 10) & 0x1F) * 8)};
+    return {colour_level(word, 0), colour_level(word, 5), colour_level(word, 10)};
 }
 
 void bitmap_view::put(int x, int y, rgb colour) const {

@@ -28,9 +28,7 @@ struct host_colour {
 };
 
 host_colour to_host(int32_t word) {
-    return {{static_cast<uint8_t>(((word >> 10) & 0x1F) << 3),
-             static_cast<uint8_t>(((word >> 5) & 0x1F) << 3),
-             static_cast<uint8_t>((word & 0x1F) << 3)}};
+    return {{colour_level(word, 10), colour_level(word, 5), colour_level(word, 0)}};
 }
 
 // The four colours of a palette in host form, converted once per tile.
