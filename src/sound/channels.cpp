@@ -265,9 +265,8 @@ void fill_square(sound_buffer* voice, int32_t frequency, int32_t duty, float vol
     }
     const int32_t half = voice->size() / 2;
     const int32_t target = voice->play_position() < half ? half : 0;
-    uint8_t* bytes = voice->lock(target, half);
+    uint8_t* bytes = lock_voice(*voice, target, half);
     if (!bytes) {
-        report_error(0, "Fehler: PufferLock");
         return;
     }
     const int samples = half / 2;
@@ -301,9 +300,8 @@ void load_wave() {
     }
     const int32_t half = voice->size() / 2;
     const int32_t target = voice->write_position() < half ? half : 0;
-    uint8_t* bytes = voice->lock(target, half);
+    uint8_t* bytes = lock_voice(*voice, target, half);
     if (!bytes) {
-        report_error(0, "Fehler: PufferLock");
         return;
     }
     for (int k = 0; k < half / 2; ++k) {
@@ -315,17 +313,9 @@ void load_wave() {
 }
 
 void silence_wave() {
-    sound_buffer* voice = voice_of_channel(3);
-    if (!voice) {
-        return;
+    if (sound_buffer* voice = voice_of_channel(3)) {
+        fill_silence(*voice);
     }
-    uint8_t* bytes = voice->lock(0, voice->size());
-    if (!bytes) {
-        report_error(0, "Fehler: PufferLock");
-        return;
-    }
-    std::memset(bytes, 0, static_cast<std::size_t>(voice->size()));
-    voice->unlock();
 }
 
 uint8_t channel_status_bits() {

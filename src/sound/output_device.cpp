@@ -49,15 +49,6 @@ void stop_voices() {
     }
 }
 
-void fill_silence(sound_buffer& voice) {
-    if (uint8_t* bytes = voice.lock(0, voice.size())) {
-        std::memset(bytes, 0, static_cast<std::size_t>(voice.size()));
-        voice.unlock();
-    } else {
-        report_error(0, "Fehler: PufferLock");
-    }
-}
-
 }  // namespace
 
 void create_sound_device(std::unique_ptr<audio_backend> device) {
@@ -91,11 +82,25 @@ sound_buffer* voice_of_channel(int channel) {
     return channel >= 1 && channel <= 4 ? voices[channel - 1].get() : nullptr;
 }
 
-// The sample at byte offset k is amplitude x sin(cycles x k x 2 pi / size).
-void fill_sine(sound_buffer& buffer, int cycles, float amplitude) {
-    uint8_t* bytes = buffer.lock(0, buffer.size());
+uint8_t* lock_voice(sound_buffer& voice, int32_t offset, int32_t length) {
+    uint8_t* bytes = voice.lock(offset, length);
     if (!bytes) {
         report_error(0, "Fehler: PufferLock");
+    }
+    return bytes;
+}
+
+void fill_silence(sound_buffer& voice) {
+    if (uint8_t* bytes = lock_voice(voice, 0, voice.size())) {
+        std::memset(bytes, 0, static_cast<std::size_t>(voice.size()));
+        voice.unlock();
+    }
+}
+
+// The sample at byte offset k is amplitude x sin(cycles x k x 2 pi / size).
+void fill_sine(sound_buffer& buffer, int cycles, float amplitude) {
+    uint8_t* bytes = lock_voice(buffer, 0, buffer.size());
+    if (!bytes) {
         return;
     }
     for (int32_t k = 0; k < buffer.size(); k += 2) {

@@ -26,6 +26,13 @@ void close_sound_device();
 // The voice of channel 1-4; null without a device.
 sound_buffer* voice_of_channel(int channel);
 
+// Locks a range of `voice` for writing; a failure is reported and gives
+// nullptr.
+uint8_t* lock_voice(sound_buffer& voice, int32_t offset, int32_t length);
+
+// Fills the whole of `voice` with silence.
+void fill_silence(sound_buffer& voice);
+
 // Fills the whole buffer with `cycles` periods of a sine of `amplitude`.
 void fill_sine(sound_buffer& buffer, int cycles, float amplitude);
 
