@@ -237,8 +237,9 @@ void run_frames(const options& chosen, std::ostream& out) {
 }
 
 // Runs a state command; what it reports goes to `error`, and then false.
-bool state_command(void (*command)(), const std::string& path, std::ostream& error) {
-    auto& messages = static_cast<silent_window&>(window()).messages;
+bool state_command(void (*command)(), const std::string& path, silent_window& shown,
+                   std::ostream& error) {
+    std::vector<std::string>& messages = shown.messages;
     messages.clear();
     state_path = path;
     command();
@@ -248,7 +249,8 @@ bool state_command(void (*command)(), const std::string& path, std::ostream& err
     return messages.empty();
 }
 
-int run_cartridge(const options& chosen, std::ostream& out, std::ostream& error) {
+int run_cartridge(const options& chosen, silent_window& shown, std::ostream& out,
+                  std::ostream& error) {
     std::string reason;
     if (!load_cartridge_file(chosen.rom, &reason)) {
         error << "tov-headless: " << reason << "\n";
@@ -260,7 +262,7 @@ int run_cartridge(const options& chosen, std::ostream& out, std::ostream& error)
     frame_skip = static_cast<uint8_t>(chosen.frameskip);
     skip_counter = 0;
     full_throttle = chosen.bench ? 1 : 0;
-    if (!chosen.load_state.empty() && !state_command(load_state, chosen.load_state, error)) {
+    if (!chosen.load_state.empty() && !state_command(load_state, chosen.load_state, shown, error)) {
         return 1;
     }
 
@@ -284,7 +286,7 @@ int run_cartridge(const options& chosen, std::ostream& out, std::ostream& error)
         error << "tov-headless: " << reason << "\n";
         return 1;
     }
-    if (!chosen.save_state.empty() && !state_command(save_state, chosen.save_state, error)) {
+    if (!chosen.save_state.empty() && !state_command(save_state, chosen.save_state, shown, error)) {
         return 1;
     }
     return 0;
@@ -334,7 +336,7 @@ int run_headless(const std::vector<std::string>& arguments, std::ostream& out,
     memory_audio& audio = start_sound(!chosen.wav.empty());
     headless_window headless(audio);
     set_window(&headless);
-    int code = run_cartridge(chosen, out, error);
+    int code = run_cartridge(chosen, headless, out, error);
     std::string reason;
     if (code == 0 && !chosen.wav.empty() && !audio.write_wav(chosen.wav, reason)) {
         error << "tov-headless: " << reason << "\n";
