@@ -1,5 +1,7 @@
 #include "core/timer.h"
 
+#include <algorithm>
+
 #include "core/machine.h"
 #include "memory/memory_map.h"
 #include "memory/registers.h"
@@ -44,11 +46,11 @@ const std::array<uint8_t, 256> cb_cycle_table = [] {
 
 namespace {
 
-// TIMA periods in cycles by TAC bits 1-0, for monochrome and colour cartridges.
-constexpr int32_t tima_periods[2][4] = {
-    {2000, 131000, 32500, 8000},
-    {1000, 65500, 16250, 4000},
-};
+// TIMA periods in cycles by TAC bits 1-0: the console's 4096, 262144, 65536
+// and 16384 Hz on a colour cartridge, in either speed. A monochrome cartridge
+// runs twice the cycles per line, so its periods are twice as long and its
+// timer keeps the same rate per frame.
+constexpr int32_t colour_tima_periods[4] = {1024, 16, 64, 256};
 
 // DIV steps once a charge lifts its counter above the threshold; the excess
 // is dropped, and DIV skips FF, so it takes 255 values.
@@ -63,17 +65,26 @@ void step_div(int32_t cycles) {
 
 // TIMA never settles at FF: reaching it reloads TMA and requests the timer
 // interrupt.
+void tick_tima() {
+    const uint8_t tima = static_cast<uint8_t>(io_page[TIMA] + 1);
+    if (tima == 0xFF) {
+        io_page[TIMA] = io_page[TMA];
+        io_page[IF] |= 0x04;
+    } else {
+        io_page[TIMA] = tima;
+    }
+}
+
+// TIMA steps once for every whole period the counter passes; the remainder
+// carries over, so short periods keep their exact rate.
 void step_tima(int32_t cycles) {
     tima_cycles += cycles;
-    if (tima_cycles > tima_period) {
-        tima_cycles = 0;
-        const uint8_t tima = static_cast<uint8_t>(io_page[TIMA] + 1);
-        if (tima == 0xFF) {
-            io_page[TIMA] = io_page[TMA];
-            io_page[IF] |= 0x04;
-        } else {
-            io_page[TIMA] = tima;
-        }
+    // A TAC write sets the period before the timer can run; the floor only
+    // keeps a cleared period from looping forever.
+    const int32_t period = std::max(tima_period, 1);
+    while (tima_cycles > period) {
+        tima_cycles -= period;
+        tick_tima();
     }
 }
 
@@ -96,7 +107,7 @@ void charge_cb_cycles(uint8_t opcode) {
 }
 
 int32_t tima_period_for_tac(uint8_t value) {
-    return tima_periods[colour_mode ? 1 : 0][value & 3];
+    return colour_tima_periods[value & 3] << (colour_mode ? 0 : 1);
 }
 
 void write_tac(uint8_t value) {

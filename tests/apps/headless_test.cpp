@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <png.h>
 
+#include <cmath>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -126,6 +127,38 @@ TEST(Headless, PressHoldsAButtonOverAFrameRange) {
         ASSERT_EQ(result.code, 0) << result.error;
         EXPECT_EQ(result.out.substr(0, result.out.find('\n')), test.shown)
             << test.frames << " frames, " << test.press;
+    }
+}
+
+// Timer interrupts over 60 frames for TAC 04-07 with TMA 0, against what the
+// console counts: 70224 clocks a frame, TIMA stepping every 1024, 16, 64 and
+// 256 clocks (half that in double speed) and overflowing every 256 steps.
+// This machine reloads TIMA as it reaches FF, every 255 steps.
+TEST(Headless, TimerInterruptsComeAtTheConsolesRate) {
+    struct case_t {
+        const char* kind;
+        const char* colour_flag;
+        int double_speed;
+    };
+    const case_t cases[] = {
+        {"monochrome", "$00", 0}, {"colour", "$80", 0}, {"colour, double speed", "$80", 1}};
+    const int clocks_per_step[4] = {1024, 16, 64, 256};
+    for (const case_t& test : cases) {
+        assembled_cartridge counter("colour_flag equ " + std::string(test.colour_flag) +
+                                    "\ndouble_speed equ " + std::to_string(test.double_speed) +
+                                    "\n" + source_of("timer_rates.asm") +
+                                    source_of("hex_digit.asm"));
+        const run_result result = run({counter.path, "--frames", "300", "--screen-text"});
+        ASSERT_EQ(result.code, 0) << result.error;
+        std::istringstream screen(result.out);
+        for (int rate = 0; rate < 4; ++rate) {
+            std::string row;
+            std::getline(screen, row);
+            const double steps = 60.0 * 70224 * (test.double_speed + 1) / clocks_per_step[rate];
+            const double console = std::floor(steps / 256);
+            const double shown = static_cast<double>(std::stoi(row, nullptr, 16));
+            EXPECT_NEAR(shown, console, console * 0.02) << test.kind << ", TAC 0" << rate + 4;
+        }
     }
 }
 

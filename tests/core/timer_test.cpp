@@ -113,51 +113,89 @@ TEST_F(Timing, DivSkipsFf) {
 }
 
 TEST_F(Timing, TimaReloadsFromTmaInsteadOfReachingFf) {
-    write_byte(0xFF07, 0x05);  // on, period 131000 on a monochrome cartridge
+    write_byte(0xFF07, 0x05);  // on, period 32 on a monochrome cartridge
     ASSERT_EQ(timer_running, 1);
-    ASSERT_EQ(tima_period, 131000);
-    tima_period = 10;  // step on the next charge over 10
+    ASSERT_EQ(tima_period, 32);
     io_page[TMA] = 0xF0;
     io_page[TIMA] = 0xFE;
     io_page[IF] = 0x00;
-    tima_cycles = 8;
+    tima_cycles = 30;
     charge_cycles(0x00);
     EXPECT_EQ(io_page[TIMA], 0xF0);
     EXPECT_EQ(io_page[IF], 0x04);
-    EXPECT_EQ(tima_cycles, 0);
+    EXPECT_EQ(tima_cycles, 2) << "the remainder carries over";
 
     io_page[TIMA] = 0xFF;
     io_page[IF] = 0x00;
-    tima_cycles = 8;
+    tima_cycles = 30;
     charge_cycles(0x00);
     EXPECT_EQ(io_page[TIMA], 0x00) << "a written FF steps to 00 without a reload";
     EXPECT_EQ(io_page[IF], 0x00);
 
     timer_running = 0;
-    tima_cycles = 8;
+    tima_cycles = 30;
     charge_cycles(0x00);
     EXPECT_EQ(io_page[TIMA], 0x00) << "a stopped timer does not count";
-    EXPECT_EQ(tima_cycles, 8);
+    EXPECT_EQ(tima_cycles, 30);
 }
 
+// The console's 4096, 262144, 65536 and 16384 Hz: 1024, 16, 64 and 256 cycles
+// on a colour cartridge in either speed, twice that on a monochrome one.
 TEST_F(Timing, TacSelectsThePeriodOfTheCartridgeKind) {
     struct case_t {
         uint8_t colour_flag;
+        uint8_t speed;
         uint8_t tac;
         int32_t period;
         uint8_t running;
     };
     const case_t cases[] = {
-        {0x00, 0x04, 2000, 1},  {0x00, 0x05, 131000, 1}, {0x00, 0x06, 32500, 1},
-        {0x00, 0x07, 8000, 1},  {0x00, 0x03, 8000, 0},   {0x80, 0x04, 1000, 1},
-        {0x80, 0x05, 65500, 1}, {0x80, 0x06, 16250, 1},  {0x80, 0xFF, 4000, 1},
+        {0x00, 1, 0x04, 2048, 1}, {0x00, 1, 0x05, 32, 1},  {0x00, 1, 0x06, 128, 1},
+        {0x00, 1, 0x07, 512, 1},  {0x00, 1, 0x03, 512, 0}, {0x80, 0, 0x04, 1024, 1},
+        {0x80, 0, 0x05, 16, 1},   {0x80, 0, 0x06, 64, 1},  {0x80, 0, 0xFF, 256, 1},
+        {0x80, 1, 0x04, 1024, 1}, {0x80, 1, 0x05, 16, 1},  {0x80, 1, 0x06, 64, 1},
+        {0x80, 1, 0x07, 256, 1},
     };
     for (const case_t& test : cases) {
         load(test.colour_flag);
+        speed_shift = test.speed;
         write_byte(0xFF07, test.tac);
         EXPECT_EQ(tima_period, test.period) << std::hex << +test.tac;
         EXPECT_EQ(timer_running, test.running);
         EXPECT_EQ(io_page[TAC], test.tac);
+    }
+}
+
+// A charge steps TIMA once for every whole period it passes and keeps the
+// rest, so a 16-cycle period fed by 8-cycle steps ticks every 16 cycles.
+TEST_F(Timing, TimaKeepsItsRateWithShortPeriods) {
+    struct case_t {
+        uint8_t colour_flag;
+        uint8_t tac;
+        int opcode;  // -1: a halted step, charged as CB 04
+        int charges;
+        uint8_t tima;
+    };
+    const case_t cases[] = {
+        {0x80, 0x05, 0x00, 100, 24},  // 400 cycles of NOP, period 16
+        {0x80, 0x05, -1, 200, 99},    // 1600 cycles of halted steps
+        {0x80, 0x05, 0xCD, 2, 2},     // CALL: 24 cycles, then 48
+        {0x80, 0x07, 0x00, 640, 9},   // 2560 cycles, period 256
+        {0x00, 0x05, 0x00, 100, 12},  // monochrome: period 32
+        {0x00, 0x04, 0x00, 1100, 2},  // 4400 cycles, period 2048
+    };
+    for (const case_t& test : cases) {
+        load(test.colour_flag);
+        write_byte(0xFF07, test.tac);
+        io_page[TIMA] = 0x00;
+        for (int i = 0; i < test.charges; ++i) {
+            if (test.opcode < 0) {
+                charge_cb_cycles(0x04);
+            } else {
+                charge_cycles(static_cast<uint8_t>(test.opcode));
+            }
+        }
+        EXPECT_EQ(io_page[TIMA], test.tima) << std::hex << +test.tac << " " << test.opcode;
     }
 }
 
@@ -166,7 +204,7 @@ TEST_F(Timing, TimerOptionOffLeavesRunningAloneButSetsThePeriod) {
     timer_running = 0;
     write_byte(0xFF07, 0x05);
     EXPECT_EQ(timer_running, 0);
-    EXPECT_EQ(tima_period, 131000);
+    EXPECT_EQ(tima_period, 32);
     timer_running = 1;
     write_byte(0xFF07, 0x00);
     EXPECT_EQ(timer_running, 1);
