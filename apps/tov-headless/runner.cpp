@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <array>
 #include <chrono>
 #include <cstdint>
 #include <cstdlib>
@@ -190,15 +191,23 @@ options parse_options(const std::vector<std::string>& arguments) {
     return result;
 }
 
-void hold_buttons(const options& chosen, uint64_t frame) {
+// The buttons held on `frame`. A key goes down when its press starts and up
+// when it ends, as a real key does: marked as newly pressed only once.
+void hold_buttons(const options& chosen, uint64_t frame, std::array<bool, button_count>& held) {
+    std::array<bool, button_count> wanted{};
     for (const button_press& press : chosen.presses) {
-        const int32_t key = key_map[press.button];
         if (frame >= press.first_frame && frame - press.first_frame < press.frame_count) {
-            key_down(key);
-        } else {
-            key_up(key);
+            wanted[press.button] = true;
         }
     }
+    for (int button = 0; button < button_count; ++button) {
+        if (wanted[button] && !held[button]) {
+            key_down(key_map[button]);
+        } else if (!wanted[button] && held[button]) {
+            key_up(key_map[button]);
+        }
+    }
+    held = wanted;
 }
 
 // The process's resident memory in KiB, from /proc. It allocates nothing, so
@@ -220,7 +229,8 @@ long resident_kib() {
 void run_frames(const options& chosen, std::ostream& out) {
     const uint64_t start = frame_counter;
     uint64_t done = 0;
-    hold_buttons(chosen, 0);
+    std::array<bool, button_count> held{};
+    hold_buttons(chosen, 0, held);
     if (chosen.rss_every != 0) {
         out << "frame=0 rss_kib=" << resident_kib() << "\n";
     }
@@ -228,7 +238,7 @@ void run_frames(const options& chosen, std::ostream& out) {
         run_step();
         if (frame_counter - start != done) {
             done = frame_counter - start;
-            hold_buttons(chosen, done);
+            hold_buttons(chosen, done, held);
             if (chosen.rss_every != 0 && done % chosen.rss_every == 0) {
                 out << "frame=" << done << " rss_kib=" << resident_kib() << "\n";
             }

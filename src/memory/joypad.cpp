@@ -22,10 +22,11 @@ constexpr row_bit direction_row[] = {
 constexpr row_bit button_row[] = {
     {button_start, 0x08}, {button_select, 0x04}, {button_b, 0x02}, {button_a, 0x01}};
 
-uint8_t released_bits(const row_bit (&row)[4]) {
+// The bits of the row's buttons whose keys count as pressed.
+uint8_t pressed_bits(const row_bit (&row)[4]) {
     uint8_t bits = 0;
     for (const row_bit& entry : row) {
-        if (!query_key(key_map[entry.button])) {
+        if (query_key(key_map[entry.button])) {
             bits |= entry.bit;
         }
     }
@@ -56,17 +57,19 @@ constexpr named_key named_keys[] = {
 
 }  // namespace
 
+// Only bits 5-4 choose the rows (a clear bit selects); bits 7-6 keep what the
+// program wrote. With both rows selected a line reads 0 when its key in
+// either row is held; with none, the low nibble reads F and no key is queried.
 void read_joypad() {
     const uint8_t selected = io_page[P1] & 0xF0;
-    io_page[P1] = selected;
-    if (selected == 0x30) {
-        io_page[P1] = 0x3F;
-    } else if (selected == 0x20) {
-        io_page[P1] = selected | released_bits(direction_row);
-    } else if (selected == 0x10) {
-        io_page[P1] = selected | released_bits(button_row);
+    uint8_t pressed = 0;
+    if (!(selected & 0x10)) {
+        pressed |= pressed_bits(direction_row);
     }
-    // Both rows selected, or bits 6-7 set: every button of the row reads as pressed.
+    if (!(selected & 0x20)) {
+        pressed |= pressed_bits(button_row);
+    }
+    io_page[P1] = static_cast<uint8_t>(selected | (~pressed & 0x0F));
 }
 
 std::string key_name(int32_t code) {

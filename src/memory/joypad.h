@@ -30,8 +30,8 @@ constexpr key_mapping default_key_map = {vk_up, vk_down, vk_left, vk_right, 'A',
 // Virtual-key code of each button, in joypad_button order.
 extern key_mapping key_map;
 
-// Rewrites FF00 from the selected row and the keys held now. A cleared bit
-// is a pressed button.
+// Rewrites FF00 from the rows selected by bits 5-4 and the keys held now. A
+// cleared bit is a pressed button.
 void read_joypad();
 
 // The name the key-mapping dialog shows for a code ("KEY_UP", "NUMPAD_5", "Q").

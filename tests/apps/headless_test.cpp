@@ -130,6 +130,53 @@ TEST(Headless, PressHoldsAButtonOverAFrameRange) {
     }
 }
 
+// The first screen line after running with `presses`.
+std::string first_line_after(const std::string& cartridge, const std::string& frames,
+                             const std::vector<std::string>& presses) {
+    std::vector<std::string> arguments = {cartridge, "--frames", frames, "--screen-text"};
+    for (const std::string& press : presses) {
+        arguments.insert(arguments.end(), {"--press", press});
+    }
+    const run_result result = run(arguments);
+    EXPECT_EQ(result.code, 0) << result.error;
+    return result.out.substr(0, result.out.find('\n'));
+}
+
+TEST(Headless, JoypadRowsAreChosenByBits5And4) {
+    // Low nibbles read with EF, DF and CF written.
+    assembled_cartridge rows(source_of("joypad_rows.asm") + source_of("hex_digit.asm"));
+    struct case_t {
+        std::vector<std::string> presses;
+        const char* shown;
+    };
+    const case_t cases[] = {
+        {{}, "FFF"},
+        {{"right@0+5"}, "EFE"},
+        {{"a@0+5", "down@0+5"}, "7E6"},
+        {{"up@0+5", "start@0+5"}, "B73"},
+    };
+    for (const case_t& test : cases) {
+        EXPECT_EQ(first_line_after(rows.path, "3", test.presses), test.shown);
+    }
+}
+
+TEST(Headless, PressMarksTheKeyOnceAsARealKeyDoes) {
+    // Reads the button row at frame 3 and again at frame 11.
+    assembled_cartridge twice(source_of("press_once.asm") + source_of("hex_digit.asm"));
+    struct case_t {
+        const char* press;
+        const char* shown;
+    };
+    const case_t cases[] = {
+        {"a@1+5", "EF"},   // released before the second read, and seen so
+        {"a@1+12", "EE"},  // still held
+        {"a@5", "FE"},     // a tap between the reads is seen by the next one
+    };
+    for (const case_t& test : cases) {
+        EXPECT_EQ(first_line_after(twice.path, "14", {test.press}), test.shown) << test.press;
+    }
+}
+
 // Timer interrupts over 60 frames for TAC 04-07 with TMA 0, against what the
 // console counts: 70224 clocks a frame, TIMA stepping every 1024, 16, 64 and
 // 256 clocks (half that in double speed) and overflowing every 256 steps.

@@ -37,9 +37,14 @@ TEST_F(Joypad, RowsReadTheHeldKeys) {
         {0x20, {'A'}, 0x2F},
         {0x2F, {vk_down}, 0x27},
         {0x30, {vk_down, 'A'}, 0x3F},
-        {0x00, {}, 0x00},
-        {0xE0, {}, 0xE0},
-        {0x60, {}, 0x60},
+        {0xF0, {vk_down, 'A'}, 0xFF},
+        {0xEF, {}, 0xEF},
+        {0xEF, {vk_right}, 0xEE},
+        {0x60, {vk_up}, 0x6B},
+        {0xD0, {'A'}, 0xDE},
+        {0x00, {}, 0x0F},
+        {0x00, {vk_down, 'A'}, 0x06},
+        {0xC0, {vk_right, 'S', 'D'}, 0xC4},
     };
     for (const case_t& test : cases) {
         SCOPED_TRACE(testing::Message() << std::hex << +test.written);
