@@ -72,6 +72,9 @@ bool read_image(const std::string& path, std::vector<uint8_t>& image, std::strin
     if (error) {
         return refuse(reason, "\"" + path + "\" could not be read: " + error.message() + ".");
     }
+    if (size == 0) {
+        return refuse(reason, "\"" + path + "\" is empty: it holds no cartridge.");
+    }
     if (size > max_cartridge_size) {
         return refuse(reason, "\"" + path + "\" is larger than 4 MiB (256 banks of 16 KiB), " +
                                   "the most a cartridge can hold.");

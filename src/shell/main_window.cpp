@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDialog>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileDialog>
@@ -28,6 +29,8 @@ namespace {
 
 // Between slices, with nothing to emulate, the timer need not spin.
 constexpr int idle_timer_interval_ms = 10;
+// How often a quit request from a signal handler is looked for.
+constexpr int quit_watch_interval_ms = 100;
 
 // The filter of both state dialogs; its description ends in a space.
 constexpr const char* state_file_filter = "Tov Save States (*.*) ";
@@ -101,6 +104,10 @@ main_window_view::main_window_view() : screen_(new screen_view(this)) {
         QMessageBox::warning(this, caption, text);
     };
     connect(&timer_, &QTimer::timeout, this, &main_window_view::tick);
+    // Quit requests come from signal handlers; they are watched by a timer of
+    // their own, which also runs while a dialog has stopped the emulation.
+    connect(&quit_watch_, &QTimer::timeout, this, &main_window_view::quit_if_requested);
+    quit_watch_.start(quit_watch_interval_ms);
     qApp->installEventFilter(this);
 }
 
@@ -246,12 +253,21 @@ void main_window_view::tick() {
     frame_tick();
     in_slice_ = false;
     run_queued();
-    if (quit_was_requested()) {
-        close();
-        return;
-    }
     const bool emulating = rom_loaded == 1 && emulation_running == 1;
     timer_.setInterval(emulating ? 0 : idle_timer_interval_ms);
+}
+
+void main_window_view::quit_if_requested() {
+    if (!quit_was_requested()) {
+        return;
+    }
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        auto* dialog = qobject_cast<QDialog*>(widget);
+        if (dialog && dialog->isVisible()) {
+            dialog->reject();
+        }
+    }
+    close();
 }
 
 void main_window_view::closeEvent(QCloseEvent* event) {

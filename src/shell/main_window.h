@@ -63,6 +63,10 @@ public:
     void start_timer();
     void stop_timer();
 
+    // Ends the program when a quit was requested: open dialogs and message
+    // boxes are dismissed first, so that their own event loops end too.
+    void quit_if_requested();
+
     QAction* action(int id) const;
     screen_view* screen() const { return screen_; }
 
@@ -96,6 +100,7 @@ private:
 
     screen_view* screen_;
     QTimer timer_;
+    QTimer quit_watch_;
     bool in_slice_ = false;
     bool shut_down_ = false;
     std::deque<std::function<void()>> queued_;

@@ -1,6 +1,7 @@
 #include "shell/start_up.h"
 
 #include <QApplication>
+#include <QTimer>
 #include <atomic>
 #include <cstdio>
 
@@ -58,8 +59,11 @@ void create_main_window(const audio_opener& open_audio) {
 
 int start_up(QApplication& app, const QString& cartridge, const audio_opener& open_audio) {
     create_main_window(open_audio);
+    // Opened from the running event loop, so that a quit request also ends
+    // the message box of a cartridge that cannot be opened.
     if (!cartridge.isEmpty()) {
-        open_cartridge(cartridge.toStdString());
+        QTimer::singleShot(0, main_window,
+                           [cartridge] { open_cartridge(cartridge.toStdString()); });
     }
     const int code = app.exec();
     close_sound_device();

@@ -2,6 +2,8 @@
 
 #include <SDL.h>
 
+#include <cstdio>
+
 #include "sound/output_device.h"
 
 namespace tov {
@@ -33,11 +35,19 @@ void mix_callback(void*, Uint8* stream, int length) {
     mix_voices(reinterpret_cast<int16_t*>(stream), length / 4, rate);
 }
 
+// Reports the failure in the system's own words, then says plainly what it
+// means for the player, with SDL's reason.
+void report_no_device(const char* system_text) {
+    report_error(0, system_text);
+    std::fprintf(stderr, "tov: no sound device could be opened (SDL: %s); TOV runs silent.\n",
+                 SDL_GetError());
+}
+
 }  // namespace
 
 std::unique_ptr<audio_backend> open_sdl_audio() {
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
-        report_error(0, "Fehler: DirectSound Erzeugung");
+        report_no_device("Fehler: DirectSound Erzeugung");
         return nullptr;
     }
     SDL_AudioSpec wanted{};
@@ -48,7 +58,7 @@ std::unique_ptr<audio_backend> open_sdl_audio() {
     wanted.callback = mix_callback;
     const SDL_AudioDeviceID device = SDL_OpenAudioDevice(nullptr, 0, &wanted, nullptr, 0);
     if (device == 0) {
-        report_error(0, "Fehler: DirectSound Initialisierung");
+        report_no_device("Fehler: DirectSound Initialisierung");
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
         return nullptr;
     }
