@@ -1,5 +1,6 @@
 #include "video/renderer.h"
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 
@@ -17,6 +18,11 @@ namespace {
 constexpr int map_low = 0x1800;   // 9800
 constexpr int map_high = 0x1C00;  // 9C00
 constexpr int bank1 = 0x2000;
+
+// line_priority values; see renderer.h.
+constexpr uint8_t layer_clear = 0;
+constexpr uint8_t layer_opaque = 1;
+constexpr uint8_t layer_over_objects = 2;
 
 uint8_t& priority_at(int x, int ly) {
     return line_priority[x * screen_height + ly];
@@ -72,9 +78,9 @@ int map_tile_offset(int tile) {
 }
 
 // Draws screen columns [first, end) of line ly from one row of a tile map;
-// column x shows map column (x + shift) AND FF of map row map_y. The window's
-// colour 0 keeps the map's priority attribute, the background's does not.
-void draw_map_row(int map, int map_y, int first, int end, int shift, bool window_layer, int ly) {
+// column x shows map column (x + shift) AND FF of map row map_y. Colour 0
+// never hides objects, whatever the map's priority attribute says.
+void draw_map_row(int map, int map_y, int first, int end, int shift, int ly) {
     uint8_t* line = frame_buffer + ly * frame_row_bytes;
     int x = first;
     while (x < end) {
@@ -90,14 +96,12 @@ void draw_map_row(int map, int map_y, int first, int end, int shift, bool window
         const uint8_t low = vram[data];
         const uint8_t high = vram[data + 1];
         const host_palette palette(bg_colours + (attributes & 7) * 4);
-        const uint8_t over_sprites = attributes & 0x80 ? 2 : 1;
+        const uint8_t opaque = attributes & 0x80 ? layer_over_objects : layer_opaque;
         uint64_t colours = row_colours(low, high, attributes & 0x20) >> (8 * (map_x & 7));
         for (int column = map_x & 7; column < 8 && x < end; ++column, ++x, colours >>= 8) {
             const int c = static_cast<int>(colours & 3);
             if (c != 0) {
-                priority_at(x, ly) = over_sprites;
-            } else if (window_layer && over_sprites == 2) {
-                priority_at(x, ly) = 2;
+                priority_at(x, ly) = opaque;
             }
             palette.put(line + x * 3, c);
         }
@@ -108,20 +112,50 @@ void draw_background(int ly) {
     const int scx = read_byte(0xFF43);
     const int scy = read_byte(0xFF42);
     const int map = lcdc_bg_map_hi ? map_high : map_low;
-    draw_map_row(map, (scy + ly) & 0xFF, 0, screen_width, scx, false, ly);
+    draw_map_row(map, (scy + ly) & 0xFF, 0, screen_width, scx, ly);
 }
 
-// The window starts at screen column WX - 7 and row WY; its own line is the
-// screen line minus WY.
+// The window's own line counter for the frame being drawn. It moves on only
+// on lines that show the window, so a window hidden for some lines (WX off
+// the screen, LCDC bit 5 clear, or bit 0 clear on a monochrome cartridge)
+// goes on with its next row when it shows again. A line drawn again (the
+// debugger's step) is not counted twice; a line above the last one drawn
+// starts a new frame.
+struct window_line_counter {
+    int last_line = -1;
+    int hidden_before = 0;     // hidden lines at or below WY before last_line
+    bool last_hidden = false;  // whether the window was hidden on last_line
+};
+window_line_counter window_lines;
+
+// The window row line ly shows, counting the line as hidden when it is at or
+// below WY and the window is not shown.
+int window_row(int ly, int wy, bool shown) {
+    window_line_counter& counter = window_lines;
+    if (ly < counter.last_line) {
+        counter = {};
+    } else if (ly > counter.last_line && counter.last_hidden) {
+        ++counter.hidden_before;
+    }
+    counter.last_line = ly;
+    counter.last_hidden = ly >= wy && !shown;
+    // When WY moves down after hidden lines were counted, start at row 0.
+    return std::max(ly - wy - counter.hidden_before, 0);
+}
+
+// The window starts at screen column WX - 7 and row WY. LCDC bit 0 clear hides
+// it on a monochrome cartridge; a colour cartridge keeps lcdc_bg_on set.
 void draw_window(int ly) {
     const int wx = read_byte(0xFF4B) - 7;
     const int wy = read_byte(0xFF4A);
-    if (ly < wy || wx >= screen_width) {
+    const bool shown = lcdc_win_on && lcdc_bg_on && ly >= wy && wx < screen_width;
+    const int row = window_row(ly, wy, shown);
+    if (!shown) {
         return;
     }
     const int map = lcdc_win_map_hi ? map_high : map_low;
     const int first = wx < 0 ? 0 : wx;
-    draw_map_row(map, ly - wy, first, screen_width, -wx, true, ly);
+    draw_map_row(map, row, first, screen_width, -wx, ly);
 }
 
 // All 40 sprites, the highest-numbered first so that lower numbers end on
@@ -166,19 +200,23 @@ void draw_sprites(int ly) {
                 continue;
             }
             uint8_t& priority = priority_at(px, ly);
-            if (c == 0 || priority == 2) {
+            if (c == 0 || priority == layer_over_objects) {
                 continue;
             }
-            if ((flags & 0x80) && priority != 0) {
+            if ((flags & 0x80) && priority != layer_clear) {
                 continue;  // behind the background: only over its colour 0
             }
-            priority = 1;
+            priority = layer_opaque;
             colours.put(line + px * 3, c);
         }
     }
 }
 
 }  // namespace
+
+void restart_window_lines() {
+    window_lines = {};
+}
 
 void render_line() {
     const int ly = render_ly;
@@ -187,14 +225,12 @@ void render_line() {
     }
     std::memset(frame_buffer + ly * frame_row_bytes, 0xFF, frame_row_bytes);
     for (int x = 0; x < screen_width; ++x) {
-        priority_at(x, ly) = 0;
+        priority_at(x, ly) = layer_clear;
     }
     if (lcdc_bg_on) {
         draw_background(ly);
     }
-    if (lcdc_win_on) {
-        draw_window(ly);
-    }
+    draw_window(ly);  // also on lines without the window, to count them
     if (lcdc_obj_on) {
         draw_sprites(ly);
     }

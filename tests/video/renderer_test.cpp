@@ -140,15 +140,75 @@ TEST_F(Renderer, WindowPosition) {
     }
 }
 
-TEST_F(Renderer, WindowRowsCountFromWy) {
-    write_byte(0xFF40, 0xB1);  // window on, map 9800 shared with the background
-    put_tile(0x0010, {"11111111", "22222222", "33333333", "11111111", "11111111", "11111111",
-                      "11111111", "11111111"});
-    vram[0x1800] = 1;
-    write_byte(0xFF4B, 7);
-    write_byte(0xFF4A, 40);
-    render(42);
-    EXPECT_EQ(pixel(0, 42), shade[3]) << "window line 2 shows tile row 2";
+// Window map row k (9C00) shows tile k + 1, whose row j has window row k * 8 + j
+// in binary, one pixel a bit (colour 3 set, colour 0 clear), the highest
+// bit at the left. The background is colour 1 everywhere.
+void put_window_row_numbers() {
+    for (int k = 0; k < 18; ++k) {
+        for (int j = 0; j < 8; ++j) {
+            const auto number = static_cast<uint8_t>(k * 8 + j);
+            vram[(k + 1) * 16 + j * 2] = number;
+            vram[(k + 1) * 16 + j * 2 + 1] = number;
+        }
+        for (int column = 0; column < 32; ++column) {
+            vram[0x1C00 + k * 32 + column] = static_cast<uint8_t>(k + 1);
+        }
+    }
+    fill_tile(0x0200, '1');
+    std::memset(vram + 0x1800, 0x20, 32 * 32);
+}
+
+// The window row shown at the left of line y, or -1 where no window shows.
+int window_row_at(int y) {
+    int row = 0;
+    for (int x = 0; x < 8; ++x) {
+        const int32_t p = pixel(x, y);
+        if (p != shade[0] && p != shade[3]) {
+            return -1;
+        }
+        row = row << 1 | (p == shade[3] ? 1 : 0);
+    }
+    return row;
+}
+
+TEST_F(Renderer, WindowRowsSkipTheLinesWithoutTheWindow) {
+    put_window_row_numbers();
+    write_byte(0xFF4A, 16);
+    struct hiding_t {
+        const char* what;
+        uint8_t lcdc;
+        uint8_t wx;
+    };
+    const hiding_t hidings[] = {
+        {"WX off the screen", 0xF1, 240},
+        {"LCDC bit 5 clear", 0xD1, 7},
+        {"LCDC bit 0 clear", 0xF0, 7},
+    };
+    for (const hiding_t& hiding : hidings) {
+        SCOPED_TRACE(hiding.what);
+        // Hidden on lines 8-15 (above WY: not counted) and 24-39.
+        for (int ly = 0; ly < 144; ++ly) {
+            const bool hidden = (ly >= 8 && ly < 16) || (ly >= 24 && ly < 40);
+            write_byte(0xFF40, hidden ? hiding.lcdc : 0xF1);
+            write_byte(0xFF4B, hidden ? hiding.wx : 7);
+            render(ly);
+            if (ly == 40) {
+                render(ly);  // drawn again, as the debugger's step does
+            }
+        }
+        EXPECT_EQ(window_row_at(15), -1);
+        EXPECT_EQ(window_row_at(16), 0);
+        EXPECT_EQ(window_row_at(23), 7);
+        EXPECT_EQ(window_row_at(24), -1);
+        EXPECT_EQ(window_row_at(40), 8) << "the next row after the hidden lines";
+        EXPECT_EQ(window_row_at(41), 9);
+        EXPECT_EQ(window_row_at(143), 111);
+        // A new frame shown throughout starts counting afresh.
+        for (int ly = 0; ly <= 40; ++ly) {
+            render(ly);
+        }
+        EXPECT_EQ(window_row_at(40), 24);
+    }
 }
 
 TEST_F(Renderer, SpritesOverlapWithLowerNumbersOnTop) {
@@ -283,18 +343,19 @@ TEST_F(ColourRenderer, BackgroundPriorityAttribute) {
     EXPECT_NE(pixel(4, 0), grey(248)) << "colour 1 with the attribute hides it";
 }
 
-TEST_F(ColourRenderer, WindowPriorityAttributeHidesSpritesEvenOverColourZero) {
+TEST_F(ColourRenderer, WindowColourZeroLeavesSpritesVisibleWhateverItsAttribute) {
     write_byte(0xFF40, 0xF3);  // window (9C00) and sprites on
+    put_tile(0x0010, {"00001111", "0", "0", "0", "0", "0", "0", "0"});
     fill_tile(0x0020, '3');
     obj_colours[3] = 0x7FFF;
     write_byte(0xFF4B, 7);
     write_byte(0xFF4A, 0);
-    vram[0x3C00] = 0x80;  // window entry 0: tile 0 (colour 0) with the attribute
+    vram[0x1C00] = 1;
+    vram[0x3C00] = 0x80;  // window over sprites
     put_sprite(0, 16, 8, 2, 0x00);
-    put_sprite(1, 16, 16, 2, 0x00);  // over window entry 1, no attribute
     render(0);
-    EXPECT_EQ(pixel(0, 0), 0x000000) << "hidden";
-    EXPECT_EQ(pixel(8, 0), grey(248)) << "shown";
+    EXPECT_EQ(pixel(0, 0), grey(248)) << "shown over colour 0";
+    EXPECT_NE(pixel(4, 0), grey(248)) << "hidden by colour 1";
 }
 
 TEST_F(ColourRenderer, ColourSpritesUseTheirPaletteAndBank) {
