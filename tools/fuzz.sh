@@ -24,6 +24,13 @@ seed() {
         fuzz_cartridge)
             for source in tests/cartridges/*.asm apps/tov/demo/demo.asm; do
                 "$build/tools/tov-asm" "$source" -o "$corpus/$(basename "$source" .asm).gb"
+            done
+            # A picture cartridge is the shared set-up followed by its own file.
+            for source in tests/cartridges/pictures/*.asm; do
+                case $source in */setup.asm) continue ;; esac
+                cat tests/cartridges/pictures/setup.asm "$source" > "$build/picture.asm"
+                "$build/tools/tov-asm" "$build/picture.asm" \
+                    -o "$corpus/$(basename "$source" .asm).gb"
             done ;;
         fuzz_config)
             printf 'UP     = &\nDOWN   = (\nLEFT   = %%\nRIGHT  = '"'"'\nA      = A\nB      = S\nSTART  = D\nSELECT = F\n\n' \

@@ -1,51 +1,20 @@
 #include <gtest/gtest.h>
-#include <png.h>
 
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <regex>
-#include <sstream>
 #include <vector>
 
-#include "runner.h"
-#include "test_cartridge.h"
+#include "headless_run.h"
 
 namespace tov {
 namespace {
 
-struct run_result {
-    int code;
-    std::string out;
-    std::string error;
-};
-
-run_result run(const std::vector<std::string>& arguments) {
-    std::ostringstream out;
-    std::ostringstream error;
-    const int code = run_headless(arguments, out, error);
-    return {code, out.str(), error.str()};
-}
-
-std::string source_of(const std::string& name) {
-    std::ifstream file(std::filesystem::path(TOV_SOURCE_DIR) / "tests" / "cartridges" / name);
-    std::stringstream text;
-    text << file.rdbuf();
-    return text.str();
-}
-
-// An assembled cartridge written to a temporary file.
-class assembled_cartridge {
-public:
-    explicit assembled_cartridge(const std::string& source) {
-        EXPECT_TRUE(cartridge_.assemble(source));
-        path = cartridge_.write();
-    }
-    std::string path;
-
-private:
-    test::test_cartridge cartridge_;
-};
+using test::assembled_cartridge;
+using test::run;
+using test::run_result;
+using test::source_of;
 
 TEST(Headless, HelpDocumentsEveryOption) {
     const run_result result = run({"--help"});
@@ -158,21 +127,6 @@ uint32_t expected_scene_pixel(int x, int y) {
     return shades[(x / 8 + y / 8) % 2 + 1];
 }
 
-std::vector<uint8_t> read_png_rgb(const std::string& path, uint32_t& width, uint32_t& height) {
-    png_image image{};
-    image.version = PNG_IMAGE_VERSION;
-    if (!png_image_begin_read_from_file(&image, path.c_str())) {
-        ADD_FAILURE() << "cannot read " << path;
-        return {};
-    }
-    image.format = PNG_FORMAT_RGB;
-    std::vector<uint8_t> pixels(PNG_IMAGE_SIZE(image));
-    png_image_finish_read(&image, nullptr, pixels.data(), 0, nullptr);
-    width = image.width;
-    height = image.height;
-    return pixels;
-}
-
 TEST(Headless, ScreenshotOfTheSceneCartridgeMatchesItsPicture) {
     assembled_cartridge scene(source_of("scene.asm"));
     for (const char* timing : {"1", "2"}) {
@@ -180,16 +134,13 @@ TEST(Headless, ScreenshotOfTheSceneCartridgeMatchesItsPicture) {
         const run_result result =
             run({scene.path, "--frames", "3", "--timing", timing, "--screenshot", picture});
         ASSERT_EQ(result.code, 0) << result.error;
-        uint32_t width = 0;
-        uint32_t height = 0;
-        const std::vector<uint8_t> pixels = read_png_rgb(picture, width, height);
-        ASSERT_EQ(width, 160u);
-        ASSERT_EQ(height, 144u);
+        const test::rgb_picture shot = test::read_png(picture);
+        ASSERT_EQ(shot.width, 160);
+        ASSERT_EQ(shot.height, 144);
         int wrong = 0;
         for (int y = 0; y < 144; ++y) {
             for (int x = 0; x < 160; ++x) {
-                const uint8_t* p = pixels.data() + (y * 160 + x) * 3;
-                const uint32_t rgb = static_cast<uint32_t>(p[0] << 16 | p[1] << 8 | p[2]);
+                const uint32_t rgb = shot.at(x, y);
                 if (rgb != expected_scene_pixel(x, y) && wrong++ < 5) {
                     ADD_FAILURE() << "timing " << timing << " pixel " << x << "," << y << ": "
                                   << std::hex << rgb << " instead of "
