@@ -215,6 +215,22 @@ TEST_F(Renderer, WindowRowsSkipTheLinesWithoutTheWindow) {
     }
 }
 
+TEST_F(Renderer, LoadingACartridgeStartsTheWindowRowsAfresh) {
+    put_window_row_numbers();
+    write_byte(0xFF4A, 0);
+    write_byte(0xFF40, 0xF1);
+    write_byte(0xFF4B, 240);
+    for (int ly = 0; ly < 8; ++ly) {
+        render(ly);  // hidden: eight lines counted
+    }
+    load(0x00);
+    put_window_row_numbers();
+    write_byte(0xFF40, 0xF1);
+    write_byte(0xFF4B, 7);
+    render(11);
+    EXPECT_EQ(window_row_at(11), 11);
+}
+
 TEST_F(Renderer, WhichObjectIsOnTop) {
     struct case_t {
         uint8_t colour_flag;
