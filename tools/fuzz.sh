@@ -17,6 +17,14 @@ CC=clang CXX=clang++ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithD
     -DTOV_FUZZ=ON -DTOV_BUILD_TESTS=OFF > /dev/null
 cmake --build "$build" --target tov-asm tov-headless "${targets[@]}"
 
+# Assembles the sources joined in order into CORPUS/NAME.gb.
+assemble_joined() {
+    local corpus=$1 name=$2
+    shift 2
+    cat "$@" > "$build/joined.asm"
+    "$build/tools/tov-asm" "$build/joined.asm" -o "$corpus/$name.gb"
+}
+
 seed() {
     local target=$1 corpus=$build/corpus/$1
     mkdir -p "$corpus"
@@ -24,6 +32,18 @@ seed() {
         fuzz_cartridge)
             for source in tests/cartridges/*.asm apps/tov/demo/demo.asm; do
                 "$build/tools/tov-asm" "$source" -o "$corpus/$(basename "$source" .asm).gb"
+            done
+            # A picture cartridge is the shared set-up followed by its own file.
+            for source in tests/cartridges/pictures/*.asm; do
+                case $source in */setup.asm) continue ;; esac
+                assemble_joined "$corpus" "$(basename "$source" .asm)" \
+                    tests/cartridges/pictures/setup.asm "$source"
+            done
+            # A cartridge that shows hex digits is followed by their routine.
+            for source in tests/cartridges/digits/*.asm; do
+                case $source in */hex_digit.asm) continue ;; esac
+                assemble_joined "$corpus" "$(basename "$source" .asm)" \
+                    "$source" tests/cartridges/digits/hex_digit.asm
             done ;;
         fuzz_config)
             printf 'UP     = &\nDOWN   = (\nLEFT   = %%\nRIGHT  = '"'"'\nA      = A\nB      = S\nSTART  = D\nSELECT = F\n\n' \

@@ -116,9 +116,6 @@ void line_step_variant1() {
     const int s = speed_shift;
     if (line_cycles > (456 << s)) {
         line_cycles = 0;
-        if (!colour_mode) {
-            compare_ly_lyc(false);  // monochrome compares before advancing
-        }
         if (ly() == last_line) {
             ly() = 0;
         } else {
@@ -128,9 +125,8 @@ void line_step_variant1() {
                 hdma_active = 0;
             }
         }
-        if (colour_mode) {
-            compare_ly_lyc(false);
-        }
+        // The new line's LY is compared, so an LYC handler's writes act on that line.
+        compare_ly_lyc(false);
     }
     if (ly() < vblank_line) {
         const int mode3_end = (line_sprite_count * 12 + 284) << s;

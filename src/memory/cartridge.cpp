@@ -15,6 +15,7 @@
 #include "memory/memory_map.h"
 #include "memory/registers.h"
 #include "sound/channels.h"
+#include "video/renderer.h"
 
 namespace tov {
 
@@ -103,6 +104,7 @@ void reset_bank_and_timing_state() {
     halt_repeat = 0;
     fps_count = 0;
     render_ly = 0;
+    restart_window_lines();
 }
 
 // All colours black, then palette 0 of both tables from dark to light.

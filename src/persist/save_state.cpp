@@ -12,6 +12,7 @@
 #include "memory/registers.h"
 #include "persist/file_writer.h"
 #include "persist/memory_image.h"
+#include "video/renderer.h"
 
 namespace tov {
 
@@ -144,6 +145,7 @@ void restore_machine(std::string_view image) {
     std::copy(std::begin(wram0), std::end(wram0), echo_ram);
     tima_period = tima_period_for_tac(io_page[TAC]);
     write_byte(0xFF40, read_byte(0xFF40));
+    restart_window_lines();
 }
 
 void report(const std::string& what, const std::string& reason) {

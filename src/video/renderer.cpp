@@ -1,5 +1,6 @@
 #include "video/renderer.h"
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 
@@ -17,6 +18,12 @@ namespace {
 constexpr int map_low = 0x1800;   // 9800
 constexpr int map_high = 0x1C00;  // 9C00
 constexpr int bank1 = 0x2000;
+
+// line_priority values; see renderer.h.
+constexpr uint8_t layer_clear = 0;
+constexpr uint8_t layer_opaque = 1;
+constexpr uint8_t layer_over_objects = 2;
+constexpr uint8_t object_decided = 3;
 
 uint8_t& priority_at(int x, int ly) {
     return line_priority[x * screen_height + ly];
@@ -72,9 +79,9 @@ int map_tile_offset(int tile) {
 }
 
 // Draws screen columns [first, end) of line ly from one row of a tile map;
-// column x shows map column (x + shift) AND FF of map row map_y. The window's
-// colour 0 keeps the map's priority attribute, the background's does not.
-void draw_map_row(int map, int map_y, int first, int end, int shift, bool window_layer, int ly) {
+// column x shows map column (x + shift) AND FF of map row map_y. Colour 0
+// never hides objects, whatever the map's priority attribute says.
+void draw_map_row(int map, int map_y, int first, int end, int shift, int ly) {
     uint8_t* line = frame_buffer + ly * frame_row_bytes;
     int x = first;
     while (x < end) {
@@ -90,14 +97,12 @@ void draw_map_row(int map, int map_y, int first, int end, int shift, bool window
         const uint8_t low = vram[data];
         const uint8_t high = vram[data + 1];
         const host_palette palette(bg_colours + (attributes & 7) * 4);
-        const uint8_t over_sprites = attributes & 0x80 ? 2 : 1;
+        const uint8_t opaque = attributes & 0x80 ? layer_over_objects : layer_opaque;
         uint64_t colours = row_colours(low, high, attributes & 0x20) >> (8 * (map_x & 7));
         for (int column = map_x & 7; column < 8 && x < end; ++column, ++x, colours >>= 8) {
             const int c = static_cast<int>(colours & 3);
             if (c != 0) {
-                priority_at(x, ly) = over_sprites;
-            } else if (window_layer && over_sprites == 2) {
-                priority_at(x, ly) = 2;
+                priority_at(x, ly) = opaque;
             }
             palette.put(line + x * 3, c);
         }
@@ -108,77 +113,157 @@ void draw_background(int ly) {
     const int scx = read_byte(0xFF43);
     const int scy = read_byte(0xFF42);
     const int map = lcdc_bg_map_hi ? map_high : map_low;
-    draw_map_row(map, (scy + ly) & 0xFF, 0, screen_width, scx, false, ly);
+    draw_map_row(map, (scy + ly) & 0xFF, 0, screen_width, scx, ly);
 }
 
-// The window starts at screen column WX - 7 and row WY; its own line is the
-// screen line minus WY.
+// The window's own line counter for the frame being drawn. It moves on only
+// on lines that show the window, so a window hidden for some lines (WX off
+// the screen, LCDC bit 5 clear, or bit 0 clear on a monochrome cartridge)
+// goes on with its next row when it shows again. A line drawn again (the
+// debugger's step) is not counted twice; a line above the last one drawn
+// starts a new frame.
+struct window_line_counter {
+    int last_line = -1;
+    int hidden_before = 0;     // hidden lines at or below WY before last_line
+    bool last_hidden = false;  // whether the window was hidden on last_line
+};
+window_line_counter window_lines;
+
+// The window row line ly shows, counting the line as hidden when it is at or
+// below WY and the window is not shown.
+int window_row(int ly, int wy, bool shown) {
+    window_line_counter& counter = window_lines;
+    if (ly < counter.last_line) {
+        counter = {};
+    } else if (ly > counter.last_line && counter.last_hidden) {
+        ++counter.hidden_before;
+    }
+    counter.last_line = ly;
+    counter.last_hidden = ly >= wy && !shown;
+    // When WY moves down after hidden lines were counted, start at row 0.
+    return std::max(ly - wy - counter.hidden_before, 0);
+}
+
+// The window starts at screen column WX - 7 and row WY. LCDC bit 0 clear hides
+// it on a monochrome cartridge; a colour cartridge keeps lcdc_bg_on set.
 void draw_window(int ly) {
     const int wx = read_byte(0xFF4B) - 7;
     const int wy = read_byte(0xFF4A);
-    if (ly < wy || wx >= screen_width) {
+    const bool shown = lcdc_win_on && lcdc_bg_on && ly >= wy && wx < screen_width;
+    const int row = window_row(ly, wy, shown);
+    if (!shown) {
         return;
     }
     const int map = lcdc_win_map_hi ? map_high : map_low;
     const int first = wx < 0 ? 0 : wx;
-    draw_map_row(map, ly - wy, first, screen_width, -wx, true, ly);
+    draw_map_row(map, row, first, screen_width, -wx, ly);
 }
 
-// All 40 sprites, the highest-numbered first so that lower numbers end on
-// top. There is no per-line limit.
-void draw_sprites(int ly) {
+// The console draws at most ten objects per line.
+constexpr int objects_per_line = 10;
+
+// OAM indices of the objects on a line, the one on top first.
+struct line_objects {
+    std::array<int, objects_per_line> index;
+    int count = 0;
+};
+
+// The first ten objects in OAM order whose rows cover the line, wherever
+// their X puts them.
+line_objects objects_on_line(int ly, int height) {
+    line_objects found;
+    for (int n = 0; n < 40 && found.count < objects_per_line; ++n) {
+        const int y = oam[n * 4] - 16;
+        if (ly >= y && ly <= y + height) {
+            found.index[found.count++] = n;
+        }
+    }
+    return found;
+}
+
+// Where objects overlap, a colour cartridge puts the lower OAM index on top;
+// a monochrome one the lower X, and at equal X the lower index.
+void order_by_precedence(line_objects& found) {
+    if (colour_mode) {
+        return;
+    }
+    std::sort(found.index.begin(), found.index.begin() + found.count, [](int a, int b) {
+        const int xa = oam[a * 4 + 1];
+        const int xb = oam[b * 4 + 1];
+        return xa != xb ? xa < xb : a < b;
+    });
+}
+
+// The eight colour numbers of an object's row on line ly, leftmost pixel
+// shown first.
+uint64_t object_row_colours(const uint8_t* object, int flags, int ly, int height) {
+    int row = ly - (object[0] - 16);
+    if (flags & 0x40) {
+        row = height - row;
+    }
+    int tile = object[2];
+    if (height == 15) {
+        tile &= 0xFE;
+    }
+    const int data = tile * 16 + row * 2 + (flags & 0x08 ? bank1 : 0);
+    return row_colours(vram[data], vram[data + 1], flags & 0x20);
+}
+
+// Whether the background or window at a pixel hides an object there: its
+// colour 1-3 under a map attribute with bit 7, or any of its colours 1-3 when
+// the object has attribute bit 7 (behind the background).
+bool layer_hides(uint8_t priority, bool behind_background) {
+    return priority == layer_over_objects || (behind_background && priority != layer_clear);
+}
+
+// Draws object n on line ly where no object above it has a pixel. Its opaque
+// pixels take their place even where the background hides them, so an object
+// behind cannot show through there.
+void draw_object(int n, int ly, int height, bool over_layers) {
+    const uint8_t* object = oam + n * 4;
+    // Monochrome: no tile bank and no colour palettes; bit 4 picks OBP1.
+    const int flags = colour_mode ? object[3] : object[3] & 0xF0;
+    const int palette = colour_mode ? flags & 7 : (flags >> 4) & 1;
+    const host_palette colours(obj_colours + palette * 4);
+    const bool behind_background = flags & 0x80;
+    uint64_t numbers = object_row_colours(object, flags, ly, height);
     uint8_t* line = frame_buffer + ly * frame_row_bytes;
-    line_sprite_count = 0;
-    const int height = (peek_byte(0xFF40) & 0x04) ? 15 : 7;
-    for (int n = 39; n >= 0; --n) {
-        const uint8_t* sprite = oam + n * 4;
-        const int y = sprite[0] - 16;
-        if (ly < y || ly > y + height) {
+    const int x = object[1] - 8;
+    for (int px = x; px < x + 8; ++px, numbers >>= 8) {
+        const int c = static_cast<int>(numbers & 3);
+        if (c == 0 || px < 0 || px >= screen_width) {
             continue;
         }
-        ++line_sprite_count;
-        int row = ly - y;
-        const int x = sprite[1] - 8;
-        int tile = sprite[2];
-        int flags = sprite[3];
-        int palette = 0;
-        if (colour_mode) {
-            palette = flags & 7;
-        } else {
-            flags &= 0xF0;
-            palette = (flags & 0x10) ? 1 : 0;
+        uint8_t& priority = priority_at(px, ly);
+        if (priority == object_decided) {
+            continue;
         }
-        if (flags & 0x40) {
-            row = height - row;
-        }
-        if (height == 15) {
-            tile &= 0xFE;
-        }
-        const int data = tile * 16 + row * 2 + (flags & 0x08 ? bank1 : 0);
-        const uint8_t low = vram[data];
-        const uint8_t high = vram[data + 1];
-        const host_palette colours(obj_colours + palette * 4);
-        uint64_t numbers = row_colours(low, high, false);
-        for (int i = 0; i < 8; ++i, numbers >>= 8) {
-            const int px = (flags & 0x20) ? x + 7 - i : x + i;
-            const int c = static_cast<int>(numbers & 3);
-            if (px < 0 || px >= screen_width) {
-                continue;
-            }
-            uint8_t& priority = priority_at(px, ly);
-            if (c == 0 || priority == 2) {
-                continue;
-            }
-            if ((flags & 0x80) && priority != 0) {
-                continue;  // behind the background: only over its colour 0
-            }
-            priority = 1;
+        if (over_layers || !layer_hides(priority, behind_background)) {
             colours.put(line + px * 3, c);
         }
+        priority = object_decided;
+    }
+}
+
+// With LCDC bit 0 clear a colour cartridge draws the objects over the
+// background and the window whatever their priority bits say.
+void draw_sprites(int ly) {
+    const uint8_t lcdc = peek_byte(0xFF40);
+    const int height = (lcdc & 0x04) ? 15 : 7;
+    line_objects found = objects_on_line(ly, height);
+    line_sprite_count = found.count;
+    order_by_precedence(found);
+    const bool over_layers = colour_mode && !(lcdc & 0x01);
+    for (int k = 0; k < found.count; ++k) {
+        draw_object(found.index[k], ly, height, over_layers);
     }
 }
 
 }  // namespace
+
+void restart_window_lines() {
+    window_lines = {};
+}
 
 void render_line() {
     const int ly = render_ly;
@@ -187,14 +272,12 @@ void render_line() {
     }
     std::memset(frame_buffer + ly * frame_row_bytes, 0xFF, frame_row_bytes);
     for (int x = 0; x < screen_width; ++x) {
-        priority_at(x, ly) = 0;
+        priority_at(x, ly) = layer_clear;
     }
     if (lcdc_bg_on) {
         draw_background(ly);
     }
-    if (lcdc_win_on) {
-        draw_window(ly);
-    }
+    draw_window(ly);  // also on lines without the window, to count them
     if (lcdc_obj_on) {
         draw_sprites(ly);
     }

@@ -7,11 +7,17 @@
 namespace tov {
 
 // Per pixel (element x * 144 + y): 0 = background or window colour 0,
-// 1 = opaque background/window or a sprite drawn, 2 = a background or window
-// pixel whose map attribute puts it over the sprites.
+// 1 = opaque background/window, 2 = opaque background or window whose map
+// attribute puts it over the objects, 3 = an object's pixel decided here
+// (drawn, or hidden by the background).
 extern uint8_t line_priority[160 * 144];
 
 // Draws line render_ly (0-143) into the frame buffer.
 void render_line();
+
+// Starts the window's line counter afresh, as at a new frame. Loading a
+// cartridge or a state calls it, so their first picture does not depend on
+// what ran before.
+void restart_window_lines();
 
 }  // namespace tov

@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-#include <png.h>
 
 #include <cmath>
 #include <cstring>
@@ -9,44 +8,15 @@
 #include <sstream>
 #include <vector>
 
-#include "runner.h"
-#include "test_cartridge.h"
+#include "headless_run.h"
 
 namespace tov {
 namespace {
 
-struct run_result {
-    int code;
-    std::string out;
-    std::string error;
-};
-
-run_result run(const std::vector<std::string>& arguments) {
-    std::ostringstream out;
-    std::ostringstream error;
-    const int code = run_headless(arguments, out, error);
-    return {code, out.str(), error.str()};
-}
-
-std::string source_of(const std::string& name) {
-    std::ifstream file(std::filesystem::path(TOV_SOURCE_DIR) / "tests" / "cartridges" / name);
-    std::stringstream text;
-    text << file.rdbuf();
-    return text.str();
-}
-
-// An assembled cartridge written to a temporary file.
-class assembled_cartridge {
-public:
-    explicit assembled_cartridge(const std::string& source) {
-        EXPECT_TRUE(cartridge_.assemble(source));
-        path = cartridge_.write();
-    }
-    std::string path;
-
-private:
-    test::test_cartridge cartridge_;
-};
+using test::assembled_cartridge;
+using test::run;
+using test::run_result;
+using test::source_of;
 
 TEST(Headless, HelpDocumentsEveryOption) {
     const run_result result = run({"--help"});
@@ -130,6 +100,11 @@ TEST(Headless, PressHoldsAButtonOverAFrameRange) {
     }
 }
 
+// A cartridge of tests/cartridges/digits, which show values as hex digits.
+std::string digits_source(const std::string& name) {
+    return source_of("digits/" + name) + source_of("digits/hex_digit.asm");
+}
+
 // The first screen line after running with `presses`.
 std::string first_line_after(const std::string& cartridge, const std::string& frames,
                              const std::vector<std::string>& presses) {
@@ -144,7 +119,7 @@ std::string first_line_after(const std::string& cartridge, const std::string& fr
 
 TEST(Headless, JoypadRowsAreChosenByBits5And4) {
     // Low nibbles read with EF, DF and CF written.
-    assembled_cartridge rows(source_of("joypad_rows.asm") + source_of("hex_digit.asm"));
+    assembled_cartridge rows(digits_source("joypad_rows.asm"));
     struct case_t {
         std::vector<std::string> presses;
         const char* shown;
@@ -162,7 +137,7 @@ TEST(Headless, JoypadRowsAreChosenByBits5And4) {
 
 TEST(Headless, PressMarksTheKeyOnceAsARealKeyDoes) {
     // Reads the button row at frame 3 and again at frame 11.
-    assembled_cartridge twice(source_of("press_once.asm") + source_of("hex_digit.asm"));
+    assembled_cartridge twice(digits_source("press_once.asm"));
     struct case_t {
         const char* press;
         const char* shown;
@@ -184,17 +159,15 @@ TEST(Headless, PressMarksTheKeyOnceAsARealKeyDoes) {
 TEST(Headless, TimerInterruptsComeAtTheConsolesRate) {
     struct case_t {
         const char* kind;
-        const char* colour_flag;
-        int double_speed;
+        uint8_t colour_flag;
+        uint8_t double_speed;
     };
     const case_t cases[] = {
-        {"monochrome", "$00", 0}, {"colour", "$80", 0}, {"colour, double speed", "$80", 1}};
+        {"monochrome", 0x00, 0}, {"colour", 0x80, 0}, {"colour, double speed", 0x80, 1}};
     const int clocks_per_step[4] = {1024, 16, 64, 256};
     for (const case_t& test : cases) {
-        assembled_cartridge counter("colour_flag equ " + std::string(test.colour_flag) +
-                                    "\ndouble_speed equ " + std::to_string(test.double_speed) +
-                                    "\n" + source_of("timer_rates.asm") +
-                                    source_of("hex_digit.asm"));
+        assembled_cartridge counter(digits_source("timer_rates.asm"),
+                                    {{0x143, test.colour_flag}, {0x150, test.double_speed}});
         const run_result result = run({counter.path, "--frames", "300", "--screen-text"});
         ASSERT_EQ(result.code, 0) << result.error;
         std::istringstream screen(result.out);
@@ -238,21 +211,6 @@ uint32_t expected_scene_pixel(int x, int y) {
     return shades[(x / 8 + y / 8) % 2 + 1];
 }
 
-std::vector<uint8_t> read_png_rgb(const std::string& path, uint32_t& width, uint32_t& height) {
-    png_image image{};
-    image.version = PNG_IMAGE_VERSION;
-    if (!png_image_begin_read_from_file(&image, path.c_str())) {
-        ADD_FAILURE() << "cannot read " << path;
-        return {};
-    }
-    image.format = PNG_FORMAT_RGB;
-    std::vector<uint8_t> pixels(PNG_IMAGE_SIZE(image));
-    png_image_finish_read(&image, nullptr, pixels.data(), 0, nullptr);
-    width = image.width;
-    height = image.height;
-    return pixels;
-}
-
 TEST(Headless, ScreenshotOfTheSceneCartridgeMatchesItsPicture) {
     assembled_cartridge scene(source_of("scene.asm"));
     for (const char* timing : {"1", "2"}) {
@@ -260,16 +218,13 @@ TEST(Headless, ScreenshotOfTheSceneCartridgeMatchesItsPicture) {
         const run_result result =
             run({scene.path, "--frames", "3", "--timing", timing, "--screenshot", picture});
         ASSERT_EQ(result.code, 0) << result.error;
-        uint32_t width = 0;
-        uint32_t height = 0;
-        const std::vector<uint8_t> pixels = read_png_rgb(picture, width, height);
-        ASSERT_EQ(width, 160u);
-        ASSERT_EQ(height, 144u);
+        const test::rgb_picture shot = test::read_png(picture);
+        ASSERT_EQ(shot.width, 160);
+        ASSERT_EQ(shot.height, 144);
         int wrong = 0;
         for (int y = 0; y < 144; ++y) {
             for (int x = 0; x < 160; ++x) {
-                const uint8_t* p = pixels.data() + (y * 160 + x) * 3;
-                const uint32_t rgb = static_cast<uint32_t>(p[0] << 16 | p[1] << 8 | p[2]);
+                const uint32_t rgb = shot.at(x, y);
                 if (rgb != expected_scene_pixel(x, y) && wrong++ < 5) {
                     ADD_FAILURE() << "timing " << timing << " pixel " << x << "," << y << ": "
                                   << std::hex << rgb << " instead of "

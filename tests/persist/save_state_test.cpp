@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 
 #include "core/machine.h"
@@ -10,6 +11,9 @@
 #include "memory/registers.h"
 #include "persist/save_state.h"
 #include "persist_fixture.h"
+#include "video/frame.h"
+#include "video/renderer.h"
+#include "vram_tiles.h"
 
 namespace tov {
 namespace {
@@ -151,6 +155,24 @@ TEST_F(SaveStateTest, LoadingReplacesTheFileFieldsAndKeepsSpAndTheWorkingFlags) 
     SP.value = 0xCFF0;
     test::set_flags("Z--C");
     EXPECT_EQ(test::first_difference(test::machine_snapshot(), saved_machine), -1);
+}
+
+TEST_F(SaveStateTest, LoadingStartsTheWindowRowsAfresh) {
+    test::put_tile(0x0010, {"33333333", "0", "0", "0", "0", "0", "0", "0"});
+    std::fill(vram + 0x1C00, vram + 0x2000, 1);  // the window map: tile 1
+    write_byte(0xFF47, 0xE4);
+    write_byte(0xFF4A, 0);
+    write_byte(0xFF4B, 7);
+    save_state();
+    write_byte(0xFF40, 0xD1);  // window off: five lines counted as hidden
+    for (render_ly = 0; render_ly < 5; ++render_ly) {
+        render_line();
+    }
+    load_state();
+    write_byte(0xFF40, 0xF1);
+    render_ly = 8;
+    render_line();
+    EXPECT_EQ(test::pixel_rgb(frame_buffer, 160, 0, 8), 0) << "line 8 shows window row 8";
 }
 
 TEST_F(SaveStateTest, StateOfOneCartridgeLoadsIntoAnother) {

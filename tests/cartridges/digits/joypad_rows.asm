@@ -1,7 +1,7 @@
 ; Shows the joypad register's low nibble as a hex digit for three row
 ; selections, read over and over: the first map entry with EF written (the
 ; direction row, bits 7-6 set as many games leave them), the second with DF
-; (the button row), the third with CF (both rows). Needs hex_digit.asm after it.
+; (the button row), the third with CF (both rows).
         org $100
 loop:   ld de, $9800
         ld a, $EF

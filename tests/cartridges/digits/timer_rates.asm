@@ -1,8 +1,8 @@
 ; Counts timer interrupts over 60 frames for each timer rate, TAC 04 to 07
 ; (4096, 262144, 65536 and 16384 Hz), with TMA = 0, and shows each count as
-; four hex digits at the start of screen rows 0 to 3. The source that includes
-; this one defines colour_flag (header byte 0143) and double_speed (1: switch
-; to double speed first, on a colour cartridge); hex_digit.asm follows it.
+; four hex digits at the start of screen rows 0 to 3. As assembled it is a
+; monochrome cartridge; tests make it a colour one by setting header byte 0143
+; to 80, and switch to double speed first by setting the byte at 0150 to 1.
 ; High RAM, addressed by LDH as FF00 + n:
 frames     equ $80              ; VBlanks counted by the handler
 count_low  equ $81              ; timer interrupts counted by the handler
@@ -16,12 +16,15 @@ count_high equ $82
         org $100
         jp start
         org $143
-        db colour_flag
+        db $00                  ; monochrome
 
         org $150
+double_speed:
+        db 0                    ; 1: switch to double speed first
+
 start:  di
         ld sp, $DFFE
-        ld a, double_speed
+        ld a, (double_speed)
         or a
         jr z, .speed_set
         ld a, $01               ; ask for the speed switch, then STOP makes it

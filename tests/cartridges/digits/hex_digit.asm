@@ -1,5 +1,6 @@
 ; Shows the low nibble of A as a hex digit (its character's tile) at DE and
-; moves DE on. Appended to the test cartridges that show values on screen.
+; moves DE on. Every cartridge in this folder shows values on screen as hex
+; digits and is assembled with this file after it.
 show_digit:
         and $0F
         ld h, digits >> 8

@@ -1,7 +1,7 @@
 ; Reads the button row twice and shows each low nibble as a hex digit: in the
 ; first map entry at the third VBlank, in the second at the eleventh. Between
 ; the two reads the joypad is not read at all, so a press that ended before
-; the second read must not be seen there. Needs hex_digit.asm after it.
+; the second read must not be seen there.
         org $40
         reti                    ; VBlank: only wakes the HALT
 

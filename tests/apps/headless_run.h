@@ -1,0 +1,57 @@
+// Running the headless runner inside a test: its command line, the project's
+// test cartridges assembled from source, and the PNG pictures it writes.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "test_cartridge.h"
+
+namespace tov::test {
+
+struct run_result {
+    int code;
+    std::string out;
+    std::string error;
+};
+
+// Runs tov-headless with `arguments` (without the program name).
+run_result run(const std::vector<std::string>& arguments);
+
+// The path of a file in tests/cartridges.
+std::string cartridge_file(const std::string& name);
+
+// The text of a file in tests/cartridges.
+std::string source_of(const std::string& name);
+
+// A byte of a cartridge image changed after assembly, by file offset.
+struct image_patch {
+    std::size_t offset;
+    uint8_t value;
+};
+
+// An assembled cartridge, with `patches` applied, written to a temporary file.
+class assembled_cartridge {
+public:
+    explicit assembled_cartridge(const std::string& source,
+                                 const std::vector<image_patch>& patches = {});
+    std::string path;
+
+private:
+    test_cartridge cartridge_;
+};
+
+// A picture as 0xRRGGBB words, row after row; empty when it cannot be read
+// (which the reader reports as a test failure).
+struct rgb_picture {
+    int width = 0;
+    int height = 0;
+    std::vector<uint32_t> pixels;
+
+    uint32_t at(int x, int y) const { return pixels[static_cast<std::size_t>(y * width + x)]; }
+};
+
+rgb_picture read_png(const std::string& path);
+
+}  // namespace tov::test
