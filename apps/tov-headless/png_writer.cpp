@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "video/frame.h"
+#include "session/session.h"
 
 namespace tov {
 
@@ -31,7 +31,7 @@ bool write_frame_png(const std::string& path, std::string& error) {
     png_write_info(png, info);
     // The frame holds blue, green, red; PNG wants red first.
     for (int y = 0; y < screen_height; ++y) {
-        const uint8_t* source = frame_buffer + y * frame_row_bytes;
+        const uint8_t* source = finished_picture() + y * frame_row_bytes;
         for (int x = 0; x < screen_width; ++x) {
             row[x * 3 + 0] = source[x * 3 + 2];
             row[x * 3 + 1] = source[x * 3 + 1];

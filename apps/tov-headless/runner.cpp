@@ -11,21 +11,13 @@
 #include <cstring>
 #include <optional>
 
-#include "core/frame_driver.h"
-#include "core/machine.h"
+#include "audio/memory_audio.h"
 #include "host/clock.h"
 #include "host/keyboard.h"
 #include "host/window.h"
-#include "memory/cartridge.h"
-#include "memory/io_registers.h"
-#include "memory/joypad.h"
-#include "memory/memory_map.h"
-#include "memory/registers.h"
-#include "persist/save_state.h"
+#include "inspect/screen_text.h"
 #include "png_writer.h"
-#include "sound/channels.h"
-#include "sound/memory_audio.h"
-#include "sound/output_device.h"
+#include "session/session.h"
 
 namespace tov {
 
@@ -80,28 +72,11 @@ struct options {
 class headless_window : public silent_window {
 public:
     explicit headless_window(memory_audio& audio) : audio_(audio) {}
-    void wait_turn(double) override { audio_.advance_to(now_ms); }
+    void wait_turn(double now_ms, double) override { audio_.advance_to(now_ms); }
 
 private:
     memory_audio& audio_;
 };
-
-// Sound as the program starts it: the voices silent, channels 1 and 2
-// enabled, sound on.
-memory_audio& start_sound(bool keep_output) {
-    auto device = std::make_unique<memory_audio>(keep_output);
-    memory_audio& audio = *device;
-    create_sound_device(std::move(device));
-    for (channel_state& channel : sound_channels) {
-        channel.frequency_hz = 0;
-        channel.active = 0;
-    }
-    const uint8_t enabled[4] = {1, 1, 0, 0};
-    std::copy(std::begin(enabled), std::end(enabled), channel_enabled);
-    sound_enabled = 0;
-    toggle_sound();
-    return audio;
-}
 
 struct usage_error {
     std::string message;
@@ -200,11 +175,12 @@ void hold_buttons(const options& chosen, uint64_t frame, std::array<bool, button
             wanted[press.button] = true;
         }
     }
+    const key_mapping keys = key_mapping_in_use();
     for (int button = 0; button < button_count; ++button) {
         if (wanted[button] && !held[button]) {
-            key_down(key_map[button]);
+            key_down(keys[button]);
         } else if (!wanted[button] && held[button]) {
-            key_up(key_map[button]);
+            key_up(keys[button]);
         }
     }
     held = wanted;
@@ -225,59 +201,42 @@ long resident_kib() {
     return field ? std::strtol(field + 6, nullptr, 10) : -1;
 }
 
-// Runs frames until the frame counter has advanced by `frames`.
-void run_frames(const options& chosen, std::ostream& out) {
-    const uint64_t start = frame_counter;
-    uint64_t done = 0;
+// Runs the chosen number of frames, with the presses and memory reports.
+void run_chosen_frames(const options& chosen, std::ostream& out) {
     std::array<bool, button_count> held{};
     hold_buttons(chosen, 0, held);
     if (chosen.rss_every != 0) {
         out << "frame=0 rss_kib=" << resident_kib() << "\n";
     }
-    while (done < chosen.frames) {
-        run_step();
-        if (frame_counter - start != done) {
-            done = frame_counter - start;
-            hold_buttons(chosen, done, held);
-            if (chosen.rss_every != 0 && done % chosen.rss_every == 0) {
-                out << "frame=" << done << " rss_kib=" << resident_kib() << "\n";
-            }
+    run_frames(chosen.frames, [&](uint64_t done) {
+        hold_buttons(chosen, done, held);
+        if (chosen.rss_every != 0 && done % chosen.rss_every == 0) {
+            out << "frame=" << done << " rss_kib=" << resident_kib() << "\n";
         }
-    }
+    });
 }
 
-// Runs a state command; what it reports goes to `error`, and then false.
-bool state_command(void (*command)(), const std::string& path, silent_window& shown,
-                   std::ostream& error) {
-    std::vector<std::string>& messages = shown.messages;
-    messages.clear();
-    state_path = path;
-    command();
-    for (const std::string& message : messages) {
-        error << "tov-headless: " << message << "\n";
+// False, after saying why on `error`, when `outcome` failed.
+bool succeeded(const result& outcome, std::ostream& error) {
+    if (!outcome.ok) {
+        error << "tov-headless: " << outcome.message << "\n";
     }
-    return messages.empty();
+    return outcome.ok;
 }
 
-int run_cartridge(const options& chosen, silent_window& shown, std::ostream& out,
-                  std::ostream& error) {
-    std::string reason;
-    if (!load_cartridge_file(chosen.rom, &reason)) {
-        error << "tov-headless: " << reason << "\n";
+int run_cartridge(const options& chosen, std::ostream& out, std::ostream& error) {
+    if (!succeeded(open_cartridge(chosen.rom), error)) {
         return 1;
     }
-    rom_loaded = 1;
-    emulation_running = 1;
-    timing_variant = chosen.timing - 1;
-    frame_skip = static_cast<uint8_t>(chosen.frameskip);
-    skip_counter = 0;
-    full_throttle = chosen.bench ? 1 : 0;
-    if (!chosen.load_state.empty() && !state_command(load_state, chosen.load_state, shown, error)) {
+    set_timing(chosen.timing);
+    set_frame_skip(chosen.frameskip);
+    set_full_throttle(chosen.bench);
+    if (!chosen.load_state.empty() && !succeeded(load_state_file(chosen.load_state), error)) {
         return 1;
     }
 
     const auto started = std::chrono::steady_clock::now();
-    run_frames(chosen, out);
+    run_chosen_frames(chosen, out);
     const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - started;
     release_all_keys();
 
@@ -292,35 +251,18 @@ int run_cartridge(const options& chosen, silent_window& shown, std::ostream& out
     if (chosen.screen_text) {
         out << screen_text();
     }
+    std::string reason;
     if (!chosen.screenshot.empty() && !write_frame_png(chosen.screenshot, reason)) {
         error << "tov-headless: " << reason << "\n";
         return 1;
     }
-    if (!chosen.save_state.empty() && !state_command(save_state, chosen.save_state, shown, error)) {
+    if (!chosen.save_state.empty() && !succeeded(save_state_file(chosen.save_state), error)) {
         return 1;
     }
     return 0;
 }
 
 }  // namespace
-
-std::string screen_text() {
-    const int map = lcdc_bg_map_hi ? 0x1C00 : 0x1800;
-    const int first_column = io_page[SCX] / 8;
-    const int first_row = io_page[SCY] / 8;
-    std::string text;
-    for (int row = 0; row < 18; ++row) {
-        std::string line;
-        for (int column = 0; column < 20; ++column) {
-            const int entry = ((first_row + row) & 31) * 32 + ((first_column + column) & 31);
-            const uint8_t tile = vram[map + entry];
-            line += tile >= 0x20 && tile < 0x7F ? static_cast<char>(tile) : ' ';
-        }
-        line.erase(line.find_last_not_of(' ') + 1);
-        text += line + "\n";
-    }
-    return text;
-}
 
 int run_headless(const std::vector<std::string>& arguments, std::ostream& out,
                  std::ostream& error) {
@@ -343,17 +285,19 @@ int run_headless(const std::vector<std::string>& arguments, std::ostream& out,
     // so the frame pacing wait ends after a frame's worth of readings.
     use_fake_clock(0, 1);
     release_all_keys();
-    memory_audio& audio = start_sound(!chosen.wav.empty());
+    auto device = std::make_unique<memory_audio>(!chosen.wav.empty());
+    memory_audio& audio = *device;
+    start_session(std::move(device));
     headless_window headless(audio);
     set_window(&headless);
-    int code = run_cartridge(chosen, headless, out, error);
+    int code = run_cartridge(chosen, out, error);
     std::string reason;
     if (code == 0 && !chosen.wav.empty() && !audio.write_wav(chosen.wav, reason)) {
         error << "tov-headless: " << reason << "\n";
         code = 1;
     }
     set_window(nullptr);
-    close_sound_device();
+    end_session();
     return code;
 }
 

@@ -12,9 +12,4 @@ namespace tov {
 // `out` and `error`; returns the exit code: 0 done, 1 failed, 2 bad usage.
 int run_headless(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& error);
 
-// The visible 20 x 18 tiles of the background: tile numbers that are
-// printable ASCII as their characters, other tiles as spaces, one line per
-// tile row with trailing spaces removed.
-std::string screen_text();
-
 }  // namespace tov

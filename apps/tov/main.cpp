@@ -5,8 +5,8 @@
 #include <cstdlib>
 #include <string>
 
+#include "audio/sdl_audio.h"
 #include "shell/start_up.h"
-#include "sound/sdl_audio.h"
 
 namespace {
 

@@ -2,7 +2,8 @@
 // keeps the addresses whose memory compares with the recorded value as the
 // chosen mode asks, until the address of a game value (lives, energy) is
 // found. The search reads with peek_byte, so it sees the memory and not the
-// frozen values.
+// frozen values. A found address then goes to the freeze list, which is
+// part of the cheat facility and is included here for its users.
 #pragma once
 
 #include <cstdint>
@@ -10,6 +11,8 @@
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "memory/freeze_list.h"
 
 namespace tov {
 

@@ -10,8 +10,8 @@
 #include <QPushButton>
 #include <iterator>
 
-#include "debugger/cpu_step.h"
 #include "debugger/page_parts.h"
+#include "inspect/cpu_step.h"
 
 namespace tov {
 

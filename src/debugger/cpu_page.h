@@ -6,7 +6,7 @@
 #include <QWidget>
 #include <vector>
 
-#include "debugger/cpu_view.h"
+#include "inspect/cpu_view.h"
 
 class QCheckBox;
 class QComboBox;

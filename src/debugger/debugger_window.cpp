@@ -3,10 +3,10 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
-#include "core/machine.h"
-#include "debugger/bitmaps.h"
 #include "debugger/cpu_page.h"
 #include "debugger/picture_pages.h"
+#include "inspect/bitmaps.h"
+#include "session/session.h"
 
 namespace tov {
 
@@ -27,9 +27,7 @@ debugger_window::debugger_window(QWidget* parent) : QDialog(parent), tabs_(new Q
 }
 
 debugger_window::~debugger_window() {
-    if (rom_loaded == 1) {
-        emulation_running = 1;
-    }
+    let_emulation_run();
 }
 
 void open_debugger(QWidget* parent) {

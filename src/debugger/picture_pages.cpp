@@ -10,11 +10,11 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-#include "debugger/bitmaps.h"
-#include "debugger/palette_view.h"
-#include "debugger/sprite_view.h"
-#include "debugger/tile_view.h"
-#include "video/frame.h"
+#include "inspect/bitmaps.h"
+#include "inspect/palette_view.h"
+#include "inspect/sprite_view.h"
+#include "inspect/tile_view.h"
+#include "session/session.h"
 
 namespace tov {
 
@@ -67,7 +67,7 @@ void screen_page::tick() {
     if (current_tab != screen_tab) {
         return;
     }
-    shown_ = bitmap_image(frame_buffer, screen_width, screen_height).copy();
+    shown_ = bitmap_image(finished_picture(), screen_width, screen_height).copy();
     canvas_->update();
 }
 

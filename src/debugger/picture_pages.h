@@ -7,8 +7,8 @@
 #include <QTimer>
 #include <QWidget>
 
-#include "debugger/map_view.h"
 #include "debugger/page_parts.h"
+#include "inspect/map_view.h"
 
 class QButtonGroup;
 class QLabel;

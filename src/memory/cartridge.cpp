@@ -8,14 +8,14 @@
 #include <utility>
 #include <vector>
 
-#include "core/machine.h"
 #include "host/clock.h"
+#include "machine/cpu_state.h"
+#include "machine/registers.h"
+#include "machine/timing.h"
 #include "memory/cartridge_info.h"
 #include "memory/io_registers.h"
 #include "memory/memory_map.h"
-#include "memory/registers.h"
 #include "sound/channels.h"
-#include "video/renderer.h"
 
 namespace tov {
 
@@ -104,7 +104,7 @@ void reset_bank_and_timing_state() {
     halt_repeat = 0;
     fps_count = 0;
     render_ly = 0;
-    restart_window_lines();
+    window_lines = {};  // the first picture does not depend on what ran before
 }
 
 // All colours black, then palette 0 of both tables from dark to light.
@@ -158,8 +158,8 @@ void write_power_on_registers() {
         poke_byte(entry.address, entry.value);
     }
     // Let the palettes and the LCDC flags follow the values just stored.
-    for (const int32_t address : {0xFF47, 0xFF48, 0xFF49, 0xFF40}) {
-        write_byte(address, peek_byte(address));
+    for (const io_register offset : {BGP, OBP0, OBP1, LCDC}) {
+        write_byte(io_address(offset), io_page[offset]);
     }
 }
 
@@ -182,7 +182,7 @@ bool load_cartridge(std::string* reason) {
     const double now = clock_time_ms();
     last_frame_ms = now;
     now_ms = now;
-    last_refill_ms = now;
+    restart_sound_tick(now);
     return true;
 }
 

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <cstring>
 
-#include "core/machine.h"
+#include "machine/cpu_state.h"
 #include "memory/memory_map.h"
 
 namespace tov {

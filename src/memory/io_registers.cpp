@@ -1,10 +1,10 @@
 #include "memory/io_registers.h"
 
-#include "core/machine.h"
-#include "core/timer.h"
+#include "machine/cpu_state.h"
+#include "machine/registers.h"
 #include "memory/memory_map.h"
-#include "memory/registers.h"
 #include "sound/channels.h"
+#include "timer/timer.h"
 
 namespace tov {
 
@@ -81,9 +81,8 @@ void oam_dma(uint8_t value) {
 void vram_dma(uint8_t value) {
     io_page[HDMA5] = value;
     const int32_t length = ((value & 0x7F) + 1) * 16;
-    const int32_t source = peek_byte(0xFF51) << 8 | (peek_byte(0xFF52) & 0xF0);
-    const int32_t destination =
-        ((peek_byte(0xFF53) & 0x1F) | 0x80) << 8 | (peek_byte(0xFF54) & 0xF0);
+    const int32_t source = io_page[HDMA1] << 8 | (io_page[HDMA2] & 0xF0);
+    const int32_t destination = ((io_page[HDMA3] & 0x1F) | 0x80) << 8 | (io_page[HDMA4] & 0xF0);
     for (int32_t i = 0; i < length; ++i) {
         write_byte(destination + i, peek_byte(source + i));
     }

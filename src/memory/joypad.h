@@ -4,7 +4,6 @@
 
 #include <array>
 #include <cstdint>
-#include <string>
 
 #include "host/keyboard.h"
 
@@ -33,12 +32,5 @@ extern key_mapping key_map;
 // Rewrites FF00 from the rows selected by bits 5-4 and the keys held now. A
 // cleared bit is a pressed button.
 void read_joypad();
-
-// The name the key-mapping dialog shows for a code ("KEY_UP", "NUMPAD_5", "Q").
-std::string key_name(int32_t code);
-
-// The code for a name typed or chosen in the dialog; other texts give the code
-// of their first character in upper case, an empty text gives 0.
-int32_t key_code_from_name(const std::string& name);
 
 }  // namespace tov

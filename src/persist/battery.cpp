@@ -4,10 +4,11 @@
 #include <string>
 #include <system_error>
 
+#include "host/files.h"
 #include "host/paths.h"
-#include "host/window.h"
+#include "machine/registers.h"
 #include "memory/cartridge.h"
-#include "persist/file_writer.h"
+#include "memory/memory_map.h"
 #include "persist/memory_image.h"
 
 namespace tov {
@@ -23,8 +24,9 @@ constexpr memory_section battery_layout[] = {
     high_page_section,
 };
 
-void report_unsaved(const std::string& reason) {
-    window().show_message("TOV", "The battery save could not be written.\n\n" + reason);
+bool unsaved(const std::string& reason, std::string& message) {
+    message = "The battery save could not be written.\n\n" + reason;
+    return false;
 }
 
 }  // namespace
@@ -34,13 +36,12 @@ std::filesystem::path battery_path() {
     return program_folder() / "BATTERY" / (name + ".sav");
 }
 
-void save_battery() {
+bool save_battery(std::string& message) {
     const std::filesystem::path path = battery_path();
     std::error_code error;
     std::filesystem::create_directories(path.parent_path(), error);
     if (error) {
-        report_unsaved(path.parent_path().string() + ": " + error.message());
-        return;
+        return unsaved(path.parent_path().string() + ": " + error.message(), message);
     }
     std::string image;
     for (const memory_section& section : battery_layout) {
@@ -48,26 +49,29 @@ void save_battery() {
     }
     std::string reason;
     if (!write_file_atomically(path, image, reason)) {
-        report_unsaved(reason);
+        return unsaved(reason, message);
     }
+    return true;
 }
 
-void load_battery() {
+bool load_battery(std::string& message) {
     std::string image;
     std::string reason;
     bool missing = false;
     if (!read_file_head(battery_path(), battery_file_size, image, reason, missing)) {
-        if (!missing) {
-            window().show_message("TOV", "The battery save could not be read.\n\n" + reason);
+        if (missing) {
+            return true;
         }
-        return;
+        message = "The battery save could not be read.\n\n" + reason;
+        return false;
     }
     std::size_t position = 0;
     for (const memory_section& section : battery_layout) {
         position = read_section(image, position, section);
     }
     std::copy(std::begin(wram0), std::end(wram0), echo_ram);
-    write_byte(0xFF40, read_byte(0xFF40));
+    write_byte(io_address(LCDC), read_byte(io_address(LCDC)));
+    return true;
 }
 
 }  // namespace tov

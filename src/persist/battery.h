@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <filesystem>
+#include <string>
 
 namespace tov {
 
@@ -17,12 +18,14 @@ std::filesystem::path battery_path();
 
 // Writes the battery file of the cartridge named by rom_path, creating the
 // BATTERY folder when missing. The file is replaced whole or not at all; when
-// it cannot be written the user is told which file and why.
-void save_battery();
+// it cannot be written the result is false and `message` tells the user which
+// file and why.
+bool save_battery(std::string& message);
 
 // Reads the battery file of the cartridge named by rom_path into the memories,
 // as far as the file goes; no file yet leaves them as they are. Then LCDC is
-// written back with its own value.
-void load_battery();
+// written back with its own value. A file that is there but cannot be read
+// gives false and the message for the user.
+bool load_battery(std::string& message);
 
 }  // namespace tov

@@ -5,7 +5,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <filesystem>
 #include <string>
 #include <string_view>
 
@@ -46,11 +45,5 @@ void append_section(std::string& image, const memory_section& section);
 // goes. Returns the position after the section.
 std::size_t read_section(std::string_view image, std::size_t position,
                          const memory_section& section);
-
-// Reads at most `limit` bytes from the start of `path` into `content`. False
-// with `error` set (naming the file and the reason) when it cannot be read;
-// `missing` tells whether the file (or its folder) is simply not there.
-bool read_file_head(const std::filesystem::path& path, std::size_t limit, std::string& content,
-                    std::string& error, bool& missing);
 
 }  // namespace tov

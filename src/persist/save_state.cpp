@@ -4,19 +4,16 @@
 #include <cstdint>
 #include <string_view>
 
-#include "core/machine.h"
-#include "core/timer.h"
-#include "host/window.h"
+#include "host/files.h"
+#include "machine/cpu_state.h"
+#include "machine/registers.h"
+#include "machine/timing.h"
 #include "memory/io_registers.h"
 #include "memory/memory_map.h"
-#include "memory/registers.h"
-#include "persist/file_writer.h"
 #include "persist/memory_image.h"
-#include "video/renderer.h"
+#include "timer/timer.h"
 
 namespace tov {
-
-std::string state_path;
 
 namespace {
 
@@ -144,17 +141,18 @@ void restore_machine(std::string_view image) {
     }
     std::copy(std::begin(wram0), std::end(wram0), echo_ram);
     tima_period = tima_period_for_tac(io_page[TAC]);
-    write_byte(0xFF40, read_byte(0xFF40));
-    restart_window_lines();
+    write_byte(io_address(LCDC), read_byte(io_address(LCDC)));
+    window_lines = {};
 }
 
-void report(const std::string& what, const std::string& reason) {
-    window().show_message("TOV", what + "\n\n" + reason);
+bool refuse(const std::string& what, const std::string& reason, std::string& message) {
+    message = what + "\n\n" + reason;
+    return false;
 }
 
 }  // namespace
 
-void save_state() {
+bool save_state(const std::string& path, std::string& message) {
     std::string image;
     append_header(image);
     append_palette_grid(image, bg_colours);
@@ -163,26 +161,27 @@ void save_state() {
         append_section(image, section);
     }
     std::string reason;
-    if (!write_file_atomically(state_path, image, reason)) {
-        report("The state could not be saved.", reason);
+    if (!write_file_atomically(path, image, reason)) {
+        return refuse("The state could not be saved.", reason, message);
     }
+    return true;
 }
 
-void load_state() {
+bool load_state(const std::string& path, std::string& message) {
     std::string image;
     std::string reason;
     bool missing = false;
-    if (!read_file_head(state_path, state_file_size + 1, image, reason, missing)) {
-        report("The state could not be loaded.", reason);
-        return;
+    if (!read_file_head(path, state_file_size + 1, image, reason, missing)) {
+        return refuse("The state could not be loaded.", reason, message);
     }
     if (image.size() != state_file_size) {
-        report("The state could not be loaded.",
-               state_path + ": this is not a save state; a save state is exactly " +
-                   std::to_string(state_file_size) + " bytes long.");
-        return;
+        return refuse("The state could not be loaded.",
+                      path + ": this is not a save state; a save state is exactly " +
+                          std::to_string(state_file_size) + " bytes long.",
+                      message);
     }
     restore_machine(image);
+    return true;
 }
 
 }  // namespace tov

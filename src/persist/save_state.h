@@ -11,17 +11,15 @@ namespace tov {
 // Size of a save-state file.
 constexpr std::size_t state_file_size = 94842;
 
-// The last state file chosen in either the load or the save dialog.
-extern std::string state_path;
+// Writes the machine to `path`, replacing the file whole or not at all; when
+// it cannot be written the result is false and `message` tells the user
+// which file and why.
+bool save_state(const std::string& path, std::string& message);
 
-// Writes the machine to the file named by state_path, replacing it whole or
-// not at all; when it cannot be written the user is told which file and why.
-void save_state();
-
-// Reads the machine back from the file named by state_path. A file that
-// cannot be read, or whose size is not state_file_size, is refused with a
-// message and the machine is left untouched. Bank numbers and speed_shift
-// that would be out of range are brought into range.
-void load_state();
+// Reads the machine back from `path`. A file that cannot be read, or whose
+// size is not state_file_size, is refused with false and a message, and the
+// machine is left untouched. Bank numbers and speed_shift that would be out
+// of range are brought into range.
+bool load_state(const std::string& path, std::string& message);
 
 }  // namespace tov

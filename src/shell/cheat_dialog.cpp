@@ -11,8 +11,8 @@
 #include <optional>
 
 #include "cheats/cheat_search.h"
-#include "cheats/freeze_list.h"
-#include "host/window.h"
+#include "shell/main_window.h"
+#include "shell/start_up.h"
 
 namespace tov {
 
@@ -59,8 +59,8 @@ std::optional<int32_t> read_hex(const QLineEdit* field, const char* field_name, 
     if (!value) {
         const std::string wanted = address ? "four hex digits (0-9, A-F), such as C0A5"
                                            : "one or two hex digits (0-9, A-F), such as 3F";
-        window().show_message("CHEATING", std::string(field_name) + ": \"" + text +
-                                              "\" is not accepted. Type " + wanted + ".");
+        main_window->show_message("CHEATING", std::string(field_name) + ": \"" + text +
+                                                  "\" is not accepted. Type " + wanted + ".");
     }
     return value;
 }
@@ -190,7 +190,7 @@ void cheat_dialog::search() {
     }
     if (candidate_count == 0) {
         enable_search(false);
-        tov::window().show_message("CHEAT SEARCHING", "Searching without any result!");
+        main_window->show_message("CHEAT SEARCHING", "Searching without any result!");
     }
 }
 

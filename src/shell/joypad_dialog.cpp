@@ -5,7 +5,7 @@
 #include <QLabel>
 #include <QPushButton>
 
-#include "host/keyboard.h"
+#include "host/key_names.h"
 
 namespace tov {
 
@@ -33,12 +33,13 @@ joypad_dialog::joypad_dialog(QWidget* parent) : QDialog(parent), ok_(new QPushBu
     setWindowTitle("Joypad Settings");
     auto* layout = new QGridLayout(this);
     const QStringList names = key_names();
+    const key_mapping keys = key_mapping_in_use();
     for (int button = 0; button < button_count; ++button) {
         auto* box = new QComboBox(this);
         box->setEditable(true);
         box->setInsertPolicy(QComboBox::NoInsert);
         box->addItems(names);
-        box->setEditText(QString::fromLatin1(key_name(key_map[button]).c_str()));
+        box->setEditText(QString::fromLatin1(key_name(keys[button]).c_str()));
         layout->addWidget(new QLabel(button_labels[button], this), button, 0);
         layout->addWidget(box, button, 1);
         combos_[button] = box;
@@ -49,10 +50,12 @@ joypad_dialog::joypad_dialog(QWidget* parent) : QDialog(parent), ok_(new QPushBu
 }
 
 void joypad_dialog::accept() {
+    key_mapping keys = key_mapping_in_use();
     for (int button = 0; button < button_count; ++button) {
         const QByteArray text = combos_[button]->currentText().toLatin1();
-        key_map[button] = key_code_from_name(text.toStdString());
+        keys[button] = key_code_from_name(text.toStdString());
     }
+    use_key_mapping(keys);
     QDialog::accept();
 }
 

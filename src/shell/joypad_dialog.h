@@ -4,7 +4,7 @@
 #include <QDialog>
 #include <array>
 
-#include "memory/joypad.h"
+#include "session/session.h"
 
 class QComboBox;
 class QPushButton;
@@ -16,7 +16,7 @@ class joypad_dialog : public QDialog {
 public:
     explicit joypad_dialog(QWidget* parent);
 
-    // The combo box of a button, in key_map order.
+    // The combo box of a button, in key mapping order.
     QComboBox* combo(joypad_button button) const { return combos_[button]; }
     QPushButton* ok_button() const { return ok_; }
 

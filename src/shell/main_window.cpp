@@ -14,14 +14,11 @@
 #include <QThread>
 #include <cstring>
 
-#include "core/frame_driver.h"
-#include "core/machine.h"
-#include "host/command_ids.h"
 #include "host/keyboard.h"
+#include "shell/command_ids.h"
 #include "shell/key_translation.h"
 #include "shell/logo.h"
 #include "shell/start_up.h"
-#include "video/frame.h"
 
 namespace tov {
 
@@ -60,7 +57,7 @@ void screen_view::show_frame(const uint8_t* frame, const QRect& target) {
 void screen_view::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.fillRect(rect(), Qt::black);
-    if (rom_loaded != 1) {
+    if (!cartridge_loaded()) {
         paint_logo(painter);
     } else if (!frame_.isNull()) {
         // Scaled without smoothing: each emulated pixel becomes a square.
@@ -72,7 +69,7 @@ void screen_view::paintEvent(QPaintEvent*) {
 // stretched over it.
 void screen_view::paint_logo(QPainter& painter) {
     window()->setWindowTitle("TOV");
-    const QSize outer = logo_reference_size(zoom);
+    const QSize outer = logo_reference_size(current_options().zoom);
     if (outer.height() > 300) {
         painter.drawImage(
             QPoint((outer.width() - logo_width) / 2, (outer.height() - logo_height) / 2 - 24),
@@ -190,7 +187,7 @@ void main_window_view::present(const uint8_t* frame, int x, int y, int width, in
 // Pending input is delivered on every turn, so a key pressed during a slice
 // reaches the joypad within a frame; when time is left the turn sleeps a
 // millisecond instead of spinning.
-void main_window_view::wait_turn(double remaining_ms) {
+void main_window_view::wait_turn(double, double remaining_ms) {
     QCoreApplication::processEvents(QEventLoop::AllEvents);
     if (remaining_ms > 1.5) {
         QThread::msleep(1);
@@ -214,6 +211,31 @@ void main_window_view::set_picture_size(int width, int height) {
 
 void main_window_view::show_message(const std::string& caption, const std::string& text) {
     message_box(QString::fromStdString(caption), QString::fromStdString(text));
+}
+
+void main_window_view::report(const result& outcome) {
+    if (!outcome.ok) {
+        show_message("TOV", outcome.message);
+    }
+}
+
+// Checks item `chosen` of a group of `count` consecutive command ids.
+void main_window_view::check_one_of(int first_id, int count, int chosen) {
+    for (int item = 0; item < count; ++item) {
+        check_menu_item(first_id + item, item == chosen);
+    }
+}
+
+void main_window_view::show_options(const run_options& options) {
+    check_one_of(id_frameskip_0, 4, options.frame_skip);
+    check_menu_item(id_full_throttle, options.full_throttle);
+    check_menu_item(id_timer_enable, options.timer_enabled);
+    check_one_of(id_timing_1, 2, options.timing - 1);
+    check_one_of(id_zoom_1, 4, options.zoom - 1);
+    check_menu_item(id_sound_enable, options.sound_enabled);
+    for (int channel = 0; channel < 4; ++channel) {
+        check_menu_item(id_channel_0 + channel, options.channel_enabled[channel]);
+    }
 }
 
 void main_window_view::command(int id) {
@@ -250,11 +272,10 @@ void main_window_view::tick() {
         return;
     }
     in_slice_ = true;
-    frame_tick();
+    run_timer_message();
     in_slice_ = false;
     run_queued();
-    const bool emulating = rom_loaded == 1 && emulation_running == 1;
-    timer_.setInterval(emulating ? 0 : idle_timer_interval_ms);
+    timer_.setInterval(emulating() ? 0 : idle_timer_interval_ms);
 }
 
 void main_window_view::quit_if_requested() {

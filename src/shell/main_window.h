@@ -11,6 +11,7 @@
 #include <map>
 
 #include "host/window.h"
+#include "session/session.h"
 
 class QAction;
 class QMenu;
@@ -49,10 +50,23 @@ public:
     void set_title(const std::string& text) override;
     void invalidate() override;
     void present(const uint8_t* frame, int x, int y, int width, int height) override;
-    void wait_turn(double remaining_ms) override;
-    void check_menu_item(int id, bool checked) override;
-    void set_picture_size(int width, int height) override;
-    void show_message(const std::string& caption, const std::string& text) override;
+    void wait_turn(double now_ms, double remaining_ms) override;
+
+    // Sets or clears the check mark of the menu item with command `id`.
+    void check_menu_item(int id, bool checked);
+
+    // The check marks of the option items, as the options stand.
+    void show_options(const run_options& options);
+
+    // Sizes the window so that the picture area is exactly width x height,
+    // keeping the window's top-left corner.
+    void set_picture_size(int width, int height);
+
+    // Tells the user something in a message box with an OK button.
+    void show_message(const std::string& caption, const std::string& text);
+
+    // Shows the message of a failed operation, with the window's caption.
+    void report(const result& outcome);
 
     // Runs menu command `id`; during a slice it waits until the slice ends.
     void command(int id);
@@ -94,6 +108,7 @@ protected:
 
 private:
     void build_menu();
+    void check_one_of(int first_id, int count, int chosen);
     QAction* add_command(QMenu* menu, int id, const QString& text, bool checkable = false,
                          bool checked = false);
     void run_queued();

@@ -5,20 +5,14 @@
 #include <atomic>
 #include <cstdio>
 
-#include "core/machine.h"
 #include "debugger/debugger_window.h"
-#include "host/command_ids.h"
-#include "memory/cartridge.h"
-#include "persist/battery.h"
+#include "session/session.h"
 #include "shell/about_dialog.h"
 #include "shell/cheat_dialog.h"
-#include "shell/commands.h"
-#include "shell/config.h"
+#include "shell/command_ids.h"
 #include "shell/joypad_dialog.h"
 #include "shell/main_window.h"
 #include "shell/state_commands.h"
-#include "sound/channels.h"
-#include "sound/output_device.h"
 
 namespace tov {
 
@@ -32,28 +26,59 @@ bool in_range(int id, int first, int count) {
     return id >= first && id < first + count;
 }
 
+// Zoom "X 1"-"X 4": the picture area becomes 160 x n by 144 x n.
+void zoom_picture(int factor) {
+    set_zoom(factor);
+    const int zoom = current_options().zoom;
+    main_window->set_picture_size(screen_width * zoom, screen_height * zoom);
+}
+
+// "&Close Rom", repainted at once so that the logo replaces the game.
+void close_rom() {
+    main_window->report(close_cartridge());
+    main_window->screen()->update();
+}
+
+// "R&eset"; the emulation keeps running or stays stopped.
+void reset_machine() {
+    const result reset = reset_cartridge();
+    if (!reset.ok) {
+        main_window->show_message("TOV", "The cartridge could not be reset: " + reset.message);
+    }
+}
+
+// The options the menu toggles.
+void run_option_command(int id) {
+    const run_options options = current_options();
+    if (in_range(id, id_frameskip_0, 4)) {
+        set_frame_skip(id - id_frameskip_0);
+    } else if (in_range(id, id_channel_0, 4)) {
+        const int channel = id - id_channel_0;
+        set_channel_enabled(channel + 1, !options.channel_enabled[channel]);
+    } else if (in_range(id, id_zoom_1, 4)) {
+        zoom_picture(id - id_zoom_1 + 1);
+    } else if (in_range(id, id_timing_1, 2)) {
+        set_timing(id - id_timing_1 + 1);
+    } else if (id == id_full_throttle) {
+        set_full_throttle(!options.full_throttle);
+    } else if (id == id_sound_enable) {
+        set_sound_enabled(!options.sound_enabled);
+    } else if (id == id_timer_enable) {
+        set_timer_enabled(!options.timer_enabled);
+    }
+    main_window->show_options(current_options());
+}
+
 }  // namespace
 
 void create_main_window(const audio_opener& open_audio) {
     main_window = new main_window_view();
     set_window(main_window);
     main_window->show();
-    rom_loaded = 0;
-    emulation_running = 0;
-    load_config();
-    set_zoom(2);
-    create_sound_device(open_audio());
-    for (channel_state& channel : sound_channels) {
-        channel.frequency_hz = 0;
-        channel.active = 0;
-    }
-    channel_enabled[0] = 1;
-    channel_enabled[1] = 1;
-    channel_enabled[2] = 0;
-    channel_enabled[3] = 0;
-    toggle_sound();
-    rom_loaded = 0;
-    emulation_running = 0;
+    read_key_mapping_file();
+    start_session(open_audio());
+    zoom_picture(2);
+    main_window->show_options(current_options());
     main_window->start_timer();
 }
 
@@ -63,10 +88,10 @@ int start_up(QApplication& app, const QString& cartridge, const audio_opener& op
     // the message box of a cartridge that cannot be opened.
     if (!cartridge.isEmpty()) {
         QTimer::singleShot(0, main_window,
-                           [cartridge] { open_cartridge(cartridge.toStdString()); });
+                           [cartridge] { open_in_window(cartridge.toStdString()); });
     }
     const int code = app.exec();
-    close_sound_device();
+    end_session();
     set_window(nullptr);
     delete main_window;
     main_window = nullptr;
@@ -74,58 +99,53 @@ int start_up(QApplication& app, const QString& cartridge, const audio_opener& op
 }
 
 void shutdown() {
-    stop_playback();
-    if (rom_loaded == 1) {
-        save_battery();
+    stop();
+    if (cartridge_loaded()) {
+        main_window->report(write_battery_file());
     }
-    if (!save_config()) {
-        std::fprintf(stderr, "tov: the key mapping could not be saved to %s\n",
-                     config_path().c_str());
+    const result saved = write_key_mapping_file();
+    if (!saved.ok) {
+        std::fprintf(stderr, "tov: %s\n", saved.message.c_str());
     }
 }
 
 // The battery file of the cartridge still loaded is written under its own
 // name before the new one is loaded; then the new one's is read.
-bool open_cartridge(const std::string& path) {
-    if (rom_loaded == 1) {
-        save_battery();
+bool open_in_window(const std::string& path) {
+    if (cartridge_loaded()) {
+        main_window->report(write_battery_file());
     }
-    std::string reason;
-    if (!load_cartridge_file(path, &reason)) {
-        window().show_message("TOV", "The cartridge could not be opened.\n\n" + reason);
+    const result opened = open_cartridge(path);
+    if (!opened.ok) {
+        main_window->show_message("TOV", "The cartridge could not be opened.\n\n" + opened.message);
         return false;
     }
-    load_battery();
-    rom_loaded = 1;
-    emulation_running = 1;
+    main_window->report(read_battery_file());
     main_window->screen()->update();
     return true;
 }
 
 void open_rom() {
-    stop_playback();
+    stop();
     main_window->stop_timer();
-    const QString chosen = main_window->choose_cartridge(QString::fromStdString(rom_path));
+    const QString chosen = main_window->choose_cartridge(QString::fromStdString(cartridge_path()));
     if (!chosen.isEmpty()) {
-        open_cartridge(chosen.toStdString());
+        open_in_window(chosen.toStdString());
     }
     main_window->start_timer();
-    start_playback();
+    resume();
 }
 
 void open_dropped_cartridge(const std::string& path) {
-    stop_playback();
-    open_cartridge(path);
-    start_playback();
+    stop();
+    open_in_window(path);
+    resume();
 }
 
 void run_dialog(const std::function<void()>& show) {
-    stop_playback();
+    stop();
     show();
-    if (rom_loaded == 1) {
-        emulation_running = 1;
-    }
-    start_playback();
+    resume();
 }
 
 void request_quit() {
@@ -137,28 +157,13 @@ bool quit_was_requested() {
 }
 
 void run_command(int id) {
-    if (in_range(id, id_frameskip_0, 4)) {
-        set_frame_skip(id - id_frameskip_0);
-    } else if (in_range(id, id_channel_0, 4)) {
-        toggle_channel(id - id_channel_0 + 1);
-    } else if (in_range(id, id_zoom_1, 4)) {
-        set_zoom(id - id_zoom_1 + 1);
-    } else if (in_range(id, id_timing_1, 2)) {
-        set_timing(id - id_timing_1 + 1);
-    }
     switch (id) {
         case id_open_rom: open_rom(); break;
-        case id_close_rom:
-            close_rom();
-            main_window->screen()->update();
-            break;
+        case id_close_rom: close_rom(); break;
         case id_exit: main_window->close(); break;
-        case id_resume: start_playback(); break;
-        case id_stop: stop_playback(); break;
+        case id_resume: resume(); break;
+        case id_stop: stop(); break;
         case id_reset: reset_machine(); break;
-        case id_full_throttle: toggle_full_throttle(); break;
-        case id_sound_enable: toggle_sound(); break;
-        case id_timer_enable: toggle_timer_option(); break;
         case id_joypad: run_dialog([] { open_joypad_dialog(main_window); }); break;
         case id_about:
             run_dialog([] {
@@ -170,7 +175,7 @@ void run_command(int id) {
         case id_save_state: save_state_command(); break;
         case id_cheating: run_dialog([] { open_cheat_dialog(main_window); }); break;
         case id_debug: run_dialog([] { open_debugger(main_window); }); break;
-        default: break;
+        default: run_option_command(id); break;
     }
 }
 

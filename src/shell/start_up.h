@@ -7,7 +7,7 @@
 #include <memory>
 #include <string>
 
-#include "sound/audio_backend.h"
+#include "session/session.h"
 
 class QApplication;
 
@@ -39,7 +39,7 @@ void open_rom();
 
 // Opens a cartridge file; when it cannot be opened, says why and leaves the
 // running game as it was. Returns whether the cartridge was opened.
-bool open_cartridge(const std::string& path);
+bool open_in_window(const std::string& path);
 
 // A cartridge file dropped on the window.
 void open_dropped_cartridge(const std::string& path);

@@ -3,23 +3,26 @@
 #include <QString>
 #include <functional>
 
-#include "persist/save_state.h"
+#include "session/session.h"
 #include "shell/main_window.h"
 #include "shell/start_up.h"
 
 namespace tov {
 
+std::string state_path;
+
 namespace {
 
 using file_chooser = std::function<QString(const QString&)>;
 
-// A confirmed file becomes state_path and `act` runs; cancelling changes nothing.
-void with_chosen_state(const file_chooser& choose, void (*act)()) {
+// A confirmed file becomes state_path and `act` runs on it; cancelling
+// changes nothing.
+void with_chosen_state(const file_chooser& choose, result (*act)(const std::string&)) {
     run_dialog([&] {
         const QString chosen = choose(QString::fromStdString(state_path));
         if (!chosen.isEmpty()) {
             state_path = chosen.toStdString();
-            act();
+            main_window->report(act(state_path));
         }
     });
 }
@@ -27,11 +30,11 @@ void with_chosen_state(const file_chooser& choose, void (*act)()) {
 }  // namespace
 
 void load_state_command() {
-    with_chosen_state(main_window->choose_state_to_load, load_state);
+    with_chosen_state(main_window->choose_state_to_load, load_state_file);
 }
 
 void save_state_command() {
-    with_chosen_state(main_window->choose_state_to_save, save_state);
+    with_chosen_state(main_window->choose_state_to_save, save_state_file);
 }
 
 }  // namespace tov

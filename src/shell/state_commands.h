@@ -3,7 +3,12 @@
 // stands still while the dialog is open.
 #pragma once
 
+#include <string>
+
 namespace tov {
+
+// The last state file chosen in either dialog.
+extern std::string state_path;
 
 void load_state_command();
 void save_state_command();

@@ -2,18 +2,17 @@
 
 #include <cstring>
 
-#include "core/machine.h"
 #include "host/clock.h"
-#include "memory/memory_map.h"
-#include "memory/registers.h"
+#include "machine/memory.h"
+#include "machine/options.h"
+#include "machine/registers.h"
+#include "machine/timing.h"
 #include "sound/output_device.h"
 
 namespace tov {
 
 channel_state sound_channels[4];
 double last_refill_ms;
-uint8_t sound_enabled;
-uint8_t channel_enabled[4] = {1, 1, 0, 0};
 
 namespace {
 
@@ -127,8 +126,8 @@ void write_panning(uint8_t value) {
     }
 }
 
-// Channel 1's sweep writes the shifted frequency back through the CPU's
-// write path, as a program would, so the high byte may retrigger it.
+// Channel 1's sweep writes the shifted frequency back as a program would, so
+// the high byte may retrigger it.
 void step_sweep(double now) {
     channel_state& state = channel(1);
     if (now - state.sweep_last < sweep_period_ms) {
@@ -138,8 +137,8 @@ void step_sweep(double now) {
         int32_t f = frequency_register(NR14, io_page[NR13]);
         f = state.sweep_down ? f >> state.sweep_shift : f << state.sweep_shift;
         f &= 0xFFFF;
-        write_byte(0xFF14, static_cast<uint8_t>(f >> 8));
-        write_byte(0xFF13, static_cast<uint8_t>(f));
+        write_sound_register(NR14, static_cast<uint8_t>(f >> 8));
+        write_sound_register(NR13, static_cast<uint8_t>(f));
         state.sweep_time_left -= static_cast<float>(sweep_period_ms);
     }
     state.sweep_last = now;
@@ -182,7 +181,7 @@ void step_length(int number) {
         state.active = 0;
         if (number == 3) {
             silence_wave();
-            write_byte(0xFF1A, 0x00);
+            write_sound_register(NR30, 0x00);
         } else {
             state.frequency_hz = 0;
         }
@@ -248,6 +247,10 @@ void write_sound_register(int32_t offset, uint8_t value) {
         case NR51: write_panning(value); break;
         default: break;  // NR13, NR23: stored only
     }
+}
+
+void restart_sound_tick(double now) {
+    last_refill_ms = now;
 }
 
 void sound_tick() {

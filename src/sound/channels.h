@@ -34,16 +34,15 @@ struct channel_state {
 // Channels 1-4 at indices 0-3.
 extern channel_state sound_channels[4];
 
-// The "&Sound enable" option and the per-channel options ("CHANEL 0"-"CHANEL 3").
-extern uint8_t sound_enabled;
-extern uint8_t channel_enabled[4];
-
 // ms time of the last refill pass of the sound tick.
 extern double last_refill_ms;
 
 // A write to a sound register the channels react to (FF10-FF14, FF16-FF1B,
 // FF1D, FF1E, FF20-FF23, FF25); offset is the register's place in io_page.
 void write_sound_register(int32_t offset, uint8_t value);
+
+// Starts the refill clock of the sound tick afresh at `now` (a power-on).
+void restart_sound_tick(double now);
 
 // The wall-clock sound tick, called on every turn of the frame pacing wait
 // with the time in now_ms.

@@ -4,12 +4,12 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <iterator>
 #include <set>
 #include <string>
 
-#include "core/machine.h"
-#include "host/command_ids.h"
-#include "host/window.h"
+#include "machine/options.h"
+#include "machine/shell_flags.h"
 #include "sound/channels.h"
 
 namespace tov {
@@ -65,6 +65,18 @@ void create_sound_device(std::unique_ptr<audio_backend> device) {
         backend_lock hold(*sound_device);
         voices[channel - 1] = std::move(voice);
     }
+}
+
+void start_sound(std::unique_ptr<audio_backend> device) {
+    create_sound_device(std::move(device));
+    for (channel_state& channel : sound_channels) {
+        channel.frequency_hz = 0;
+        channel.active = 0;
+    }
+    const uint8_t enabled[4] = {1, 1, 0, 0};
+    std::copy(std::begin(enabled), std::end(enabled), channel_enabled);
+    sound_enabled = 0;
+    toggle_sound();
 }
 
 void close_sound_device() {
@@ -136,7 +148,6 @@ void toggle_sound() {
     if (sound_enabled == 1) {
         sound_enabled = 0;
         stop_voices();
-        window().check_menu_item(id_sound_enable, false);
         return;
     }
     sound_enabled = 1;
@@ -146,7 +157,6 @@ void toggle_sound() {
     if (channel_enabled[2] == 1) {
         play_voice(3);
     }
-    window().check_menu_item(id_sound_enable, true);
 }
 
 void toggle_channel(int channel) {
@@ -155,7 +165,6 @@ void toggle_channel(int channel) {
     }
     uint8_t& enabled = channel_enabled[channel - 1];
     enabled = enabled ? 0 : 1;
-    window().check_menu_item(id_channel_0 + channel - 1, enabled == 1);
     if (channel == 3) {
         if (sound_buffer* wave = voice_of_channel(3)) {
             if (enabled) {

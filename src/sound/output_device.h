@@ -20,6 +20,10 @@ extern std::unique_ptr<audio_backend> sound_device;
 // device leaves the program without sound.
 void create_sound_device(std::unique_ptr<audio_backend> device);
 
+// Sound as the program starts it: `device` with silent voices, every channel
+// quiet, channels 1 and 2 enabled and 3 and 4 not, and sound on.
+void start_sound(std::unique_ptr<audio_backend> device);
+
 // Removes the voices and the device.
 void close_sound_device();
 

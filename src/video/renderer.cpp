@@ -4,7 +4,10 @@
 #include <array>
 #include <cstring>
 
-#include "core/machine.h"
+#include "machine/cpu_state.h"
+#include "machine/registers.h"
+#include "machine/timing.h"
+#include "machine/vram_layout.h"
 #include "memory/io_registers.h"
 #include "memory/memory_map.h"
 #include "video/frame.h"
@@ -14,10 +17,6 @@ namespace tov {
 uint8_t line_priority[160 * 144];
 
 namespace {
-
-constexpr int map_low = 0x1800;   // 9800
-constexpr int map_high = 0x1C00;  // 9C00
-constexpr int bank1 = 0x2000;
 
 // line_priority values; see renderer.h.
 constexpr uint8_t layer_clear = 0;
@@ -72,12 +71,6 @@ uint64_t row_colours(uint8_t low, uint8_t high, bool mirrored) {
     return table[low] | table[high] << 1;
 }
 
-// Offset in VRAM of a tile number taken from a map. With tile data at 8800
-// the number is signed: XOR 80 maps 80-FF to 0800-0FF0 and 00-7F on from 1000.
-int map_tile_offset(int tile) {
-    return lcdc_tiles_8000 ? tile * 16 : 0x0800 + (tile ^ 0x80) * 16;
-}
-
 // Draws screen columns [first, end) of line ly from one row of a tile map;
 // column x shows map column (x + shift) AND FF of map row map_y. Colour 0
 // never hides objects, whatever the map's priority attribute says.
@@ -86,14 +79,15 @@ void draw_map_row(int map, int map_y, int first, int end, int shift, int ly) {
     int x = first;
     while (x < end) {
         const int map_x = (x + shift) & 0xFF;
-        const int entry = map + (map_y >> 3) * 32 + (map_x >> 3);
+        const int entry = map + (map_y >> 3) * tile_map_columns + (map_x >> 3);
         const int tile = vram[entry];
-        const int attributes = vram[bank1 + entry];
+        const int attributes = vram[vram_bank1 + entry];
         int row = map_y & 7;
         if (attributes & 0x40) {
             row = 7 - row;
         }
-        const int data = map_tile_offset(tile) + row * 2 + (attributes & 0x08 ? bank1 : 0);
+        const int data =
+            map_tile_offset(tile, lcdc_tiles_8000) + row * 2 + (attributes & 0x08 ? vram_bank1 : 0);
         const uint8_t low = vram[data];
         const uint8_t high = vram[data + 1];
         const host_palette palette(bg_colours + (attributes & 7) * 4);
@@ -110,27 +104,17 @@ void draw_map_row(int map, int map_y, int first, int end, int shift, int ly) {
 }
 
 void draw_background(int ly) {
-    const int scx = read_byte(0xFF43);
-    const int scy = read_byte(0xFF42);
-    const int map = lcdc_bg_map_hi ? map_high : map_low;
+    const int scx = read_byte(io_address(SCX));
+    const int scy = read_byte(io_address(SCY));
+    const int map = tile_map_offset(lcdc_bg_map_hi);
     draw_map_row(map, (scy + ly) & 0xFF, 0, screen_width, scx, ly);
 }
 
-// The window's own line counter for the frame being drawn. It moves on only
-// on lines that show the window, so a window hidden for some lines (WX off
-// the screen, LCDC bit 5 clear, or bit 0 clear on a monochrome cartridge)
-// goes on with its next row when it shows again. A line drawn again (the
-// debugger's step) is not counted twice; a line above the last one drawn
-// starts a new frame.
-struct window_line_counter {
-    int last_line = -1;
-    int hidden_before = 0;     // hidden lines at or below WY before last_line
-    bool last_hidden = false;  // whether the window was hidden on last_line
-};
-window_line_counter window_lines;
-
 // The window row line ly shows, counting the line as hidden when it is at or
-// below WY and the window is not shown.
+// below WY and the window is not shown. A window hidden for some lines (WX off
+// the screen, LCDC bit 5 clear, or bit 0 clear on a monochrome cartridge) goes
+// on with its next row when it shows again. A line drawn again (the debugger's
+// step) is not counted twice.
 int window_row(int ly, int wy, bool shown) {
     window_line_counter& counter = window_lines;
     if (ly < counter.last_line) {
@@ -147,14 +131,14 @@ int window_row(int ly, int wy, bool shown) {
 // The window starts at screen column WX - 7 and row WY. LCDC bit 0 clear hides
 // it on a monochrome cartridge; a colour cartridge keeps lcdc_bg_on set.
 void draw_window(int ly) {
-    const int wx = read_byte(0xFF4B) - 7;
-    const int wy = read_byte(0xFF4A);
+    const int wx = read_byte(io_address(WX)) - 7;
+    const int wy = read_byte(io_address(WY));
     const bool shown = lcdc_win_on && lcdc_bg_on && ly >= wy && wx < screen_width;
     const int row = window_row(ly, wy, shown);
     if (!shown) {
         return;
     }
-    const int map = lcdc_win_map_hi ? map_high : map_low;
+    const int map = tile_map_offset(lcdc_win_map_hi);
     const int first = wx < 0 ? 0 : wx;
     draw_map_row(map, row, first, screen_width, -wx, ly);
 }
@@ -205,7 +189,7 @@ uint64_t object_row_colours(const uint8_t* object, int flags, int ly, int height
     if (height == 15) {
         tile &= 0xFE;
     }
-    const int data = tile * 16 + row * 2 + (flags & 0x08 ? bank1 : 0);
+    const int data = tile * tile_bytes + row * 2 + (flags & 0x08 ? vram_bank1 : 0);
     return row_colours(vram[data], vram[data + 1], flags & 0x20);
 }
 
@@ -248,7 +232,7 @@ void draw_object(int n, int ly, int height, bool over_layers) {
 // With LCDC bit 0 clear a colour cartridge draws the objects over the
 // background and the window whatever their priority bits say.
 void draw_sprites(int ly) {
-    const uint8_t lcdc = peek_byte(0xFF40);
+    const uint8_t lcdc = peek_byte(io_address(LCDC));
     const int height = (lcdc & 0x04) ? 15 : 7;
     line_objects found = objects_on_line(ly, height);
     line_sprite_count = found.count;
@@ -260,10 +244,6 @@ void draw_sprites(int ly) {
 }
 
 }  // namespace
-
-void restart_window_lines() {
-    window_lines = {};
-}
 
 void render_line() {
     const int ly = render_ly;

@@ -15,9 +15,4 @@ extern uint8_t line_priority[160 * 144];
 // Draws line render_ly (0-143) into the frame buffer.
 void render_line();
 
-// Starts the window's line counter afresh, as at a new frame. Loading a
-// cartridge or a state calls it, so their first picture does not depend on
-// what ran before.
-void restart_window_lines();
-
 }  // namespace tov

@@ -8,6 +8,7 @@
 
 #include "fuzz_support.h"
 #include "persist/battery.h"
+#include "session/session.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     static const bool home_set = [] {
@@ -25,7 +26,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     }
     std::fwrite(data, 1, size, file);
     std::fclose(file);
-    tov::load_battery();
+    tov::read_battery_file();
     const std::size_t keys = size > 16 ? 16 : size;
     tov::fuzz::run_both_variants(3000, data, keys);
     return 0;

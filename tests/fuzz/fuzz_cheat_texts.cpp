@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "cheats/cheat_search.h"
-#include "cheats/freeze_list.h"
+#include "memory/freeze_list.h"
 #include "memory/memory_map.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {

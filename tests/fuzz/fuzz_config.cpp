@@ -9,7 +9,7 @@
 #include "host/keyboard.h"
 #include "memory/joypad.h"
 #include "memory/memory_map.h"
-#include "shell/config.h"
+#include "persist/config.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     static const bool home_set = [] {

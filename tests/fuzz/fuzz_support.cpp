@@ -9,14 +9,16 @@
 #include <sstream>
 
 #include "assembler.h"
-#include "core/frame_driver.h"
-#include "core/machine.h"
+#include "audio/memory_audio.h"
 #include "host/clock.h"
 #include "host/keyboard.h"
+#include "machine/options.h"
+#include "machine/shell_flags.h"
 #include "memory/cartridge.h"
 #include "memory/joypad.h"
+#include "run/frame_driver.h"
+#include "session/session.h"
 #include "sound/channels.h"
-#include "sound/memory_audio.h"
 #include "sound/output_device.h"
 
 namespace tov::fuzz {
@@ -41,9 +43,7 @@ void prepare_host() {
         return;
     }
     prepared = true;
-    create_sound_device(std::make_unique<memory_audio>(false));
-    sound_enabled = 0;
-    toggle_sound();
+    start_session(std::make_unique<memory_audio>(false));
 }
 
 void load_demo_cartridge() {

@@ -1,10 +1,9 @@
 #include <gtest/gtest.h>
 
-#include "cheats/freeze_list.h"
-#include "core/machine.h"
+#include "machine/registers.h"
+#include "memory/freeze_list.h"
 #include "memory/io_registers.h"
 #include "memory/memory_map.h"
-#include "memory/registers.h"
 #include "test_cartridge.h"
 
 namespace tov {

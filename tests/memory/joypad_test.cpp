@@ -2,10 +2,11 @@
 
 #include <vector>
 
+#include "host/key_names.h"
 #include "host/keyboard.h"
+#include "machine/registers.h"
 #include "memory/joypad.h"
 #include "memory/memory_map.h"
-#include "memory/registers.h"
 #include "test_cartridge.h"
 
 namespace tov {

@@ -1,9 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "cheats/freeze_list.h"
-#include "core/machine.h"
+#include "machine/registers.h"
+#include "memory/freeze_list.h"
 #include "memory/memory_map.h"
-#include "memory/registers.h"
 #include "sound/channels.h"
 #include "test_cartridge.h"
 

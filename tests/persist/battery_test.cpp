@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "core/machine.h"
 #include "memory/cartridge.h"
 #include "memory/io_registers.h"
 #include "memory/memory_map.h"
@@ -53,7 +52,7 @@ TEST_F(BatteryTest, FileHoldsEachMemoryAtItsOffset) {
     for (const expected_byte& byte : expected) {
         EXPECT_EQ(at(bytes, byte.offset), byte.value) << byte.offset;
     }
-    EXPECT_TRUE(window_.messages.empty());
+    EXPECT_TRUE(messages.empty());
 }
 
 TEST_F(BatteryTest, SaveThenReopenRestoresCartridgeWorkAndHighRam) {
@@ -100,7 +99,7 @@ TEST_F(BatteryTest, ShortFileIsReadAsFarAsItGoes) {
     }
     EXPECT_EQ(different, 0) << "the save lands in cartridge RAM bank 0";
     EXPECT_EQ(read_byte(0xC000), 0x42) << "work RAM lies past the end of the file";
-    EXPECT_TRUE(window_.messages.empty());
+    EXPECT_TRUE(messages.empty());
 }
 
 TEST_F(BatteryTest, MissingFolderIsCreatedAndMissingFileIsNoError) {
@@ -110,7 +109,7 @@ TEST_F(BatteryTest, MissingFolderIsCreatedAndMissingFileIsNoError) {
     EXPECT_EQ(read_byte(0xC000), 0x42);
     save_battery();
     EXPECT_EQ(std::filesystem::file_size(battery_path()), 77966u);
-    EXPECT_TRUE(window_.messages.empty());
+    EXPECT_TRUE(messages.empty());
 }
 
 TEST_F(BatteryTest, LoadingWritesLcdcBackWithItsOwnValue) {
@@ -125,7 +124,7 @@ TEST_F(BatteryTest, LoadingWritesLcdcBackWithItsOwnValue) {
 
 TEST_F(BatteryTest, UnwritableFileIsReportedAndTheOldOneKept) {
     write_byte(0xC000, 0x42);
-    expect_failed_save_keeps_old_file(battery_path(), 77966, save_battery);
+    expect_failed_save_keeps_old_file(battery_path(), 77966, [this] { save_battery(); });
     EXPECT_EQ(read_byte(0xC000), 0x42) << "the game goes on";
 }
 

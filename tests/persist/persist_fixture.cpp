@@ -7,9 +7,12 @@
 #include <iostream>
 #include <iterator>
 
-#include "core/machine.h"
+#include "machine/cpu_state.h"
+#include "machine/timing.h"
 #include "memory/io_registers.h"
 #include "memory/memory_map.h"
+#include "persist/battery.h"
+#include "persist/save_state.h"
 
 namespace tov::test {
 
@@ -17,13 +20,11 @@ void persist_test::SetUp() {
     home_ = temp_path("_home");
     std::filesystem::create_directories(home_);
     setenv("TOV_HOME", home_.c_str(), 1);
-    set_window(&window_);
     machine_test::SetUp();
 }
 
 void persist_test::TearDown() {
     lift_obstacles();
-    set_window(nullptr);
     unsetenv("TOV_HOME");
     std::filesystem::remove_all(home_);
 }
@@ -81,7 +82,7 @@ void persist_test::expect_failed_save_keeps_old_file(const std::filesystem::path
         SCOPED_TRACE(case_.name);
         std::filesystem::create_directories(folder);
         write_bytes(file, old_file);
-        window_.messages.clear();
+        messages.clear();
         if (!case_.set_up()) {
             std::cout << "not checked, this user writes anyway: " << case_.name << "\n";
             continue;
@@ -95,9 +96,43 @@ void persist_test::expect_failed_save_keeps_old_file(const std::filesystem::path
     }
 }
 
+namespace {
+
+// Runs a battery or state operation, keeping the message of a failure.
+void record(bool (*operation)(std::string&), std::vector<std::string>& messages) {
+    std::string message;
+    if (!operation(message)) {
+        messages.push_back(message);
+    }
+}
+
+}  // namespace
+
+void persist_test::save_battery() {
+    record(tov::save_battery, messages);
+}
+
+void persist_test::load_battery() {
+    record(tov::load_battery, messages);
+}
+
+void persist_test::save_state() {
+    std::string message;
+    if (!tov::save_state(state_path, message)) {
+        messages.push_back(message);
+    }
+}
+
+void persist_test::load_state() {
+    std::string message;
+    if (!tov::load_state(state_path, message)) {
+        messages.push_back(message);
+    }
+}
+
 void persist_test::expect_one_message_naming(const std::string& name) {
-    ASSERT_EQ(window_.messages.size(), 1u);
-    EXPECT_NE(window_.messages[0].find(name), std::string::npos) << window_.messages[0];
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_NE(messages[0].find(name), std::string::npos) << messages[0];
 }
 
 std::string file_bytes(const std::filesystem::path& path) {

@@ -1,6 +1,7 @@
 // Shared set-up of the battery and save-state tests: a blank cartridge, a
-// program folder of the test's own, a silent window that records messages,
-// and ways to make writing into a folder fail.
+// program folder of the test's own, the battery and state operations with
+// the messages they give recorded, and ways to make writing into a folder
+// fail.
 #pragma once
 
 #include <sys/resource.h>
@@ -11,7 +12,6 @@
 #include <string>
 #include <vector>
 
-#include "host/window.h"
 #include "test_cartridge.h"
 
 namespace tov::test {
@@ -40,8 +40,16 @@ protected:
     // Exactly one message since the last clear, and it names `name`.
     void expect_one_message_naming(const std::string& name);
 
+    // The battery file of the loaded cartridge, and the state file at
+    // state_path; a message a failure gives goes to `messages`.
+    void save_battery();
+    void load_battery();
+    void save_state();
+    void load_state();
+
     std::filesystem::path home_;
-    silent_window window_;
+    std::string state_path;
+    std::vector<std::string> messages;
 
 private:
     std::vector<std::filesystem::path> read_only_;

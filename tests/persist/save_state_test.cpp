@@ -3,12 +3,13 @@
 #include <algorithm>
 #include <functional>
 
-#include "core/machine.h"
 #include "cpu_steps.h"
+#include "machine/cpu_state.h"
+#include "machine/registers.h"
+#include "machine/timing.h"
 #include "memory/cartridge.h"
 #include "memory/io_registers.h"
 #include "memory/memory_map.h"
-#include "memory/registers.h"
 #include "persist/save_state.h"
 #include "persist_fixture.h"
 #include "video/frame.h"
@@ -130,7 +131,7 @@ TEST_F(SaveStateTest, FileHoldsEachFieldAtItsOffset) {
     for (const expected_byte& byte : expected) {
         EXPECT_EQ(at(bytes, byte.offset), byte.value) << byte.offset;
     }
-    EXPECT_TRUE(window_.messages.empty());
+    EXPECT_TRUE(messages.empty());
 }
 
 TEST_F(SaveStateTest, SaveThenLoadLeavesEverythingAsItWas) {
@@ -139,7 +140,7 @@ TEST_F(SaveStateTest, SaveThenLoadLeavesEverythingAsItWas) {
     save_state();
     load_state();
     EXPECT_EQ(test::machine_snapshot(), before);
-    EXPECT_TRUE(window_.messages.empty());
+    EXPECT_TRUE(messages.empty());
 }
 
 TEST_F(SaveStateTest, LoadingReplacesTheFileFieldsAndKeepsSpAndTheWorkingFlags) {
@@ -223,7 +224,7 @@ TEST_F(SaveStateTest, HeaderBytesAreWidenedAndKeptInRange) {
         EXPECT_EQ(test.field(), test.expected)
             << "offset " << test.offset << " holding " << int(test.stored);
     }
-    EXPECT_TRUE(window_.messages.empty());
+    EXPECT_TRUE(messages.empty());
 }
 
 TEST_F(SaveStateTest, LaterCopiesWinAndSkippedPositionsChangeNothing) {
@@ -269,7 +270,7 @@ TEST_F(SaveStateTest, FileOfAnotherSizeIsRefusedAndTheMachineUntouched) {
     for (const refused_file& file : files) {
         SCOPED_TRACE(file.name);
         file.make();
-        window_.messages.clear();
+        messages.clear();
         load_state();
         expect_one_message_naming(state_path);
         EXPECT_EQ(test::first_difference(test::machine_snapshot(), before), -1);
@@ -277,7 +278,7 @@ TEST_F(SaveStateTest, FileOfAnotherSizeIsRefusedAndTheMachineUntouched) {
 }
 
 TEST_F(SaveStateTest, UnwritableFileIsReportedAndTheOldOneKept) {
-    expect_failed_save_keeps_old_file(state_path, 94842, save_state);
+    expect_failed_save_keeps_old_file(state_path, 94842, [this] { save_state(); });
 }
 
 }  // namespace

@@ -9,11 +9,11 @@
 #include <functional>
 
 #include "cheats/cheat_search.h"
-#include "cheats/freeze_list.h"
-#include "core/machine.h"
-#include "host/command_ids.h"
+#include "machine/shell_flags.h"
+#include "memory/freeze_list.h"
 #include "memory/memory_map.h"
 #include "shell/cheat_dialog.h"
+#include "shell/command_ids.h"
 #include "shell_test_support.h"
 #include "test_cartridge.h"
 

@@ -11,13 +11,15 @@
 #include <cstring>
 #include <functional>
 
-#include "core/machine.h"
-#include "debugger/bitmaps.h"
 #include "debugger/cpu_page.h"
 #include "debugger/debugger_window.h"
-#include "host/command_ids.h"
+#include "inspect/bitmaps.h"
+#include "machine/cpu_state.h"
+#include "machine/registers.h"
+#include "machine/shell_flags.h"
+#include "machine/timing.h"
 #include "memory/memory_map.h"
-#include "memory/registers.h"
+#include "shell/command_ids.h"
 #include "shell_test_support.h"
 #include "test_cartridge.h"
 #include "video/frame.h"

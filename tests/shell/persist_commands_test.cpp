@@ -4,13 +4,15 @@
 #include <fstream>
 #include <iterator>
 
-#include "core/machine.h"
-#include "host/command_ids.h"
 #include "host/paths.h"
+#include "machine/cpu_state.h"
+#include "machine/shell_flags.h"
 #include "memory/cartridge.h"
 #include "memory/memory_map.h"
 #include "persist/battery.h"
 #include "persist/save_state.h"
+#include "shell/command_ids.h"
+#include "shell/state_commands.h"
 #include "shell_test_support.h"
 #include "test_cartridge.h"
 
@@ -174,9 +176,9 @@ TEST_F(PersistCommandTest, SaveAndLoadStateShareThePathAndResumeAfterwards) {
 
 TEST_F(PersistCommandTest, StateLoadsWithoutACartridgeAndNothingRuns) {
     const std::string path = test::temp_path(".gst");
-    state_path = path;
     PC.value = 0x4321;
-    save_state();
+    std::string message;
+    ASSERT_TRUE(save_state(path, message)) << message;
     PC.value = 0x0000;
     state_dialog_stub load(QString::fromStdString(path));
     main_window->choose_state_to_load = load.chooser();

@@ -7,8 +7,8 @@
 #include <filesystem>
 #include <string>
 
+#include "audio/memory_audio.h"
 #include "shell/start_up.h"
-#include "sound/memory_audio.h"
 
 int main(int argc, char** argv) {
     setenv("QT_QPA_PLATFORM", "offscreen", 0);

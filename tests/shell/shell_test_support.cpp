@@ -1,11 +1,11 @@
 #include "shell_test_support.h"
 
-#include "core/machine.h"
 #include "host/clock.h"
-#include "host/command_ids.h"
 #include "host/keyboard.h"
+#include "machine/options.h"
+#include "machine/shell_flags.h"
 #include "memory/joypad.h"
-#include "shell/commands.h"
+#include "shell/command_ids.h"
 
 namespace tov::test {
 
@@ -13,11 +13,11 @@ void window_test::SetUp() {
     rom_loaded = 0;
     emulation_running = 0;
     full_throttle = 1;
-    set_frame_skip(0);
-    set_timing(1);
-    set_zoom(2);
+    run_command(id_frameskip_0);
+    run_command(id_timing_1);
+    run_command(id_zoom_1 + 1);
     if (timer_option != 1) {
-        toggle_timer_option();
+        run_command(id_timer_enable);
     }
     key_map = default_key_map;
     release_all_keys();

@@ -4,12 +4,14 @@
 #include <cstring>
 #include <vector>
 
-#include "core/machine.h"
+#include "audio/memory_audio.h"
 #include "host/clock.h"
+#include "machine/options.h"
+#include "machine/registers.h"
+#include "machine/shell_flags.h"
+#include "machine/timing.h"
 #include "memory/memory_map.h"
-#include "memory/registers.h"
 #include "sound/channels.h"
-#include "sound/memory_audio.h"
 #include "sound/output_device.h"
 #include "test_cartridge.h"
 
@@ -39,15 +41,11 @@ protected:
         use_fake_clock(1000);
         auto device = std::make_unique<memory_audio>(true);
         audio_ = device.get();
-        create_sound_device(std::move(device));
+        start_sound(std::move(device));
         load(0x00);
         for (channel_state& channel : sound_channels) {
             channel = channel_state{};
         }
-        channel_enabled[0] = channel_enabled[1] = 1;
-        channel_enabled[2] = channel_enabled[3] = 0;
-        sound_enabled = 0;
-        toggle_sound();
         last_refill_ms = 1000;
     }
     void TearDown() override { close_sound_device(); }

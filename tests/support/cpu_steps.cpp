@@ -1,7 +1,7 @@
 #include "cpu_steps.h"
 
-#include "core/cpu.h"
-#include "core/machine.h"
+#include "cpu/cpu.h"
+#include "machine/cpu_state.h"
 #include "memory/memory_map.h"
 
 namespace tov::test {

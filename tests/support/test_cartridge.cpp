@@ -8,10 +8,10 @@
 #include <fstream>
 
 #include "assembler.h"
-#include "cheats/freeze_list.h"
 #include "host/clock.h"
 #include "host/keyboard.h"
 #include "memory/cartridge.h"
+#include "memory/freeze_list.h"
 #include "memory/joypad.h"
 
 namespace tov::test {

@@ -4,7 +4,7 @@
 #include <cstring>
 #include <string>
 
-#include "core/machine.h"
+#include "machine/timing.h"
 #include "memory/io_registers.h"
 #include "memory/memory_map.h"
 #include "test_cartridge.h"

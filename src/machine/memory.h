@@ -1,0 +1,42 @@
+// The machine's memories as stored: cartridge ROM and RAM, video RAM, work
+// RAM and its echo, sprite memory and the I/O page, with the bank state that
+// selects among them. The memory map (memory/memory_map.h) is the only way
+// the CPU reaches them.
+//
+// Banked memories are interleaved: byte o of bank b of a memory with n banks
+// is element o * n + b, so a bank switch is a single byte store.
+#pragma once
+
+#include <cstdint>
+
+namespace tov {
+
+constexpr int32_t rom_bank_size = 0x4000;
+constexpr int32_t rom_bank_count = 256;
+constexpr int32_t vram_bank_size = 0x2000;
+constexpr int32_t cart_ram_bank_size = 0x2000;
+constexpr int32_t cart_ram_bank_count = 5;
+constexpr int32_t wram_bank_size = 0x1000;
+constexpr int32_t wram_bank_count = 8;
+constexpr int32_t oam_size = 160;
+
+extern uint8_t rom_bank0[rom_bank_size];
+extern uint8_t rom_banks[rom_bank_size * rom_bank_count];
+extern uint8_t vram[vram_bank_size * 2];
+extern uint8_t cart_ram[cart_ram_bank_size * cart_ram_bank_count];
+extern uint8_t wram0[wram_bank_size];
+extern uint8_t wram_banks[wram_bank_size * wram_bank_count];
+extern uint8_t echo_ram[wram_bank_size];
+extern uint8_t oam[oam_size];
+extern uint8_t io_page[256];
+
+// Bank state. Invariants that keep every access inside its array:
+// ram_bank is 0-4 (the bank register gives 0-3, a save state may hold 4)
+// and wram_bank is 0-7.
+extern uint8_t ram_enable;
+extern uint8_t rom_bank;
+extern uint8_t ram_bank;
+extern uint8_t bank_mode;
+extern uint8_t wram_bank;
+
+}  // namespace tov

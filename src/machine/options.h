@@ -1,0 +1,18 @@
+// The run-time options the user sets in the menu, as the emulation reads
+// them. Each is 0 or 1 unless it says otherwise.
+#pragma once
+
+#include <cstdint>
+
+namespace tov {
+
+extern int32_t timer_option;    // "Timer enable": TAC may start and stop TIMA
+extern int32_t full_throttle;   // "Full Trothle": no pacing wait
+extern uint8_t frame_skip;      // frames left undrawn between drawn ones, 0-3
+extern int32_t timing_variant;  // run-loop variant: 0 = "Timing 1", 1 = "Timing 2"
+
+// "&Sound enable" and the per-channel options "CHANEL 0"-"CHANEL 3".
+extern uint8_t sound_enabled;
+extern uint8_t channel_enabled[4];
+
+}  // namespace tov

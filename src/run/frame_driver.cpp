@@ -1,0 +1,259 @@
+#include "run/frame_driver.h"
+
+#include <cmath>
+#include <cstdio>
+
+#include "cpu/cpu.h"
+#include "cpu/interrupts.h"
+#include "host/clock.h"
+#include "host/window.h"
+#include "machine/cpu_state.h"
+#include "machine/options.h"
+#include "machine/registers.h"
+#include "machine/shell_flags.h"
+#include "machine/timing.h"
+#include "memory/io_registers.h"
+#include "memory/memory_map.h"
+#include "sound/channels.h"
+#include "timer/timer.h"
+#include "video/frame.h"
+#include "video/renderer.h"
+
+namespace tov {
+
+namespace {
+
+constexpr int vblank_line = 144;
+constexpr int last_line = 153;
+
+uint8_t& ly() {
+    return io_page[LY];
+}
+uint8_t& stat() {
+    return io_page[STAT];
+}
+
+int stat_mode() {
+    return stat() & 0x03;
+}
+void set_stat_mode(int mode) {
+    stat() = static_cast<uint8_t>((stat() & 0xFC) | mode);
+}
+
+void request_interrupt(uint8_t bit) {
+    io_page[IF] |= bit;
+}
+
+// A STAT request for an event whose enable bit is set in STAT.
+void request_stat_if(uint8_t enable_bit, bool needs_lcd_on) {
+    if ((stat() & enable_bit) && (!needs_lcd_on || lcdc_lcd_on)) {
+        request_interrupt(interrupt_stat);
+    }
+}
+
+void compare_ly_lyc(bool needs_lcd_on) {
+    if (ly() == io_page[LYC]) {
+        stat() |= 0x04;
+        request_stat_if(0x40, needs_lcd_on);
+    } else {
+        stat() &= 0xFB;
+    }
+}
+
+bool frame_drawn() {
+    return skip_counter >= frame_skip;
+}
+
+void render_current_line() {
+    if (frame_drawn()) {
+        render_line();
+    }
+}
+
+// Busy-waits until a frame period has passed since the previous wait ended,
+// ticking the sound on every turn. Time lost elsewhere is not made up.
+void throttle_wait() {
+    if (full_throttle) {
+        return;
+    }
+    const bool second_reading = timing_variant != 0;
+    while (true) {
+        now_ms = clock_time_ms();
+        sound_tick();
+        if (second_reading) {
+            now_ms = clock_time_ms();
+        }
+        const double remaining = frame_period_ms - (now_ms - last_frame_ms);
+        if (remaining <= 0) {
+            break;
+        }
+        window().wait_turn(now_ms, remaining);
+    }
+    last_frame_ms = now_ms;
+}
+
+void present_or_skip() {
+    if (frame_drawn()) {
+        window().invalidate();
+        present_frame(0, 0, screen_width * zoom, screen_height * zoom);
+        skip_counter = 0;
+    } else {
+        ++skip_counter;
+    }
+    ++fps_count;
+    ++frame_counter;
+}
+
+void enter_vblank_wait_and_present() {
+    throttle_wait();
+    present_or_skip();
+}
+
+// Variant 1: modes 2, 3, 0 per visible line, the line rendered when mode 3
+// begins, VBlank at the first step on line 144.
+void line_step_variant1() {
+    const int s = speed_shift;
+    if (line_cycles > (456 << s)) {
+        line_cycles = 0;
+        if (ly() == last_line) {
+            ly() = 0;
+        } else {
+            ++ly();
+            if (hdma_active == 1) {
+                io_page[HDMA5] = 0x00;
+                hdma_active = 0;
+            }
+        }
+        // The new line's LY is compared, so an LYC handler's writes act on that line.
+        compare_ly_lyc(false);
+    }
+    if (ly() < vblank_line) {
+        const int mode3_end = (line_sprite_count * 12 + 284) << s;
+        if (line_cycles < (207 << s)) {
+            if (stat_mode() != 2) {
+                set_stat_mode(2);
+                request_stat_if(0x20, true);
+            }
+        } else if (line_cycles < mode3_end) {
+            if (stat_mode() != 3) {
+                render_ly = ly();
+                render_current_line();
+                set_stat_mode(3);
+            }
+        } else if (stat_mode() != 0) {
+            set_stat_mode(0);
+            request_stat_if(0x08, true);
+        }
+    } else if (stat_mode() != 1) {
+        enter_vblank_wait_and_present();
+        set_stat_mode(1);
+        request_stat_if(0x10, false);
+        if (lcdc_lcd_on) {
+            request_interrupt(interrupt_vblank);
+        }
+    }
+}
+
+// Variant 2: mode 0, then 2 to the end of each visible line, the line
+// rendered when it ends, VBlank requested as line 144 ends and the frame
+// presented when line 153 wraps. Every STAT request needs the LCD on and is
+// repeated on every step while its condition holds.
+void line_step_variant2() {
+    const int s = speed_shift;
+    if (line_cycles > (456 << s)) {
+        line_cycles = 0;
+        render_ly = ly();
+        if (ly() < vblank_line) {
+            render_current_line();
+        }
+        if (ly() == vblank_line) {
+            if (lcdc_lcd_on) {
+                request_interrupt(interrupt_vblank);
+            }
+            ++ly();
+        } else if (ly() == last_line) {
+            set_stat_mode(0);
+            ly() = 0;
+            enter_vblank_wait_and_present();
+        } else {
+            ++ly();
+        }
+        compare_ly_lyc(true);
+    }
+    if (ly() < vblank_line) {
+        if (line_cycles <= (207 << s)) {
+            set_stat_mode(0);
+            request_stat_if(0x08, true);
+        } else if (line_cycles < (284 << s)) {
+            set_stat_mode(2);
+            request_stat_if(0x20, true);
+        }
+    } else if (ly() > vblank_line) {
+        set_stat_mode(1);
+        request_stat_if(0x10, true);
+    }
+}
+
+int32_t slice_length() {
+    return (456 << speed_shift) << 8;
+}
+
+}  // namespace
+
+void execute_step() {
+    dispatch_interrupts();
+    if (halted == 1) {
+        charge_cb_cycles(0x04);
+    } else {
+        execute_opcode(read_byte(PC.value));
+        advance_pc(1);
+    }
+    if (halt_repeat == 1) {
+        // The instruction after the HALT runs once more, with PC held one
+        // below it, so an immediate operand starts at its opcode byte.
+        advance_pc(-1);
+        execute_opcode(read_byte((PC.value + 1) & 0xFFFF));
+        halt_repeat = 0;
+        advance_pc(1);
+    }
+}
+
+void run_step() {
+    if (timing_variant == 0) {
+        line_step_variant1();
+    } else {
+        line_step_variant2();
+    }
+    execute_step();
+}
+
+void run_slice() {
+    for (int32_t step = 0; step < slice_length(); ++step) {
+        run_step();
+    }
+}
+
+void frame_tick() {
+    if (rom_loaded != 1) {
+        return;
+    }
+    if (emulation_running != 1) {
+        window().set_title("TOV");
+        return;
+    }
+    run_slice();
+    const double t = clock_time_ms();
+    const double window_ms = t - fps_window_start;
+    if (window_ms >= 1000.0) {
+        fps_window_start = t;
+        // The window is checked only between slices and so runs over a
+        // second: the count is scaled to frames per second of the window.
+        const long fps = std::lround(fps_count * 1000.0 / window_ms);
+        char title[32];
+        std::snprintf(title, sizeof title, "TOV (%ld FPS)", fps);
+        window().set_title(title);
+        fps_count = 0;
+    }
+}
+
+}  // namespace tov

@@ -1,0 +1,29 @@
+// The frame driver: each timer message of the window runs one slice of the
+// run loop. A step advances the LCD line state (LY, STAT modes, LY=LYC,
+// VBlank), services interrupts and executes one instruction. At each VBlank
+// the driver waits for the wall clock, presents the frame or skips it, and
+// counts it for the frames-per-second title.
+#pragma once
+
+#include <cstdint>
+
+namespace tov {
+
+// The handler of the window's timer message.
+void frame_tick();
+
+// One slice: (456 << speed_shift) << 8 steps of the chosen run-loop variant.
+void run_slice();
+
+// One step of the chosen run-loop variant.
+void run_step();
+
+// The instruction part of a step, shared with the debugger's single step:
+// interrupt dispatch, then one instruction or one halted step, then the
+// repeat of the instruction after a HALT executed with interrupts disabled.
+void execute_step();
+
+// The frame period of the pacing wait (16.666666 ms as single precision).
+constexpr double frame_period_ms = static_cast<double>(16.666666f);
+
+}  // namespace tov

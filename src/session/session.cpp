@@ -1,0 +1,205 @@
+#include "session/session.h"
+
+#include "machine/options.h"
+#include "machine/shell_flags.h"
+#include "machine/timing.h"
+#include "memory/cartridge.h"
+#include "persist/battery.h"
+#include "persist/config.h"
+#include "persist/save_state.h"
+#include "run/frame_driver.h"
+#include "sound/output_device.h"
+
+namespace tov {
+
+namespace {
+
+// The outcome of an operation that reports its failure in a message.
+result outcome_of(const std::function<bool(std::string&)>& operation) {
+    std::string message;
+    if (operation(message)) {
+        return {};
+    }
+    return {false, message};
+}
+
+}  // namespace
+
+void start_session(std::unique_ptr<audio_backend> audio) {
+    start_sound(std::move(audio));
+    rom_loaded = 0;
+    emulation_running = 0;
+    skip_counter = 0;
+}
+
+void end_session() {
+    close_sound_device();
+}
+
+result open_cartridge(const std::string& path) {
+    const result loaded =
+        outcome_of([&path](std::string& reason) { return load_cartridge_file(path, &reason); });
+    if (!loaded.ok) {
+        return loaded;
+    }
+    rom_loaded = 1;
+    emulation_running = 1;
+    return {};
+}
+
+result close_cartridge() {
+    stop_playback();
+    result saved;
+    if (rom_loaded == 1) {
+        saved = write_battery_file();
+    }
+    rom_loaded = 0;
+    emulation_running = 0;
+    return saved;
+}
+
+result reset_cartridge() {
+    silence_squares();
+    if (rom_loaded != 1) {
+        return {};
+    }
+    return outcome_of([](std::string& reason) { return load_cartridge(&reason); });
+}
+
+bool cartridge_loaded() {
+    return rom_loaded == 1;
+}
+
+const std::string& cartridge_path() {
+    return rom_path;
+}
+
+bool emulating() {
+    return rom_loaded == 1 && emulation_running == 1;
+}
+
+result write_battery_file() {
+    return outcome_of(save_battery);
+}
+
+result read_battery_file() {
+    return outcome_of(load_battery);
+}
+
+result save_state_file(const std::string& path) {
+    return outcome_of([&path](std::string& message) { return save_state(path, message); });
+}
+
+result load_state_file(const std::string& path) {
+    return outcome_of([&path](std::string& message) { return load_state(path, message); });
+}
+
+void run_timer_message() {
+    frame_tick();
+}
+
+void run_frames(uint64_t frames, const std::function<void(uint64_t done)>& after_frame) {
+    const uint64_t start = frame_counter;
+    uint64_t done = 0;
+    while (done < frames) {
+        run_step();
+        if (frame_counter - start != done) {
+            done = frame_counter - start;
+            after_frame(done);
+        }
+    }
+}
+
+void resume() {
+    start_playback();
+}
+
+void stop() {
+    stop_playback();
+}
+
+void let_emulation_run() {
+    if (rom_loaded == 1) {
+        emulation_running = 1;
+    }
+}
+
+run_options current_options() {
+    run_options options{};
+    options.frame_skip = frame_skip;
+    options.full_throttle = full_throttle == 1;
+    options.timer_enabled = timer_option == 1;
+    options.timing = timing_variant + 1;
+    options.zoom = zoom;
+    options.sound_enabled = sound_enabled == 1;
+    for (int channel = 0; channel < 4; ++channel) {
+        options.channel_enabled[channel] = channel_enabled[channel] == 1;
+    }
+    return options;
+}
+
+void set_frame_skip(int frames) {
+    if (frames >= 0 && frames <= 3) {
+        frame_skip = static_cast<uint8_t>(frames);
+    }
+}
+
+void set_full_throttle(bool on) {
+    full_throttle = on ? 1 : 0;
+}
+
+void set_timer_enabled(bool on) {
+    timer_option = on ? 1 : 0;
+    if (!on) {
+        timer_running = 0;
+    }
+}
+
+void set_timing(int variant) {
+    if (variant == 1 || variant == 2) {
+        timing_variant = variant - 1;
+    }
+}
+
+void set_zoom(int factor) {
+    if (factor >= 1 && factor <= 4) {
+        zoom = static_cast<uint8_t>(factor);
+    }
+}
+
+void set_sound_enabled(bool on) {
+    if (on != (sound_enabled == 1)) {
+        toggle_sound();
+    }
+}
+
+void set_channel_enabled(int channel, bool on) {
+    if (channel >= 1 && channel <= 4 && on != (channel_enabled[channel - 1] == 1)) {
+        toggle_channel(channel);
+    }
+}
+
+key_mapping key_mapping_in_use() {
+    return key_map;
+}
+
+void use_key_mapping(const key_mapping& keys) {
+    key_map = keys;
+}
+
+void read_key_mapping_file() {
+    load_config();
+}
+
+result write_key_mapping_file() {
+    if (save_config()) {
+        return {};
+    }
+    return {false, "the key mapping could not be saved to " + config_path().string()};
+}
+
+const uint8_t* finished_picture() {
+    return frame_buffer;
+}
+
+}  // namespace tov

@@ -1,0 +1,105 @@
+// The seam between the machine and its front ends, the desktop window and the
+// headless runner: they open and run cartridges, set the options and keep
+// states only through here, and hand the keyboard over through the host's
+// key state (host/keyboard.h). An operation that can fail returns a result
+// with the text for the user; showing it is the front end's business.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "memory/joypad.h"
+#include "sound/audio_backend.h"
+#include "video/frame.h"
+
+namespace tov {
+
+struct result {
+    bool ok = true;
+    std::string message;  // for the user, when not ok
+};
+
+// Starts a run of the program on `audio` (null: no sound): sound as the
+// program starts it, no cartridge loaded, the frame phase at its start.
+void start_session(std::unique_ptr<audio_backend> audio);
+
+// Ends the run: the voices and the audio device go.
+void end_session();
+
+// Powers the machine on with the cartridge file at `path`, and lets it run.
+// A file that cannot be used is refused before anything changes; the
+// message then says why.
+result open_cartridge(const std::string& path);
+
+// "&Close Rom": stops the emulation, writes the battery file of the loaded
+// cartridge and forgets it; the result tells whether the file was written.
+result close_cartridge();
+
+// "R&eset": silences voices 1 and 2 and powers the machine on again with the
+// same cartridge; the emulation keeps running or stays stopped. The message
+// says why when the file can no longer be read.
+result reset_cartridge();
+
+bool cartridge_loaded();
+const std::string& cartridge_path();
+
+// Whether a cartridge is loaded and its emulation runs.
+bool emulating();
+
+// The battery file of the loaded cartridge, and save states in files the
+// user names.
+result write_battery_file();
+result read_battery_file();
+result save_state_file(const std::string& path);
+result load_state_file(const std::string& path);
+
+// One timer message of the window: a slice of emulation, and the title.
+void run_timer_message();
+
+// Runs until `frames` more frames have been emulated, calling `after_frame`
+// with the count so far after each one.
+void run_frames(uint64_t frames, const std::function<void(uint64_t done)>& after_frame);
+
+// "&Resume" (the voices play again) and "&Stop".
+void resume();
+void stop();
+
+// A dialog has closed: the emulation runs again when a cartridge is loaded.
+void let_emulation_run();
+
+// The run-time options as the menu shows them.
+struct run_options {
+    int frame_skip;  // 0-3
+    bool full_throttle;
+    bool timer_enabled;
+    int timing;  // 1 or 2
+    int zoom;    // 1-4
+    bool sound_enabled;
+    bool channel_enabled[4];
+};
+run_options current_options();
+
+// Each setter ignores a value outside its range.
+void set_frame_skip(int frames);
+void set_full_throttle(bool on);
+void set_timer_enabled(bool on);  // off also stops TIMA until TAC is written again
+void set_timing(int variant);
+void set_zoom(int factor);
+void set_sound_enabled(bool on);
+void set_channel_enabled(int channel, bool on);  // channel 1-4
+
+// The keys that play the console's buttons, and the configuration file that
+// keeps them between runs: reading it changes only the keys it holds; the
+// message of a failed write names the file.
+key_mapping key_mapping_in_use();
+void use_key_mapping(const key_mapping& keys);
+void read_key_mapping_file();
+result write_key_mapping_file();
+
+// The last finished picture: screen_width x screen_height pixels, 3 bytes
+// each (blue, green, red), rows top to bottom.
+const uint8_t* finished_picture();
+
+}  // namespace tov
