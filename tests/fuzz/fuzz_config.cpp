@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "fuzz_support.h"
+#include "host/key_names.h"
 #include "host/keyboard.h"
 #include "memory/joypad.h"
 #include "memory/memory_map.h"

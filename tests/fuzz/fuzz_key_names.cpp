@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "memory/joypad.h"
+#include "host/key_names.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     const std::string text(reinterpret_cast<const char*>(data), size);
