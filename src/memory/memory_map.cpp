@@ -11,6 +11,10 @@ namespace tov {
 
 namespace {
 
+bool in_address_space(int32_t address) {
+    return (address & ~0xFFFF) == 0;
+}
+
 int32_t rom_index(int32_t address) {
     return (address - 0x4000) * rom_bank_count + rom_bank;
 }
@@ -24,16 +28,40 @@ int32_t wram_bank_index(int32_t address) {
     return ((address - 0xD000) & 0x0FFF) * wram_bank_count + wram_bank;
 }
 
-// Everything but the I/O page, as stored.
-uint8_t read_memory(int32_t address) {
-    if (address & ~0xFFFF) {
-        return 0;
+// The 128-byte pages that lie whole and in order in one memory, whatever the
+// banks: ROM bank 0, work RAM bank 0 and its echo, and high RAM with IE. A
+// read there is a single lookup; every other page takes the switch below
+// (banked memories are interleaved, so a bank's page is not contiguous) or
+// the I/O registers' own path.
+constexpr int page_shift = 7;
+constexpr int page_size = 1 << page_shift;
+
+struct direct_pages {
+    const uint8_t* pages[0x10000 >> page_shift] = {};
+
+    direct_pages() {
+        map(rom_bank0, 0x0000, rom_bank_size);
+        map(wram0, 0xC000, wram_bank_size);
+        map(echo_ram, 0xE000, wram_bank_size);
+        map(io_page + 0x80, 0xFF80, 0x80);
     }
+    void map(const uint8_t* memory, int32_t start, int32_t size) {
+        for (int32_t offset = 0; offset < size; offset += page_size) {
+            pages[(start + offset) >> page_shift] = memory + offset;
+        }
+    }
+};
+const direct_pages read_pages;
+
+// The byte at `address` (0000-FFFF) when its page is a direct one, or null.
+const uint8_t* direct_byte(int32_t address) {
+    const uint8_t* page = read_pages.pages[address >> page_shift];
+    return page ? page + (address & (page_size - 1)) : nullptr;
+}
+
+// The banked pages, as stored.
+uint8_t read_banked_memory(int32_t address) {
     switch (address >> 12) {
-        case 0x0:
-        case 0x1:
-        case 0x2:
-        case 0x3: return rom_bank0[address];
         case 0x4:
         case 0x5:
         case 0x6:
@@ -42,15 +70,23 @@ uint8_t read_memory(int32_t address) {
         case 0x9: return vram[vram_bank_offset() + address - 0x8000];
         case 0xA:
         case 0xB: return cart_ram[cart_ram_index(address)];
-        case 0xC: return wram0[address - 0xC000];
-        case 0xD: return wram_banks[wram_bank_index(address)];
-        case 0xE: return echo_ram[address - 0xE000];
         default:
             if (address < 0xFE00) {
                 return wram_banks[wram_bank_index(address)];
             }
-            return address < 0xFEA0 ? oam[address - 0xFE00] : 0;
+            return address >= 0xFE00 && address < 0xFEA0 ? oam[address - 0xFE00] : 0;
     }
+}
+
+// Everything but the I/O page, as stored.
+uint8_t read_memory(int32_t address) {
+    if (!in_address_space(address)) {
+        return 0;
+    }
+    if (const uint8_t* byte = direct_byte(address)) {
+        return *byte;
+    }
+    return read_banked_memory(address);
 }
 
 // The I/O page as the CPU reads it: write-only registers and the sound
@@ -108,13 +144,9 @@ void store_ram(int32_t address, uint8_t value) {
         wram0[address - 0xE000] = value;
     } else if (address < 0xFE00) {
         wram_banks[wram_bank_index(address)] = value;
-    } else if (address < 0xFEA0) {
+    } else if (address >= 0xFE00 && address < 0xFEA0) {
         oam[address - 0xFE00] = value;
     }
-}
-
-bool in_address_space(int32_t address) {
-    return address >= 0 && address <= 0xFFFF;
 }
 
 }  // namespace
@@ -128,7 +160,9 @@ uint8_t wram_bank_from_svbk(uint8_t value) {
     return bank == 0 ? 0 : static_cast<uint8_t>(bank - 1);
 }
 
-uint8_t read_byte(int32_t address) {
+// The whole read path: frozen values first, the I/O page, then memory. Kept
+// out of line so that the common read below stays small enough to inline.
+[[gnu::noinline]] uint8_t read_byte_fully(int32_t address) {
     for (int32_t i = 0; i < freeze_count; ++i) {
         if (freeze_table[i].address == address) {
             return static_cast<uint8_t>(freeze_table[i].value);
@@ -138,6 +172,15 @@ uint8_t read_byte(int32_t address) {
         return read_io(address - 0xFF00);
     }
     return read_memory(address);
+}
+
+uint8_t read_byte(int32_t address) {
+    if (freeze_count == 0 && in_address_space(address)) {
+        if (const uint8_t* byte = direct_byte(address)) {
+            return *byte;
+        }
+    }
+    return read_byte_fully(address);
 }
 
 void write_byte(int32_t address, uint8_t value) {

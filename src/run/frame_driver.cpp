@@ -1,5 +1,6 @@
 #include "run/frame_driver.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -198,7 +199,76 @@ int32_t slice_length() {
     return (456 << speed_shift) << 8;
 }
 
+// Steps from line_cycles on, while they stay below `end` cycles (and within
+// the line), each adding `step` cycles.
+int32_t steps_below(int32_t end, int32_t step) {
+    const int32_t line_end = (456 << speed_shift) + 1;
+    const int32_t limit = std::min(end, line_end) - line_cycles;
+    return limit > 0 ? (limit + step - 1) / step : 0;
+}
+
+// Whether a STAT request for `enable_bit` would leave IF as it is.
+bool request_changes_nothing(uint8_t enable_bit) {
+    return !((stat() & enable_bit) && lcdc_lcd_on) || (io_page[IF] & interrupt_stat);
+}
+
+// The halted steps from now on whose line logic would change nothing in the
+// variant 1 state machine, each adding `step` cycles.
+int32_t quiet_line_steps_variant1(int32_t step) {
+    const int s = speed_shift;
+    const int32_t line_end = (456 << s) + 1;
+    if (ly() >= vblank_line) {
+        return stat_mode() == 1 ? steps_below(line_end, step) : 0;
+    }
+    const int32_t mode3_end = (line_sprite_count * 12 + 284) << s;
+    if (line_cycles < (207 << s)) {
+        return stat_mode() == 2 ? steps_below(207 << s, step) : 0;
+    }
+    if (line_cycles < mode3_end) {
+        return stat_mode() == 3 ? steps_below(mode3_end, step) : 0;
+    }
+    return stat_mode() == 0 ? steps_below(line_end, step) : 0;
+}
+
+// The same for variant 2, whose requests repeat on every step: a repeated
+// request changes nothing once IF holds it.
+int32_t quiet_line_steps_variant2(int32_t step) {
+    const int s = speed_shift;
+    const int32_t line_end = (456 << s) + 1;
+    if (ly() > vblank_line) {
+        const bool quiet = stat_mode() == 1 && request_changes_nothing(0x10);
+        return quiet ? steps_below(line_end, step) : 0;
+    }
+    if (ly() == vblank_line || line_cycles >= (284 << s)) {
+        return steps_below(line_end, step);
+    }
+    if (line_cycles <= (207 << s)) {
+        const bool quiet = stat_mode() == 0 && request_changes_nothing(0x08);
+        return quiet ? steps_below((207 << s) + 1, step) : 0;
+    }
+    const bool quiet = stat_mode() == 2 && request_changes_nothing(0x20);
+    return quiet ? steps_below(284 << s, step) : 0;
+}
+
+// How many steps a halted CPU can take from here that would do nothing but
+// charge their cycles: no line, mode or interrupt request changes, no
+// interrupt is taken and TIMA does not reload.
+int32_t quiet_halted_steps() {
+    if (halted != 1 || halt_repeat == 1) {
+        return 0;
+    }
+    if (ime == 1 && (read_byte(io_address(IE)) & read_byte(io_address(IF)) & 0x1F) != 0) {
+        return 0;
+    }
+    const int32_t step = cb_cycle_table[0x04];
+    const int32_t line_steps =
+        timing_variant == 0 ? quiet_line_steps_variant1(step) : quiet_line_steps_variant2(step);
+    return std::min(line_steps, charges_before_reload(step));
+}
+
 }  // namespace
+
+bool skip_idle_steps = true;
 
 void execute_step() {
     dispatch_interrupts();
@@ -227,9 +297,26 @@ void run_step() {
     execute_step();
 }
 
+int32_t run_steps(int32_t limit) {
+    const int32_t quiet = skip_idle_steps ? std::min(quiet_halted_steps(), limit) : 0;
+    if (quiet > 0) {
+        charge_repeatedly(cb_cycle_table[0x04], quiet);
+        return quiet;
+    }
+    run_step();
+    return 1;
+}
+
+void run_frame() {
+    const uint64_t frame = frame_counter;
+    while (frame_counter == frame) {
+        run_steps(INT32_MAX);
+    }
+}
+
 void run_slice() {
-    for (int32_t step = 0; step < slice_length(); ++step) {
-        run_step();
+    for (int32_t step = 0; step < slice_length();) {
+        step += run_steps(slice_length() - step);
     }
 }
 

@@ -18,6 +18,18 @@ void run_slice();
 // One step of the chosen run-loop variant.
 void run_step();
 
+// One step, or, while the CPU is halted and nothing but the charge of its
+// steps would happen, up to `limit` such steps at once with the same
+// outcome. Returns the number of steps done.
+int32_t run_steps(int32_t limit);
+
+// Runs steps until the next frame has been counted (presented or skipped).
+void run_frame();
+
+// Whether run_steps takes quiet halted steps at once (on unless a test
+// compares against the step-by-step loop).
+extern bool skip_idle_steps;
+
 // The instruction part of a step, shared with the debugger's single step:
 // interrupt dispatch, then one instruction or one halted step, then the
 // repeat of the instruction after a HALT executed with interrupts disabled.

@@ -99,14 +99,9 @@ void run_timer_message() {
 }
 
 void run_frames(uint64_t frames, const std::function<void(uint64_t done)>& after_frame) {
-    const uint64_t start = frame_counter;
-    uint64_t done = 0;
-    while (done < frames) {
-        run_step();
-        if (frame_counter - start != done) {
-            done = frame_counter - start;
-            after_frame(done);
-        }
+    for (uint64_t done = 1; done <= frames; ++done) {
+        run_frame();
+        after_frame(done);
     }
 }
 

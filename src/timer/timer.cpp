@@ -1,6 +1,7 @@
 #include "timer/timer.h"
 
 #include <algorithm>
+#include <cstdint>
 
 #include "machine/cpu_state.h"
 #include "machine/memory.h"
@@ -54,14 +55,35 @@ namespace {
 // timer keeps the same rate per frame.
 constexpr int32_t colour_tima_periods[4] = {1024, 16, 64, 256};
 
+// DIV skips FF, so it takes 255 values.
+void increment_div() {
+    const uint8_t div = static_cast<uint8_t>(io_page[DIV] + 1);
+    io_page[DIV] = div == 0xFF ? 0x00 : div;
+}
+
 // DIV steps once a charge lifts its counter above the threshold; the excess
-// is dropped, and DIV skips FF, so it takes 255 values.
+// is dropped.
 void step_div(int32_t cycles) {
     div_cycles += cycles;
     if (div_cycles > (256 << speed_shift)) {
         div_cycles = 0;
-        const uint8_t div = static_cast<uint8_t>(io_page[DIV] + 1);
-        io_page[DIV] = div == 0xFF ? 0x00 : div;
+        increment_div();
+    }
+}
+
+// `count` charges of `cycles`, one DIV step at a time instead of one charge.
+void step_div_repeatedly(int32_t cycles, int32_t count) {
+    const int32_t threshold = 256 << speed_shift;
+    while (count > 0) {
+        const int32_t until_step =
+            div_cycles > threshold ? 1 : (threshold - div_cycles) / cycles + 1;
+        if (until_step > count) {
+            div_cycles += count * cycles;
+            return;
+        }
+        count -= until_step;
+        div_cycles = 0;
+        increment_div();
     }
 }
 
@@ -77,13 +99,17 @@ void tick_tima() {
     }
 }
 
+// A TAC write sets the period before the timer can run; the floor only keeps
+// a cleared period from looping forever.
+int32_t step_period() {
+    return std::max(tima_period, 1);
+}
+
 // TIMA steps once for every whole period the counter passes; the remainder
 // carries over, so short periods keep their exact rate.
 void step_tima(int32_t cycles) {
     tima_cycles += cycles;
-    // A TAC write sets the period before the timer can run; the floor only
-    // keeps a cleared period from looping forever.
-    const int32_t period = std::max(tima_period, 1);
+    const int32_t period = step_period();
     while (tima_cycles > period) {
         tima_cycles -= period;
         tick_tima();
@@ -106,6 +132,30 @@ void charge_cycles(uint8_t opcode) {
 
 void charge_cb_cycles(uint8_t opcode) {
     charge(cb_cycle_table[opcode]);
+}
+
+int32_t charges_before_reload(int32_t cycles) {
+    if (!timer_running) {
+        return INT32_MAX;
+    }
+    // TIMA reloads on the step that would make it FF; from FF it first wraps.
+    const int64_t steps_to_reload = io_page[TIMA] == 0xFF ? 256 : 0xFF - io_page[TIMA];
+    const int64_t cycles_to_reload = steps_to_reload * step_period() - tima_cycles;
+    return static_cast<int32_t>(std::clamp<int64_t>(cycles_to_reload / cycles, 0, INT32_MAX));
+}
+
+void charge_repeatedly(int32_t cycles, int32_t count) {
+    line_cycles += cycles * count;
+    step_div_repeatedly(cycles, count);
+    if (timer_running) {
+        tima_cycles += cycles * count;
+        const int32_t period = step_period();
+        if (tima_cycles > period) {
+            const int32_t steps = (tima_cycles - 1) / period;
+            tima_cycles -= steps * period;
+            io_page[TIMA] = static_cast<uint8_t>(io_page[TIMA] + steps);
+        }
+    }
 }
 
 int32_t tima_period_for_tac(uint8_t value) {

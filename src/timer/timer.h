@@ -17,6 +17,14 @@ void charge_cycles(uint8_t opcode);
 // for each step spent halted.
 void charge_cb_cycles(uint8_t opcode);
 
+// How many charges of `cycles` can follow from now without reloading TIMA
+// (as many as an int holds while the timer is stopped).
+int32_t charges_before_reload(int32_t cycles);
+
+// `count` charges of `cycles` at once, leaving exactly the state that many
+// single charges leave; none of them may reload TIMA.
+void charge_repeatedly(int32_t cycles, int32_t count);
+
 // The TIMA period in cycles that TAC `value` selects for the cartridge kind.
 int32_t tima_period_for_tac(uint8_t value);
 

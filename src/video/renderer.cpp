@@ -14,40 +14,60 @@
 
 namespace tov {
 
-uint8_t line_priority[160 * 144];
-
 namespace {
 
-// line_priority values; see renderer.h.
-constexpr uint8_t layer_clear = 0;
-constexpr uint8_t layer_opaque = 1;
-constexpr uint8_t layer_over_objects = 2;
-constexpr uint8_t object_decided = 3;
+// What lies under each pixel of the line being drawn, for the objects.
+constexpr uint8_t layer_clear = 0;         // nothing, or background colour 0
+constexpr uint8_t layer_opaque = 1;        // background or window colour 1-3
+constexpr uint8_t layer_over_objects = 2;  // the same under map attribute bit 7
+constexpr uint8_t object_decided = 3;      // an object's pixel, drawn or hidden
 
-uint8_t& priority_at(int x, int ly) {
-    return line_priority[x * screen_height + ly];
+// The line is drawn as indices into the host colours: background palette
+// entries 0-31, object palette entries 32-63, and the cleared white. Both
+// arrays have room for a tile's eight bytes written past the last pixel.
+constexpr uint8_t first_object_colour = 32;
+constexpr uint8_t cleared_white = 64;
+constexpr int line_room = screen_width + 8;
+uint8_t line_colours[line_room];
+uint8_t line_layers[line_room];
+
+// The host form (blue, green, red, 0 in memory order) of every index, and the
+// colour words it was converted from, so it is converted again only when a
+// palette changed.
+uint32_t host_colours[cleared_white + 1];
+int32_t converted_words[cleared_white];
+bool converted = false;
+
+uint32_t to_host(int32_t word) {
+    return static_cast<uint32_t>(colour_level(word, 10) | colour_level(word, 5) << 8 |
+                                 colour_level(word, 0) << 16);
 }
 
-// A colour word as the frame's blue, green, red bytes.
-struct host_colour {
-    uint8_t bgr[3];
-};
-
-host_colour to_host(int32_t word) {
-    return {{colour_level(word, 10), colour_level(word, 5), colour_level(word, 0)}};
-}
-
-// The four colours of a palette in host form, converted once per tile.
-struct host_palette {
-    host_colour colours[4];
-
-    explicit host_palette(const int32_t* words) {
-        for (int c = 0; c < 4; ++c) {
-            colours[c] = to_host(words[c]);
-        }
+void convert_palettes() {
+    if (converted && std::equal(bg_colours, bg_colours + 32, converted_words) &&
+        std::equal(obj_colours, obj_colours + 32, converted_words + 32)) {
+        return;
     }
-    void put(uint8_t* pixel, int c) const { std::memcpy(pixel, colours[c].bgr, 3); }
-};
+    converted = true;
+    std::copy(bg_colours, bg_colours + 32, converted_words);
+    std::copy(obj_colours, obj_colours + 32, converted_words + 32);
+    for (int index = 0; index < cleared_white; ++index) {
+        host_colours[index] = to_host(converted_words[index]);
+    }
+    host_colours[cleared_white] = 0xFFFFFF;
+}
+
+uint64_t load8(const uint8_t* bytes) {
+    uint64_t value;
+    std::memcpy(&value, bytes, sizeof value);
+    return value;
+}
+
+void store8(uint8_t* bytes, uint64_t value) {
+    std::memcpy(bytes, &value, sizeof value);
+}
+
+constexpr uint64_t every_byte = 0x0101010101010101;
 
 // One bit plane of a tile row spread to one byte per pixel, leftmost pixel
 // (bit 7) in the lowest byte; the mirrored table puts bit 0 there instead.
@@ -71,35 +91,32 @@ uint64_t row_colours(uint8_t low, uint8_t high, bool mirrored) {
     return table[low] | table[high] << 1;
 }
 
-// Draws screen columns [first, end) of line ly from one row of a tile map;
-// column x shows map column (x + shift) AND FF of map row map_y. Colour 0
-// never hides objects, whatever the map's priority attribute says.
-void draw_map_row(int map, int map_y, int first, int end, int shift, int ly) {
-    uint8_t* line = frame_buffer + ly * frame_row_bytes;
+// Draws screen columns [first, 160) from one row of a tile map, a tile row
+// (eight pixels) at a time; column x shows map column (x + shift) AND FF of
+// map row map_y. Colour 0 never hides objects, whatever the map's priority
+// attribute says.
+void draw_map_row(int map, int map_y, int first, int shift) {
+    const int entries = map + (map_y >> 3) * tile_map_columns;
+    const bool tiles_8000 = lcdc_tiles_8000;  // read once: the stores below may alias it
     int x = first;
-    while (x < end) {
+    while (x < screen_width) {
         const int map_x = (x + shift) & 0xFF;
-        const int entry = map + (map_y >> 3) * tile_map_columns + (map_x >> 3);
+        const int entry = entries + (map_x >> 3);
         const int tile = vram[entry];
         const int attributes = vram[vram_bank1 + entry];
-        int row = map_y & 7;
-        if (attributes & 0x40) {
-            row = 7 - row;
-        }
+        const int row = attributes & 0x40 ? 7 - (map_y & 7) : map_y & 7;
         const int data =
-            map_tile_offset(tile, lcdc_tiles_8000) + row * 2 + (attributes & 0x08 ? vram_bank1 : 0);
-        const uint8_t low = vram[data];
-        const uint8_t high = vram[data + 1];
-        const host_palette palette(bg_colours + (attributes & 7) * 4);
-        const uint8_t opaque = attributes & 0x80 ? layer_over_objects : layer_opaque;
-        uint64_t colours = row_colours(low, high, attributes & 0x20) >> (8 * (map_x & 7));
-        for (int column = map_x & 7; column < 8 && x < end; ++column, ++x, colours >>= 8) {
-            const int c = static_cast<int>(colours & 3);
-            if (c != 0) {
-                priority_at(x, ly) = opaque;
-            }
-            palette.put(line + x * 3, c);
-        }
+            map_tile_offset(tile, tiles_8000) + row * 2 + (attributes & 0x08 ? vram_bank1 : 0);
+        // A scrolled first tile starts inside the row; its missing pixels at
+        // the end are left for the next tile to overwrite.
+        const int skipped = map_x & 7;
+        const uint64_t colours =
+            row_colours(vram[data], vram[data + 1], attributes & 0x20) >> (8 * skipped);
+        store8(line_colours + x, colours + (attributes & 7) * 4 * every_byte);
+        const uint64_t opaque = ((colours | colours >> 1) & every_byte) * 0xFF;
+        const uint64_t layer = (attributes & 0x80 ? layer_over_objects : layer_opaque) * every_byte;
+        store8(line_layers + x, (load8(line_layers + x) & ~opaque) | (layer & opaque));
+        x += 8 - skipped;
     }
 }
 
@@ -107,7 +124,7 @@ void draw_background(int ly) {
     const int scx = read_byte(io_address(SCX));
     const int scy = read_byte(io_address(SCY));
     const int map = tile_map_offset(lcdc_bg_map_hi);
-    draw_map_row(map, (scy + ly) & 0xFF, 0, screen_width, scx, ly);
+    draw_map_row(map, (scy + ly) & 0xFF, 0, scx);
 }
 
 // The window row line ly shows, counting the line as hidden when it is at or
@@ -140,7 +157,7 @@ void draw_window(int ly) {
     }
     const int map = tile_map_offset(lcdc_win_map_hi);
     const int first = wx < 0 ? 0 : wx;
-    draw_map_row(map, row, first, screen_width, -wx, ly);
+    draw_map_row(map, row, first, -wx);
 }
 
 // The console draws at most ten objects per line.
@@ -208,24 +225,23 @@ void draw_object(int n, int ly, int height, bool over_layers) {
     // Monochrome: no tile bank and no colour palettes; bit 4 picks OBP1.
     const int flags = colour_mode ? object[3] : object[3] & 0xF0;
     const int palette = colour_mode ? flags & 7 : (flags >> 4) & 1;
-    const host_palette colours(obj_colours + palette * 4);
+    const int first_colour = first_object_colour + palette * 4;
     const bool behind_background = flags & 0x80;
     uint64_t numbers = object_row_colours(object, flags, ly, height);
-    uint8_t* line = frame_buffer + ly * frame_row_bytes;
     const int x = object[1] - 8;
     for (int px = x; px < x + 8; ++px, numbers >>= 8) {
         const int c = static_cast<int>(numbers & 3);
         if (c == 0 || px < 0 || px >= screen_width) {
             continue;
         }
-        uint8_t& priority = priority_at(px, ly);
-        if (priority == object_decided) {
+        uint8_t& layer = line_layers[px];
+        if (layer == object_decided) {
             continue;
         }
-        if (over_layers || !layer_hides(priority, behind_background)) {
-            colours.put(line + px * 3, c);
+        if (over_layers || !layer_hides(layer, behind_background)) {
+            line_colours[px] = static_cast<uint8_t>(first_colour + c);
         }
-        priority = object_decided;
+        layer = object_decided;
     }
 }
 
@@ -243,6 +259,18 @@ void draw_sprites(int ly) {
     }
 }
 
+// The line's colour indices as the frame's blue, green, red bytes. Each pixel
+// is stored as four bytes, the fourth overwritten by the next pixel; the last
+// one as three.
+void put_line(int ly) {
+    uint8_t* out = frame_buffer + ly * frame_row_bytes;
+    const uint8_t* const last = line_colours + screen_width - 1;
+    for (const uint8_t* index = line_colours; index < last; ++index, out += 3) {
+        std::memcpy(out, &host_colours[*index], 4);
+    }
+    std::memcpy(out, &host_colours[*last], 3);
+}
+
 }  // namespace
 
 void render_line() {
@@ -250,10 +278,9 @@ void render_line() {
     if (ly < 0 || ly >= screen_height) {
         return;
     }
-    std::memset(frame_buffer + ly * frame_row_bytes, 0xFF, frame_row_bytes);
-    for (int x = 0; x < screen_width; ++x) {
-        priority_at(x, ly) = layer_clear;
-    }
+    convert_palettes();
+    std::memset(line_colours, cleared_white, sizeof line_colours);
+    std::memset(line_layers, layer_clear, sizeof line_layers);
     if (lcdc_bg_on) {
         draw_background(ly);
     }
@@ -261,6 +288,7 @@ void render_line() {
     if (lcdc_obj_on) {
         draw_sprites(ly);
     }
+    put_line(ly);
 }
 
 }  // namespace tov
