@@ -36,8 +36,10 @@ carts=$work/cartridges
 mkdir -p "$carts"
 asm=$work/current/tools/tov-asm
 "$asm" apps/tov/demo/demo.asm -o "$carts/demo.gb"
-"$asm" tests/cartridges/bench/mono_scroll.asm -o "$carts/mono_scroll.gb"
-"$asm" tests/cartridges/bench/colour_scroll.asm -o "$carts/colour_scroll.gb"
+for scene in mono_scroll colour_scroll; do
+    cat "tests/cartridges/bench/$scene.asm" tests/cartridges/bench/scene.asm > "$carts/$scene.asm"
+    "$asm" "$carts/$scene.asm" -o "$carts/$scene.gb"
+done
 cartridges=("$carts/demo.gb" "$carts/mono_scroll.gb" "$carts/colour_scroll.gb")
 cpu_instrs=../shared/roms/blargg/cpu_instrs/cpu_instrs.gb
 if [ -f "$cpu_instrs" ]; then

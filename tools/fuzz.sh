@@ -39,6 +39,11 @@ seed() {
                 assemble_joined "$corpus" "$(basename "$source" .asm)" \
                     tests/cartridges/pictures/setup.asm "$source"
             done
+            # A benchmark scene is followed by the code the scenes share.
+            for source in tests/cartridges/bench/*_scroll.asm; do
+                assemble_joined "$corpus" "$(basename "$source" .asm)" \
+                    "$source" tests/cartridges/bench/scene.asm
+            done
             # A cartridge that shows hex digits is followed by their routine.
             for source in tests/cartridges/digits/*.asm; do
                 case $source in */hex_digit.asm) continue ;; esac

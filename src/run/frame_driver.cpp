@@ -253,17 +253,44 @@ int32_t quiet_line_steps_variant2(int32_t step) {
 // How many steps a halted CPU can take from here that would do nothing but
 // charge their cycles: no line, mode or interrupt request changes, no
 // interrupt is taken and TIMA does not reload.
-int32_t quiet_halted_steps() {
-    if (halted != 1 || halt_repeat == 1) {
+// The address the last step ran at: a step that starts there again ran an
+// instruction that left PC where it was.
+int32_t last_step_pc = -1;
+
+// The cycles of a step at PC that would do nothing but charge them: a halted
+// step, or a jump to itself (JP nn or JR -2, how programs wait for an
+// interrupt); 0 for any other step.
+int32_t idle_step_cycles() {
+    if (halt_repeat == 1) {
         return 0;
     }
+    if (halted == 1) {
+        return cb_cycle_table[0x04];
+    }
+    const int32_t pc = PC.value;
+    if (pc != last_step_pc || pc >= 0xFF00 - 2) {  // reads of the I/O page act
+        return 0;
+    }
+    const uint8_t opcode = read_byte(pc);
+    if (opcode == 0xC3 && (read_byte(pc + 1) | read_byte(pc + 2) << 8) == pc) {
+        return cycle_table[0xC3];
+    }
+    if (opcode == 0x18 && read_byte(pc + 1) == 0xFE) {
+        return cycle_table[0x18];
+    }
+    return 0;
+}
+
+// How many steps of `cycles` each can follow from here that would do nothing
+// but charge them: no line, mode or interrupt request changes, no interrupt
+// is taken and TIMA does not reload.
+int32_t quiet_steps(int32_t cycles) {
     if (ime == 1 && (read_byte(io_address(IE)) & read_byte(io_address(IF)) & 0x1F) != 0) {
         return 0;
     }
-    const int32_t step = cb_cycle_table[0x04];
     const int32_t line_steps =
-        timing_variant == 0 ? quiet_line_steps_variant1(step) : quiet_line_steps_variant2(step);
-    return std::min(line_steps, charges_before_reload(step));
+        timing_variant == 0 ? quiet_line_steps_variant1(cycles) : quiet_line_steps_variant2(cycles);
+    return std::min(line_steps, charges_before_reload(cycles));
 }
 
 }  // namespace
@@ -298,11 +325,15 @@ void run_step() {
 }
 
 int32_t run_steps(int32_t limit) {
-    const int32_t quiet = skip_idle_steps ? std::min(quiet_halted_steps(), limit) : 0;
-    if (quiet > 0) {
-        charge_repeatedly(cb_cycle_table[0x04], quiet);
-        return quiet;
+    const int32_t cycles = skip_idle_steps ? idle_step_cycles() : 0;
+    if (cycles > 0) {
+        const int32_t quiet = std::min(quiet_steps(cycles), limit);
+        if (quiet > 0) {
+            charge_repeatedly(cycles, quiet);
+            return quiet;
+        }
     }
+    last_step_pc = PC.value;
     run_step();
     return 1;
 }

@@ -18,9 +18,9 @@ void run_slice();
 // One step of the chosen run-loop variant.
 void run_step();
 
-// One step, or, while the CPU is halted and nothing but the charge of its
-// steps would happen, up to `limit` such steps at once with the same
-// outcome. Returns the number of steps done.
+// One step, or, while the CPU idles (halted, or in a jump to itself) and
+// nothing but the charge of its steps would happen, up to `limit` such steps
+// at once with the same outcome. Returns the number of steps done.
 int32_t run_steps(int32_t limit);
 
 // Runs steps until the next frame has been counted (presented or skipped).

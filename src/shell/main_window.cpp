@@ -12,6 +12,7 @@
 #include <QMimeData>
 #include <QPainter>
 #include <QThread>
+#include <algorithm>
 #include <cstring>
 
 #include "host/keyboard.h"
@@ -26,6 +27,10 @@ namespace {
 
 // Between slices, with nothing to emulate, the timer need not spin.
 constexpr int idle_timer_interval_ms = 10;
+// The end of the pacing wait that is spun rather than slept: a sleep may
+// overshoot by about a tenth of a millisecond.
+constexpr double pacing_spin_ms = 0.2;
+
 // How often a quit request from a signal handler is looked for.
 constexpr int quit_watch_interval_ms = 100;
 
@@ -185,12 +190,14 @@ void main_window_view::present(const uint8_t* frame, int x, int y, int width, in
 }
 
 // Pending input is delivered on every turn, so a key pressed during a slice
-// reaches the joypad within a frame; when time is left the turn sleeps a
-// millisecond instead of spinning.
+// reaches the joypad within a frame. A turn sleeps for up to a millisecond,
+// so the sound tick still runs about every millisecond, and wakes a little
+// before the frame is due; only that last moment is spun.
 void main_window_view::wait_turn(double, double remaining_ms) {
     QCoreApplication::processEvents(QEventLoop::AllEvents);
-    if (remaining_ms > 1.5) {
-        QThread::msleep(1);
+    if (remaining_ms > pacing_spin_ms) {
+        const double sleep_ms = std::min(remaining_ms - pacing_spin_ms / 2, 1.0);
+        QThread::usleep(static_cast<unsigned long>(sleep_ms * 1000));
     }
 }
 

@@ -1,24 +1,14 @@
-; A colour scene for the benchmark: tiles in both VRAM banks, a background
-; whose map attributes choose among eight colour palettes, the tile bank and
-; the flips, a window, and 40 objects on the eight object palettes and both
-; banks, moving every frame through OAM DMA. The background scrolls and the
-; CPU halts between frames.
+; A colour scene for the benchmark: see scene.asm, which follows this file.
+; The tiles are in both VRAM banks, the background's map attributes choose
+; among eight colour palettes, the tile bank and the flips, and the objects
+; use the eight object palettes and both banks.
 
 LCDC    equ $40
-SCY     equ $42
-SCX     equ $43
-DMA     equ $46
-WY      equ $4A
-WX      equ $4B
 VBK     equ $4F
 BCPS    equ $68
 BCPD    equ $69
 OCPS    equ $6A
 OCPD    equ $6B
-IE      equ $FF
-
-SHADOW  equ $C100
-FRAME   equ $C000
 
         org $40
         reti
@@ -35,10 +25,12 @@ start:  di
         ldh (LCDC), a
 
         ld hl, $8010            ; tiles 1-5 in bank 0
-        call copy_tiles
+        ld de, tiles
+        ld b, tiles_end - tiles
+        call copy
         ld a, 1
         ldh (VBK), a
-        ld hl, $8010            ; and, bit planes swapped, in bank 1
+        ld hl, $8010            ; and, inverted, in bank 1
         ld de, tiles
         ld b, tiles_end - tiles
 .bank1: ld a, (de)
@@ -81,34 +73,6 @@ start:  di
         xor a
         ldh (VBK), a
 
-        ld hl, $9800            ; tiles: (row + column) % 4 + 1
-        ld c, 0
-.row:   ld b, 0
-.column:
-        ld a, c
-        add a, b
-        and 3
-        inc a
-        ld (hl+), a
-        inc b
-        ld a, b
-        cp 32
-        jr nz, .column
-        inc c
-        ld a, c
-        cp 32
-        jr nz, .row
-
-        ld hl, $9C00            ; the window: tile 4
-        ld bc, 32 * 4
-.window:
-        ld a, 4
-        ld (hl+), a
-        dec bc
-        ld a, b
-        or c
-        jr nz, .window
-
         ld a, $80               ; eight background palettes, auto-increment
         ldh (BCPS), a
         ld b, 64
@@ -130,91 +94,8 @@ start:  di
         ld c, a
         dec b
         jr nz, .obj_palette
+        jp run_scene
 
-        ld hl, SHADOW           ; 40 objects, palette n % 8, bank from bit 3
-        ld c, 0
-.object:
-        ld a, c
-        ld b, a
-        add a, a
-        add a, b
-        ld b, a
-        add a, a
-        add a, a
-        add a, a
-        add a, b
-        and $7F
-        add a, 16
-        ld (hl+), a
-        ld a, c
-        ld b, a
-        add a, a
-        add a, a
-        add a, a
-        add a, b
-        add a, a
-        add a, a
-        add a, b
-        add a, 8
-        ld (hl+), a
-        ld a, 5
-        ld (hl+), a
-        ld a, c
-        ld (hl+), a
-        inc c
-        ld a, c
-        cp 40
-        jr nz, .object
-
-        ld a, 112
-        ldh (WY), a
-        ld a, 7
-        ldh (WX), a
-        ld a, $F3
-        ldh (LCDC), a
-        ld a, $01
-        ldh (IE), a
-        ei
-
-frame:  halt
-        ld a, SHADOW >> 8
-        ldh (DMA), a
-        ldh a, (SCX)
-        inc a
-        ldh (SCX), a
-        ld a, (FRAME)
-        inc a
-        ld (FRAME), a
-        and 1
-        jr z, .moved
-        ldh a, (SCY)
-        inc a
-        ldh (SCY), a
-.moved: ld hl, SHADOW + 1
-        ld b, 40
-.move:  inc (hl)
-        inc hl
-        inc hl
-        inc hl
-        inc hl
-        dec b
-        jr nz, .move
-        jr frame
-
-; Copies the five tiles to HL.
-copy_tiles:
-        ld de, tiles
-        ld b, tiles_end - tiles
-.copy:  ld a, (de)
-        ld (hl+), a
-        inc de
-        dec b
-        jr nz, .copy
+; Palette n % 8 and the bank from bit 3: object n's own number.
+object_attributes:
         ret
-
-tiles:  db $FF, $00, $81, $00, $81, $00, $81, $00, $81, $00, $81, $00, $81, $00, $FF, $00
-        db $00, $FF, $7E, $81, $42, $81, $5A, $A5, $5A, $A5, $42, $81, $7E, $81, $00, $FF
-        db $AA, $55, $55, $AA, $AA, $55, $55, $AA, $AA, $55, $55, $AA, $AA, $55, $55, $AA
-        db $F0, $0F, $F0, $0F, $F0, $0F, $F0, $0F, $0F, $F0, $0F, $F0, $0F, $F0, $0F, $F0
-        db $3C, $3C, $42, $7E, $81, $FF, $A5, $DB, $81, $FF, $99, $E7, $42, $7E, $3C, $3C
-tiles_end:
