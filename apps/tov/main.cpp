@@ -1,23 +1,14 @@
-// The desktop program: tov [ROM].
+// The desktop program: tov [--fullscreen] [--zoom N] [ROM].
 #include <QApplication>
+#include <QCommandLineParser>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
-#include <string>
 
 #include "audio/sdl_audio.h"
 #include "shell/start_up.h"
 
 namespace {
-
-void print_usage() {
-    std::printf(
-        "TOV Version 0.9.7 - a Game Boy and Game Boy Color emulator\n"
-        "\n"
-        "Usage: tov [ROM]\n"
-        "\n"
-        "  ROM   a cartridge image to open at once\n");
-}
 
 bool has_display() {
     for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
@@ -35,23 +26,71 @@ void quit_on_signal(int) {
     tov::request_quit();
 }
 
+QStringList arguments_of(int argc, char** argv) {
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i) {
+        arguments << QString::fromLocal8Bit(argv[i]);
+    }
+    return arguments;
+}
+
+// The parser's help, named after the program (it cannot know the name before
+// the application object exists).
+QString usage(const QCommandLineParser& parser) {
+    return parser.helpText().replace("<executable_name>", "tov");
+}
+
+// The command line as start-up options; exits with the help or the version,
+// or with the usage and code 2 for a bad command line.
+tov::start_options parse_command_line(const QStringList& arguments) {
+    QCommandLineParser parser;
+    parser.setApplicationDescription("A Game Boy and Game Boy Color emulator.");
+    const QCommandLineOption help({"h", "help"}, "Show this help.");
+    parser.addOption(help);
+    const QCommandLineOption version = parser.addVersionOption();
+    const QCommandLineOption fullscreen("fullscreen", "Start in full screen.");
+    const QCommandLineOption zoom("zoom", "Show the picture N times its size, 1 to 4.", "N");
+    parser.addOptions({fullscreen, zoom});
+    parser.addPositionalArgument(
+        "ROM", "A cartridge image, or a .zip, .7z or .gz archive holding one.", "[ROM]");
+    const auto refuse = [&](const QString& reason) {
+        std::fprintf(stderr, "tov: %s\n\n%s", qPrintable(reason), qPrintable(usage(parser)));
+        std::exit(2);
+    };
+    if (!parser.parse(arguments)) {
+        refuse(parser.errorText());
+    }
+    if (parser.isSet(help)) {
+        std::printf("%s", qPrintable(usage(parser)));
+        std::exit(0);
+    }
+    if (parser.isSet(version)) {
+        std::printf("tov %s\n", TOV_VERSION);
+        std::exit(0);
+    }
+    tov::start_options options;
+    options.fullscreen = parser.isSet(fullscreen);
+    if (parser.isSet(zoom)) {
+        bool number = false;
+        options.zoom = parser.value(zoom).toInt(&number);
+        if (!number || options.zoom < 1 || options.zoom > 4) {
+            refuse("--zoom takes a number from 1 to 4, not '" + parser.value(zoom) + "'.");
+        }
+    }
+    const QStringList cartridges = parser.positionalArguments();
+    if (cartridges.size() > 1) {
+        refuse("only one cartridge can be opened, not " + cartridges.join(", ") + ".");
+    }
+    options.cartridge = cartridges.value(0);
+    return options;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-    QString cartridge;
-    for (int i = 1; i < argc; ++i) {
-        const std::string argument = argv[i];
-        if (argument == "-h" || argument == "--help") {
-            print_usage();
-            return 0;
-        }
-        if (!cartridge.isEmpty() || (argument.size() > 1 && argument[0] == '-')) {
-            std::fprintf(stderr, "tov: unexpected argument '%s'\n\n", argv[i]);
-            print_usage();
-            return 2;
-        }
-        cartridge = QString::fromLocal8Bit(argv[i]);
-    }
+    QCoreApplication::setApplicationName("tov");
+    QCoreApplication::setApplicationVersion(TOV_VERSION);
+    const tov::start_options options = parse_command_line(arguments_of(argc, argv));
     if (!has_display()) {
         std::fprintf(stderr,
                      "tov: no graphical display (neither DISPLAY nor WAYLAND_DISPLAY is set).\n"
@@ -61,5 +100,5 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     std::signal(SIGINT, quit_on_signal);
     std::signal(SIGTERM, quit_on_signal);
-    return tov::start_up(app, cartridge, tov::open_sdl_audio);
+    return tov::start_up(app, options, tov::open_sdl_audio);
 }

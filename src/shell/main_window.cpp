@@ -4,9 +4,11 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDialog>
+#include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QMimeData>
@@ -19,6 +21,7 @@
 #include "shell/command_ids.h"
 #include "shell/key_translation.h"
 #include "shell/logo.h"
+#include "shell/settings.h"
 #include "shell/start_up.h"
 
 namespace tov {
@@ -36,6 +39,10 @@ constexpr int quit_watch_interval_ms = 100;
 
 // The filter of both state dialogs; its description ends in a space.
 constexpr const char* state_file_filter = "Tov Save States (*.*) ";
+
+// The cartridge dialog's filter, and the archives a cartridge may come in.
+constexpr const char* cartridge_file_filter =
+    "Gameboy Files (*.*gb*);;Archives (*.zip *.7z *.gz);;All Files (*)";
 
 // The outer window size the logo's placement is measured against.
 QSize logo_reference_size(int factor) {
@@ -65,8 +72,13 @@ void screen_view::paintEvent(QPaintEvent*) {
     if (!cartridge_loaded()) {
         paint_logo(painter);
     } else if (!frame_.isNull()) {
-        // Scaled without smoothing: each emulated pixel becomes a square.
-        painter.drawImage(target_, frame_);
+        // Scaled without smoothing: each emulated pixel becomes a square. A
+        // screen larger than the picture (full screen) shows it centred.
+        QRect shown = target_;
+        if (width() > shown.width() || height() > shown.height()) {
+            shown.moveCenter(rect().center());
+        }
+        painter.drawImage(shown, frame_);
     }
 }
 
@@ -91,15 +103,17 @@ main_window_view::main_window_view() : screen_(new screen_view(this)) {
     setAcceptDrops(true);
     build_menu();
     choose_cartridge = [this](const QString& last_path) {
-        return QFileDialog::getOpenFileName(this, "Open Rom", last_path, "Gameboy Files (*.*gb*)");
+        return QFileDialog::getOpenFileName(this, "Open Rom", last_path, cartridge_file_filter);
     };
     choose_state_to_load = [this](const QString& last_path) {
         return QFileDialog::getOpenFileName(this, "Load State", last_path, state_file_filter);
     };
-    // A first save is offered a name with a dot, which the "*.*" filter shows later.
+    // A first save is offered a name with a dot, which the "*.*" filter shows
+    // later, in the folder of the last state when there is one.
     choose_state_to_save = [this](const QString& last_path) {
+        const bool named = !last_path.isEmpty() && !QFileInfo(last_path).isDir();
         return QFileDialog::getSaveFileName(
-            this, "Save State", last_path.isEmpty() ? QString("filename.gst") : last_path,
+            this, "Save State", named ? last_path : QDir(last_path).filePath("filename.gst"),
             state_file_filter);
     };
     message_box = [this](const QString& caption, const QString& text) {
@@ -126,6 +140,8 @@ QAction* main_window_view::add_command(QMenu* menu, int id, const QString& text,
 void main_window_view::build_menu() {
     QMenu* file = menuBar()->addMenu("&File");
     add_command(file, id_open_rom, "&Open Rom");
+    recent_menu_ = file->addMenu("Recent Roms");
+    show_recent_cartridges();
     add_command(file, id_close_rom, "&Close Rom");
     file->addSeparator();
     add_command(file, id_load_state, "&Load State");
@@ -172,6 +188,27 @@ void main_window_view::build_menu() {
     add_command(help, id_about, "&About");
 }
 
+// One item per recent cartridge, newest first, then "Clear".
+void main_window_view::show_recent_cartridges() {
+    recent_menu_->clear();
+    const QStringList recent = recent_cartridges();
+    for (int i = 0; i < recent.size(); ++i) {
+        const QString path = recent[i];
+        const QString name = QFileInfo(path).fileName().replace("&", "&&");
+        QAction* item = recent_menu_->addAction(QString("&%1 %2").arg(i + 1).arg(name));
+        item->setStatusTip(path);
+        connect(item, &QAction::triggered, this,
+                [this, path] { between_slices([path] { open_recent_cartridge(path); }); });
+    }
+    recent_menu_->addSeparator();
+    QAction* clear = recent_menu_->addAction("Clear");
+    clear->setEnabled(!recent.isEmpty());
+    connect(clear, &QAction::triggered, this, [this] {
+        clear_recent_cartridges();
+        show_recent_cartridges();
+    });
+}
+
 QAction* main_window_view::action(int id) const {
     const auto found = actions_.find(id);
     return found == actions_.end() ? nullptr : found->second;
@@ -207,7 +244,20 @@ void main_window_view::check_menu_item(int id, bool checked) {
     }
 }
 
+void main_window_view::show_full_screen() {
+    full_screen_ = true;
+    screen_->setMinimumSize(0, 0);
+    screen_->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    setMinimumSize(0, 0);
+    setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    showFullScreen();
+}
+
 void main_window_view::set_picture_size(int width, int height) {
+    if (full_screen_) {
+        screen_->update();  // the screen keeps its size; the picture takes the new one
+        return;
+    }
     const QPoint corner = pos();
     screen_->setFixedSize(width, height);
     const int menu_height = menuBar()->heightForWidth(width);
@@ -305,6 +355,7 @@ void main_window_view::closeEvent(QCloseEvent* event) {
         return;
     }
     if (!shut_down_) {
+        save_window_place(pos());
         shutdown();
         shut_down_ = true;
     }

@@ -59,8 +59,12 @@ public:
     void show_options(const run_options& options);
 
     // Sizes the window so that the picture area is exactly width x height,
-    // keeping the window's top-left corner.
+    // keeping the window's top-left corner; in full screen only the picture
+    // changes.
     void set_picture_size(int width, int height);
+
+    // The window over the whole screen, the picture centred in it.
+    void show_full_screen();
 
     // Tells the user something in a message box with an OK button.
     void show_message(const std::string& caption, const std::string& text);
@@ -82,6 +86,9 @@ public:
     void quit_if_requested();
 
     QAction* action(int id) const;
+
+    // Fills File > "Recent Roms" from the recent cartridges.
+    void show_recent_cartridges();
     screen_view* screen() const { return screen_; }
 
     // The file dialog of "&Open Rom", replaceable by tests: given the last
@@ -118,8 +125,10 @@ private:
     QTimer quit_watch_;
     bool in_slice_ = false;
     bool shut_down_ = false;
+    bool full_screen_ = false;
     std::deque<std::function<void()>> queued_;
     std::map<int, QAction*> actions_;
+    QMenu* recent_menu_ = nullptr;
 };
 
 }  // namespace tov

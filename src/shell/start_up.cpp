@@ -1,6 +1,7 @@
 #include "shell/start_up.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QTimer>
 #include <atomic>
 #include <cstdio>
@@ -12,6 +13,7 @@
 #include "shell/command_ids.h"
 #include "shell/joypad_dialog.h"
 #include "shell/main_window.h"
+#include "shell/settings.h"
 #include "shell/state_commands.h"
 
 namespace tov {
@@ -26,11 +28,13 @@ bool in_range(int id, int first, int count) {
     return id >= first && id < first + count;
 }
 
-// Zoom "X 1"-"X 4": the picture area becomes 160 x n by 144 x n.
+// Zoom "X 1"-"X 4": the picture area becomes 160 x n by 144 x n. The next
+// run starts with it.
 void zoom_picture(int factor) {
     set_zoom(factor);
     const int zoom = current_options().zoom;
     main_window->set_picture_size(screen_width * zoom, screen_height * zoom);
+    save_zoom(zoom);
 }
 
 // "&Close Rom", repainted at once so that the logo replaces the game.
@@ -77,15 +81,25 @@ void create_main_window(const audio_opener& open_audio) {
     main_window->show();
     read_key_mapping_file();
     start_session(open_audio());
-    zoom_picture(2);
+    if (const std::optional<QPoint> place = saved_window_place()) {
+        main_window->move(*place);
+    }
+    zoom_picture(saved_zoom());
     main_window->show_options(current_options());
     main_window->start_timer();
 }
 
-int start_up(QApplication& app, const QString& cartridge, const audio_opener& open_audio) {
+int start_up(QApplication& app, const start_options& options, const audio_opener& open_audio) {
     create_main_window(open_audio);
+    if (options.zoom != 0) {
+        zoom_picture(options.zoom);
+    }
+    if (options.fullscreen) {
+        main_window->show_full_screen();
+    }
     // Opened from the running event loop, so that a quit request also ends
     // the message box of a cartridge that cannot be opened.
+    const QString cartridge = options.cartridge;
     if (!cartridge.isEmpty()) {
         QTimer::singleShot(0, main_window,
                            [cartridge] { open_in_window(cartridge.toStdString()); });
@@ -122,14 +136,33 @@ bool open_in_window(const std::string& path) {
     }
     main_window->report(read_battery_file());
     main_window->screen()->update();
+    add_recent_cartridge(QFileInfo(QString::fromStdString(path)).absoluteFilePath());
+    main_window->show_recent_cartridges();
     return true;
+}
+
+void open_recent_cartridge(const QString& path) {
+    if (!QFileInfo::exists(path)) {
+        remove_recent_cartridge(path);
+        main_window->show_recent_cartridges();
+        main_window->show_message("TOV", "The cartridge is no longer there:\n\n" +
+                                             path.toStdString() +
+                                             "\n\nIt has been taken off the recent list.");
+        return;
+    }
+    stop();
+    open_in_window(path.toStdString());
+    resume();
 }
 
 void open_rom() {
     stop();
     main_window->stop_timer();
-    const QString chosen = main_window->choose_cartridge(QString::fromStdString(cartridge_path()));
+    const QString last = QString::fromStdString(cartridge_path());
+    const QString chosen =
+        main_window->choose_cartridge(last.isEmpty() ? last_folder("cartridges") : last);
     if (!chosen.isEmpty()) {
+        remember_folder("cartridges", chosen);
         open_in_window(chosen.toStdString());
     }
     main_window->start_timer();

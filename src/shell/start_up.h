@@ -2,6 +2,7 @@
 // menu command dispatch.
 #pragma once
 
+#include <QString>
 #include <QStringList>
 #include <functional>
 #include <memory>
@@ -21,10 +22,16 @@ extern main_window_view* main_window;
 // Opens the audio device the program plays on (null: no sound).
 using audio_opener = std::function<std::unique_ptr<audio_backend>()>;
 
+// What the command line asks of the start.
+struct start_options {
+    QString cartridge;  // opened at once when given
+    int zoom = 0;       // 1-4, or 0 for the zoom of the last run
+    bool fullscreen = false;
+};
+
 // Builds the window and everything behind it in the program's start-up
-// order, opens `cartridge` when one is given, and runs the event loop.
-// Returns the exit code.
-int start_up(QApplication& app, const QString& cartridge, const audio_opener& open_audio);
+// order, applies `options`, and runs the event loop. Returns the exit code.
+int start_up(QApplication& app, const start_options& options, const audio_opener& open_audio);
 
 // Creates the main window and sets the program up as start_up does, without
 // running the event loop (tests use it).
@@ -40,6 +47,10 @@ void open_rom();
 // Opens a cartridge file; when it cannot be opened, says why and leaves the
 // running game as it was. Returns whether the cartridge was opened.
 bool open_in_window(const std::string& path);
+
+// A cartridge chosen in File > "Recent Roms"; one that is no longer there is
+// taken off the list, with a message.
+void open_recent_cartridge(const QString& path);
 
 // A cartridge file dropped on the window.
 void open_dropped_cartridge(const std::string& path);

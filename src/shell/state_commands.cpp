@@ -5,6 +5,7 @@
 
 #include "session/session.h"
 #include "shell/main_window.h"
+#include "shell/settings.h"
 #include "shell/start_up.h"
 
 namespace tov {
@@ -19,8 +20,10 @@ using file_chooser = std::function<QString(const QString&)>;
 // changes nothing.
 void with_chosen_state(const file_chooser& choose, result (*act)(const std::string&)) {
     run_dialog([&] {
-        const QString chosen = choose(QString::fromStdString(state_path));
+        const QString last = QString::fromStdString(state_path);
+        const QString chosen = choose(last.isEmpty() ? last_folder("states") : last);
         if (!chosen.isEmpty()) {
+            remember_folder("states", chosen);
             state_path = chosen.toStdString();
             main_window->report(act(state_path));
         }

@@ -31,11 +31,13 @@ std::string read_text(const std::filesystem::path& path) {
     return text.str();
 }
 
-// `tov cartridge` on Qt's offscreen platform with a sound driver that does
-// not exist, its program folder in `home` and its output in `home`/output.
-pid_t start_program(const std::filesystem::path& home, const std::string& cartridge) {
-    std::vector<std::string> settings = {"TOV_HOME=" + home.string(), "QT_QPA_PLATFORM=offscreen",
-                                         "SDL_AUDIODRIVER=no_such_driver"};
+// `tov arguments...` on Qt's offscreen platform with a sound driver that does
+// not exist, its program and settings folders in `home` and its output in
+// `home`/output.
+pid_t start_program(const std::filesystem::path& home, std::vector<std::string> arguments) {
+    std::vector<std::string> settings = {
+        "TOV_HOME=" + home.string(), "XDG_CONFIG_HOME=" + (home / "config").string(),
+        "QT_QPA_PLATFORM=offscreen", "SDL_AUDIODRIVER=no_such_driver"};
     std::vector<char*> environment;
     for (std::string& setting : settings) {
         environment.push_back(setting.data());
@@ -51,11 +53,14 @@ pid_t start_program(const std::filesystem::path& home, const std::string& cartri
                                      0644);
     posix_spawn_file_actions_adddup2(&actions, 1, 2);
     std::string program = TOV_PROGRAM;
-    std::string argument = cartridge;
-    char* arguments[] = {program.data(), argument.data(), nullptr};
+    std::vector<char*> command_line = {program.data()};
+    for (std::string& argument : arguments) {
+        command_line.push_back(argument.data());
+    }
+    command_line.push_back(nullptr);
     pid_t pid = 0;
-    const int failed =
-        posix_spawn(&pid, program.c_str(), &actions, nullptr, arguments, environment.data());
+    const int failed = posix_spawn(&pid, program.c_str(), &actions, nullptr, command_line.data(),
+                                   environment.data());
     posix_spawn_file_actions_destroy(&actions);
     return failed ? -1 : pid;
 }
@@ -95,7 +100,7 @@ TEST(Program, SigtermEndsItCleanlyEvenWithAMessageBoxOpen) {
     for (const case_t& test : cases) {
         SCOPED_TRACE(test.what);
         std::filesystem::remove(home / "TOV.cfg");
-        const pid_t pid = start_program(home, test.cartridge);
+        const pid_t pid = start_program(home, {test.cartridge});
         ASSERT_GT(pid, 0);
         // The sound line comes once the window and its signal handlers are
         // set up; the cartridge opens right after.
@@ -114,6 +119,38 @@ TEST(Program, SigtermEndsItCleanlyEvenWithAMessageBoxOpen) {
         EXPECT_NE(output.find("Fehler: DirectSound"), std::string::npos) << output;
         EXPECT_NE(output.find("tov: no sound device could be opened (SDL: "), std::string::npos)
             << output;
+    }
+    std::filesystem::remove_all(home);
+}
+
+TEST(Program, CommandLineAsALinuxProgram) {
+    const std::filesystem::path home = test::temp_path("_home");
+    std::filesystem::create_directories(home);
+    struct case_t {
+        std::vector<std::string> arguments;
+        int code;
+        const char* says;
+    };
+    const case_t cases[] = {
+        {{"--version"}, 0, "tov " TOV_VERSION},
+        {{"--help"}, 0, "--fullscreen"},
+        {{"-h"}, 0, "Usage: tov [options] [ROM]"},
+        {{"--bogus"}, 2, "Unknown option 'bogus'"},
+        {{"--zoom", "5", "game.gb"}, 2, "--zoom takes a number from 1 to 4"},
+        {{"--zoom"}, 2, "Missing value after '--zoom'"},
+        {{"a.gb", "b.gb"}, 2, "only one cartridge"},
+    };
+    for (const case_t& test : cases) {
+        const pid_t pid = start_program(home, test.arguments);
+        ASSERT_GT(pid, 0);
+        int status = 0;
+        ASSERT_TRUE(wait_for_end(pid, status, 20s)) << test.arguments[0];
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == test.code) << test.arguments[0];
+        const std::string output = read_text(home / "output");
+        EXPECT_NE(output.find(test.says), std::string::npos) << output;
+        if (test.code == 2) {
+            EXPECT_NE(output.find("Usage: tov"), std::string::npos) << output;
+        }
     }
     std::filesystem::remove_all(home);
 }

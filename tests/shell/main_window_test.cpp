@@ -58,7 +58,7 @@ TEST_F(WindowTest, MenuHoldsEveryItemInOrder) {
         text += top->text().toStdString() + "\n" + describe_menu(top->menu(), "  ");
     }
     EXPECT_EQ(text,
-              "&File\n  &Open Rom\n  &Close Rom\n  -\n  &Load State\n  &Save State\n  -\n"
+              "&File\n  &Open Rom\n  Recent Roms\n    -\n    Clear\n  &Close Rom\n  -\n  &Load State\n  &Save State\n  -\n"
               "  &Exit\n"
               "&Emulation\n  &Resume\n  &Stop\n  -\n  R&eset\n"
               "&Others\n  &Debug\n  &Cheating\n  &Joypad\n  -\n  &Frameskip\n    0\n    1\n"

@@ -6,6 +6,7 @@
 #include "machine/shell_flags.h"
 #include "memory/joypad.h"
 #include "shell/command_ids.h"
+#include "shell/settings.h"
 
 namespace tov::test {
 
@@ -20,6 +21,8 @@ void window_test::SetUp() {
         run_command(id_timer_enable);
     }
     key_map = default_key_map;
+    clear_recent_cartridges();
+    main_window->show_recent_cartridges();
     release_all_keys();
     use_fake_clock(0, 1);
     main_window->message_box = [this](const QString& caption, const QString& text) {

@@ -1,0 +1,72 @@
+#include "shell/settings.h"
+
+#include <QFileInfo>
+#include <QSettings>
+#include <QStandardPaths>
+
+namespace tov {
+
+namespace {
+
+QSettings store() {
+    return QSettings(settings_path(), QSettings::IniFormat);
+}
+
+}  // namespace
+
+QString settings_path() {
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+           "/tov/tov.conf";
+}
+
+int saved_zoom() {
+    const int factor = store().value("window/zoom", 2).toInt();
+    return factor >= 1 && factor <= 4 ? factor : 2;
+}
+
+void save_zoom(int factor) {
+    store().setValue("window/zoom", factor);
+}
+
+std::optional<QPoint> saved_window_place() {
+    const QVariant place = store().value("window/place");
+    if (!place.isValid()) {
+        return std::nullopt;
+    }
+    return place.toPoint();
+}
+
+void save_window_place(const QPoint& corner) {
+    store().setValue("window/place", corner);
+}
+
+QString last_folder(const QString& dialog) {
+    return store().value("folders/" + dialog).toString();
+}
+
+void remember_folder(const QString& dialog, const QString& chosen_file) {
+    store().setValue("folders/" + dialog, QFileInfo(chosen_file).absolutePath());
+}
+
+QStringList recent_cartridges() {
+    return store().value("recent/cartridges").toStringList().mid(0, recent_limit);
+}
+
+void add_recent_cartridge(const QString& path) {
+    QStringList recent = recent_cartridges();
+    recent.removeAll(path);
+    recent.prepend(path);
+    store().setValue("recent/cartridges", recent.mid(0, recent_limit));
+}
+
+void remove_recent_cartridge(const QString& path) {
+    QStringList recent = recent_cartridges();
+    recent.removeAll(path);
+    store().setValue("recent/cartridges", recent);
+}
+
+void clear_recent_cartridges() {
+    store().remove("recent/cartridges");
+}
+
+}  // namespace tov

@@ -1,0 +1,35 @@
+// What the window remembers between runs, in Qt's settings store: the file
+// tov/tov.conf (INI) in the user's configuration folder ($XDG_CONFIG_HOME,
+// ~/.config by default). The emulation options are not kept: each run starts
+// with them as the program always has; the key mapping stays in TOV.cfg.
+#pragma once
+
+#include <QPoint>
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+namespace tov {
+
+// The settings file.
+QString settings_path();
+
+int saved_zoom();  // 2 when none was saved
+void save_zoom(int factor);
+
+std::optional<QPoint> saved_window_place();
+void save_window_place(const QPoint& corner);
+
+// The folder a file dialog last chose a file in ("cartridges" or "states"),
+// or an empty text.
+QString last_folder(const QString& dialog);
+void remember_folder(const QString& dialog, const QString& chosen_file);
+
+// The cartridges opened last, newest first, at most recent_limit.
+constexpr int recent_limit = 10;
+QStringList recent_cartridges();
+void add_recent_cartridge(const QString& path);
+void remove_recent_cartridge(const QString& path);
+void clear_recent_cartridges();
+
+}  // namespace tov
