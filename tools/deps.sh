@@ -10,6 +10,9 @@ tov_packages=(
     pkg-config
     libgtest-dev
     libpng-dev
+    libarchive-dev
+    libarchive-tools
+    zlib1g-dev
     clang
     libclang-rt-14-dev
     qt6-base-dev

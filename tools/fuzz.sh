@@ -9,7 +9,7 @@ cd "$(dirname "$0")/.."
 
 seconds=${1:-600}
 shift || true
-all_targets=(fuzz_cartridge fuzz_state fuzz_battery fuzz_config fuzz_key_names fuzz_cheat_texts)
+all_targets=(fuzz_archive fuzz_cartridge fuzz_state fuzz_battery fuzz_config fuzz_key_names fuzz_cheat_texts)
 targets=("${@:-${all_targets[@]}}")
 build=build-fuzz
 
@@ -50,6 +50,17 @@ seed() {
                 assemble_joined "$corpus" "$(basename "$source" .asm)" \
                     "$source" tests/cartridges/digits/hex_digit.asm
             done ;;
+        fuzz_archive)
+            # The joypad cartridge and a text file in a deflated and a stored
+            # zip, the cartridge alone in a 7z and a gzip file, and an empty zip.
+            "$build/tools/tov-asm" tests/cartridges/joypad.asm -o "$build/joypad.gb"
+            printf 'notes\n' > "$build/notes.txt"
+            bsdtar -C "$build" --format zip -cf "$corpus/deflated.zip" joypad.gb notes.txt
+            bsdtar -C "$build" --format zip --options zip:compression=store \
+                -cf "$corpus/stored.zip" notes.txt joypad.gb
+            bsdtar -C "$build" --format 7zip -cf "$corpus/joypad.7z" joypad.gb
+            gzip -c "$build/joypad.gb" > "$corpus/joypad.gb.gz"
+            bsdtar --format zip -cf "$corpus/empty.zip" -T /dev/null ;;
         fuzz_config)
             printf 'UP     = &\nDOWN   = (\nLEFT   = %%\nRIGHT  = '"'"'\nA      = A\nB      = S\nSTART  = D\nSELECT = F\n\n' \
                 > "$corpus/default.cfg" ;;

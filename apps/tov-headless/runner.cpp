@@ -26,7 +26,8 @@ namespace {
 constexpr const char* usage_text =
     "Usage: tov-headless ROM [options]\n"
     "\n"
-    "Runs a cartridge without a window, on a fake clock.\n"
+    "Runs a cartridge without a window, on a fake clock. ROM is a cartridge file or a\n"
+    "zip, 7z or gzip archive, of which the first cartridge (.gb, .gbc or .cgb) runs.\n"
     "\n"
     "Options:\n"
     "  --frames N               run N emulated frames (default 60)\n"

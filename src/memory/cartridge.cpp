@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "host/archive.h"
 #include "host/clock.h"
 #include "machine/cpu_state.h"
 #include "machine/registers.h"
@@ -20,6 +21,7 @@
 namespace tov {
 
 std::string rom_path;
+std::string rom_entry;
 
 namespace {
 
@@ -63,29 +65,93 @@ bool refuse(std::string* reason, const std::string& text) {
     return false;
 }
 
-// The whole image, or false with the reason it cannot be used.
-bool read_image(const std::string& path, std::vector<uint8_t>& image, std::string* reason) {
+std::string quoted(const std::string& text) {
+    return "\"" + text + "\"";
+}
+
+// How messages name an image: its file, or its entry and the archive.
+std::string image_name(const std::string& path, const std::string& entry) {
+    return entry.empty() ? quoted(path) : quoted(entry) + " in " + quoted(path);
+}
+
+bool check_regular_file(const std::string& path, std::string* reason) {
     std::error_code error;
     if (!std::filesystem::is_regular_file(path, error)) {
-        return refuse(reason, "\"" + path + "\" is not a readable file.");
+        return refuse(reason, quoted(path) + " is not a readable file.");
     }
-    const std::uintmax_t size = std::filesystem::file_size(path, error);
-    if (error) {
-        return refuse(reason, "\"" + path + "\" could not be read: " + error.message() + ".");
-    }
+    return true;
+}
+
+// Refuses an image of `size` bytes that holds nothing or more than a
+// cartridge can.
+bool check_size(const std::string& name, std::uintmax_t size, std::string* reason) {
     if (size == 0) {
-        return refuse(reason, "\"" + path + "\" is empty: it holds no cartridge.");
+        return refuse(reason, name + " is empty: it holds no cartridge.");
     }
     if (size > max_cartridge_size) {
-        return refuse(reason, "\"" + path + "\" is larger than 4 MiB (256 banks of 16 KiB), " +
+        return refuse(reason, name + " is larger than 4 MiB (256 banks of 16 KiB), " +
                                   "the most a cartridge can hold.");
+    }
+    return true;
+}
+
+bool read_plain_image(const std::string& path, std::vector<uint8_t>& image, std::string* reason) {
+    std::error_code error;
+    const std::uintmax_t size = std::filesystem::file_size(path, error);
+    if (error) {
+        return refuse(reason, quoted(path) + " could not be read: " + error.message() + ".");
+    }
+    if (!check_size(quoted(path), size, reason)) {
+        return false;
     }
     std::ifstream file(path, std::ios::binary);
     image.resize(static_cast<std::size_t>(size));
     if (!file || !file.read(reinterpret_cast<char*>(image.data()),
                             static_cast<std::streamsize>(image.size()))) {
-        return refuse(reason, "\"" + path + "\" could not be read.");
+        return refuse(reason, quoted(path) + " could not be read.");
     }
+    return true;
+}
+
+// One byte more than a cartridge can hold is read, to tell a larger entry.
+bool read_archived_image(const std::string& path, const std::string& entry,
+                         std::vector<uint8_t>& image, std::string* reason) {
+    std::string error;
+    if (!read_archive_entry(path, entry, max_cartridge_size + 1, image, error)) {
+        return refuse(reason, error);
+    }
+    return check_size(image_name(path, entry), image.size(), reason);
+}
+
+// The whole image, or false with the reason it cannot be used.
+bool read_image(const std::string& path, const std::string& entry, std::vector<uint8_t>& image,
+                std::string* reason) {
+    if (!check_regular_file(path, reason)) {
+        return false;
+    }
+    if (entry.empty()) {
+        return read_plain_image(path, image, reason);
+    }
+    return read_archived_image(path, entry, image, reason);
+}
+
+// The entry to open `path` with when `entry` is asked for: none for a plain
+// file, the first cartridge of an archive when none is named.
+bool choose_entry(const std::string& path, const std::string& entry, std::string& chosen,
+                  std::string* reason) {
+    std::vector<std::string> entries;
+    if (!list_cartridge_entries(path, entries, reason)) {
+        return false;
+    }
+    if (is_archive(path)) {
+        chosen = entry.empty() ? entries.front() : entry;
+        return true;
+    }
+    if (!entry.empty() && entry != entries.front()) {
+        return refuse(reason, quoted(path) + " is not an archive: it holds no cartridge named " +
+                                  quoted(entry) + ".");
+    }
+    chosen.clear();
     return true;
 }
 
@@ -165,9 +231,26 @@ void write_power_on_registers() {
 
 }  // namespace
 
+bool list_cartridge_entries(const std::string& path, std::vector<std::string>& entries,
+                            std::string* reason) {
+    entries.clear();
+    if (!check_regular_file(path, reason)) {
+        return false;
+    }
+    if (!is_archive(path)) {
+        entries.push_back(std::filesystem::path(path).filename().string());
+        return true;
+    }
+    std::string error;
+    if (!list_archive_cartridges(path, entries, error)) {
+        return refuse(reason, error);
+    }
+    return true;
+}
+
 bool load_cartridge(std::string* reason) {
     std::vector<uint8_t> image;
-    if (!read_image(rom_path, image, reason)) {
+    if (!read_image(rom_path, rom_entry, image, reason)) {
         return false;
     }
     reset_bank_and_timing_state();
@@ -186,11 +269,16 @@ bool load_cartridge(std::string* reason) {
     return true;
 }
 
-bool load_cartridge_file(const std::string& path, std::string* reason) {
-    std::string previous = rom_path;
-    rom_path = path;
+bool load_cartridge_file(const std::string& path, const std::string& entry, std::string* reason) {
+    std::string chosen;
+    if (!choose_entry(path, entry, chosen, reason)) {
+        return false;
+    }
+    std::string previous_path = std::exchange(rom_path, path);
+    std::string previous_entry = std::exchange(rom_entry, chosen);
     if (!load_cartridge(reason)) {
-        rom_path = std::move(previous);
+        rom_path = std::move(previous_path);
+        rom_entry = std::move(previous_entry);
         return false;
     }
     return true;

@@ -1,26 +1,41 @@
 // Loading a cartridge image: a full power-on of the machine with the file
-// named by rom_path. Opening a cartridge and Reset both use it.
+// named by rom_path, or with its entry rom_entry when that file is a zip, 7z
+// or gzip archive. Opening a cartridge and Reset both use it.
 #pragma once
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace tov {
 
-// Path of the cartridge file.
+// Path of the cartridge file: the one the user chose, an archive included.
 extern std::string rom_path;
+
+// The cartridge entry inside the archive rom_path; empty for a plain file.
+extern std::string rom_entry;
 
 // The largest image there is storage for: 256 banks of 16 KiB.
 constexpr std::uintmax_t max_cartridge_size = 256 * 0x4000;
 
-// Reads the file named by rom_path and powers the machine on with it. A file
-// that cannot be read, or that is larger than max_cartridge_size, is refused
-// before anything changes: the result is false, `reason` (when given) says
-// why, and the machine is left exactly as it was.
+// The cartridges the file at `path` holds: an archive's cartridge entries in
+// archive order, or a plain file's own name alone. False, with `reason` (when
+// given) saying why, when the file cannot be used.
+bool list_cartridge_entries(const std::string& path, std::vector<std::string>& entries,
+                            std::string* reason = nullptr);
+
+// Reads the image named by rom_path and rom_entry and powers the machine on
+// with it. An image that cannot be read, that is empty, or that is larger
+// than max_cartridge_size (an archive entry is read no further than that) is
+// refused before anything changes: the result is false, `reason` (when given)
+// says why, and the machine is left exactly as it was.
 bool load_cartridge(std::string* reason = nullptr);
 
-// Opens another cartridge: rom_path becomes `path` and the machine is powered
-// on with it. When the file is refused, rom_path keeps the previous path.
-bool load_cartridge_file(const std::string& path, std::string* reason = nullptr);
+// Opens another cartridge: the file at `path` or, for an archive, its entry
+// `entry` (the first cartridge when empty); a plain file takes no entry but
+// its own name. rom_path and rom_entry name the new image and the machine is
+// powered on with it. When it is refused, both keep their previous values.
+bool load_cartridge_file(const std::string& path, const std::string& entry = {},
+                         std::string* reason = nullptr);
 
 }  // namespace tov

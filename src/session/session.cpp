@@ -36,9 +36,17 @@ void end_session() {
     close_sound_device();
 }
 
-result open_cartridge(const std::string& path) {
+cartridge_listing list_cartridges(const std::string& path) {
+    cartridge_listing listing;
+    listing.outcome = outcome_of([&](std::string& reason) {
+        return list_cartridge_entries(path, listing.entries, &reason);
+    });
+    return listing;
+}
+
+result open_cartridge(const std::string& path, const std::string& entry) {
     const result loaded =
-        outcome_of([&path](std::string& reason) { return load_cartridge_file(path, &reason); });
+        outcome_of([&](std::string& reason) { return load_cartridge_file(path, entry, &reason); });
     if (!loaded.ok) {
         return loaded;
     }

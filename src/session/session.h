@@ -9,6 +9,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "memory/joypad.h"
 #include "sound/audio_backend.h"
@@ -28,10 +29,20 @@ void start_session(std::unique_ptr<audio_backend> audio);
 // Ends the run: the voices and the audio device go.
 void end_session();
 
-// Powers the machine on with the cartridge file at `path`, and lets it run.
-// A file that cannot be used is refused before anything changes; the
+// The cartridges an archive holds, in archive order, for the window's
+// choice when there are several; for a plain cartridge file, that file's
+// name alone. A message says why the file cannot be used.
+struct cartridge_listing {
+    result outcome;
+    std::vector<std::string> entries;
+};
+cartridge_listing list_cartridges(const std::string& path);
+
+// Powers the machine on with the cartridge file at `path` or, for an
+// archive, its entry `entry` (the first cartridge when empty), and lets it
+// run. A file that cannot be used is refused before anything changes; the
 // message then says why.
-result open_cartridge(const std::string& path);
+result open_cartridge(const std::string& path, const std::string& entry = {});
 
 // "&Close Rom": stops the emulation, writes the battery file of the loaded
 // cartridge and forgets it; the result tells whether the file was written.

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "headless_run.h"
+#include "test_archive.h"
 
 namespace tov {
 namespace {
@@ -25,6 +26,7 @@ TEST(Headless, HelpDocumentsEveryOption) {
                                "--screen-text", "--bench", "--help"}) {
         EXPECT_NE(result.out.find(option), std::string::npos) << option;
     }
+    EXPECT_NE(result.out.find("zip, 7z or gzip archive"), std::string::npos);
 }
 
 TEST(Headless, BadCommandLinesAreRefusedWithAReason) {
@@ -53,11 +55,31 @@ TEST(Headless, BadCommandLinesAreRefusedWithAReason) {
     }
 }
 
-TEST(Headless, UnreadableCartridgeFails) {
-    const std::string missing = test::temp_path(".gb");
-    const run_result result = run({missing, "--frames", "1"});
-    EXPECT_EQ(result.code, 1);
-    EXPECT_NE(result.error.find(missing), std::string::npos) << result.error;
+TEST(Headless, UnusableCartridgeFails) {
+    const test::test_archive notes(test::archive_format::zip, {{"notes.txt", {'h', 'i'}}},
+                                   "notes.zip");
+    for (const std::string& path : {test::temp_path(".gb"), notes.path}) {
+        const run_result result = run({path, "--frames", "1"});
+        EXPECT_EQ(result.code, 1);
+        EXPECT_NE(result.error.find(path), std::string::npos) << result.error;
+    }
+}
+
+TEST(Headless, RunsTheFirstCartridgeOfAnArchive) {
+    assembled_cartridge joypad(source_of("joypad.asm"));
+    const test::archive_item notes{"notes.txt", {'h', 'i'}};
+    const test::archive_item game = test::item_from_file("joypad.gb", joypad.path);
+    const test::archive_item blank{"zz.gb", std::vector<uint8_t>(0x8000, 0)};
+    for (const test::archive_format format : test::all_archive_formats) {
+        const std::string file_name = std::string("joypad.gb.") + test::file_ending(format);
+        const bool one_stream = format == test::archive_format::gzip;
+        const test::test_archive archive(
+            format, one_stream ? std::vector{game} : std::vector{notes, game, blank}, file_name);
+        const run_result result =
+            run({archive.path, "--frames", "6", "--press", "a@3+5", "--screen-text"});
+        ASSERT_EQ(result.code, 0) << result.error;
+        EXPECT_EQ(result.out.substr(0, result.out.find('\n')), "A") << file_name;
+    }
 }
 
 TEST(Headless, ScreenTextShowsTheVisibleBackgroundTiles) {

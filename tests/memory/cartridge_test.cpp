@@ -9,6 +9,7 @@
 #include "memory/cartridge.h"
 #include "memory/cartridge_info.h"
 #include "memory/memory_map.h"
+#include "test_archive.h"
 #include "test_cartridge.h"
 
 namespace tov {
@@ -203,27 +204,82 @@ TEST_F(Cartridge, FourMegabyteFileFillsEveryColumn) {
     EXPECT_EQ(read_byte(0x7FFF), 0x77);
 }
 
+TEST_F(Cartridge, ArchivedCartridgesLoadAndResetFromTheirEntry) {
+    test::test_cartridge first;
+    first.title("FIRST");
+    test::test_cartridge second;
+    second.title("SECOND").colour_flag(0x80);
+    const std::vector<test::archive_item> pair = {
+        {"first.gb", first.image()}, {"notes.txt", {'h', 'i'}}, {"second.gbc", second.image()}};
+    const std::vector<test::archive_item> one = {pair.front()};
+    struct case_t {
+        test::archive_format format;
+        const std::vector<test::archive_item>& items;
+        std::string file_name;
+        std::string entry;  // the one asked for
+        std::string opened;
+        const char* title;
+    };
+    const case_t cases[] = {
+        {test::archive_format::zip, pair, "pair.zip", "", "first.gb", "NAME : FIRST"},
+        {test::archive_format::zip, pair, "pair.zip", "second.gbc", "second.gbc", "NAME : SECOND"},
+        {test::archive_format::seven_zip, pair, "pair.7z", "", "first.gb", "NAME : FIRST"},
+        {test::archive_format::seven_zip, pair, "pair.7z", "second.gbc", "second.gbc",
+         "NAME : SECOND"},
+        {test::archive_format::gzip, one, "first.gb.gz", "", "first.gb", "NAME : FIRST"},
+        {test::archive_format::gzip, one, "first.gb.gz", "first.gb", "first.gb", "NAME : FIRST"},
+    };
+    for (const case_t& test : cases) {
+        SCOPED_TRACE(test.file_name + " " + test.entry);
+        const test::test_archive archive(test.format, test.items, test.file_name);
+        std::string reason;
+        ASSERT_TRUE(load_cartridge_file(archive.path, test.entry, &reason)) << reason;
+        EXPECT_EQ(rom_path, archive.path) << "the file chosen stays the archive";
+        EXPECT_EQ(rom_entry, test.opened);
+        EXPECT_STREQ(describe_title(), test.title);
+
+        PC.value = 0x1234;
+        write_byte(0xC010, 0x42);
+        ASSERT_TRUE(load_cartridge(&reason)) << "Reset reads the same entry again: " << reason;
+        EXPECT_EQ(rom_entry, test.opened);
+        EXPECT_STREQ(describe_title(), test.title);
+        EXPECT_EQ(PC.value, 0x0100);
+        EXPECT_EQ(read_byte(0xC010), 0x00);
+    }
+}
+
 // The state a refused file must leave alone.
 struct snapshot {
     int32_t pc, af, sp;
     uint8_t bank, wram0_byte, io_byte, colour;
-    std::string path, title;
+    std::string path, entry, title;
 
     static snapshot take() {
-        return {PC.value,      AF.value,    SP.value, rom_bank,        wram0[0x10],
-                io_page[0x80], colour_mode, rom_path, describe_title()};
+        return {PC.value,      AF.value,    SP.value, rom_bank,  wram0[0x10],
+                io_page[0x80], colour_mode, rom_path, rom_entry, describe_title()};
     }
     bool operator==(const snapshot&) const = default;
 };
 
-TEST_F(Cartridge, UnusableFilesAreRefusedBeforeAnythingChanges) {
-    test::test_cartridge running;
-    running.title("RUNNING").colour_flag(0x80);
-    ASSERT_TRUE(running.load());
+// Powers on with `running`, from its file or from a zip, and changes the
+// machine as a running game would.
+void run_cartridge(test::test_cartridge& running, const std::string& zip) {
+    if (zip.empty()) {
+        ASSERT_TRUE(running.load());
+    } else {
+        ASSERT_TRUE(load_cartridge_file(zip));
+    }
     PC.value = 0x1234;
     write_byte(0x2000, 0x03);
     write_byte(0xC010, 0x42);
     write_byte(0xFF80, 0x24);
+}
+
+TEST_F(Cartridge, UnusableFilesAreRefusedBeforeAnythingChanges) {
+    test::test_cartridge running;
+    running.title("RUNNING").colour_flag(0x80);
+    const test::test_archive running_zip(test::archive_format::zip,
+                                         {{"running.gbc", running.image()}}, "running.zip");
 
     const std::string missing = test::temp_path(".gb");
     const std::string folder = test::temp_path("_folder");
@@ -234,23 +290,83 @@ TEST_F(Cartridge, UnusableFilesAreRefusedBeforeAnythingChanges) {
     const std::string empty = test::temp_path(".gb");
     std::ofstream{empty};
 
+    using test::archive_format;
+    using test::test_archive;
+    const test::archive_item game{"game.gb", test::noise(0x8000, 5)};
+    const test::archive_item big{"big.gb", {}, max_cartridge_size + 1};
+    const test_archive big_zip(archive_format::zip, {big}, "big.zip");
+    const test_archive big_7z(archive_format::seven_zip, {big}, "big.7z");
+    const test_archive big_gz(archive_format::gzip, {big}, "big.gb.gz");
+    const test_archive bomb(archive_format::zip, {{"bomb.gb", {}, 100 << 20}}, "bomb.zip");
+    const test_archive cut_zip(archive_format::zip, {game}, "cut.zip");
+    const test_archive cut_7z(archive_format::seven_zip, {game}, "cut.7z");
+    const test_archive cut_gz(archive_format::gzip, {game}, "game.gb.gz");
+    for (const test_archive* cut : {&cut_zip, &cut_7z, &cut_gz}) {
+        test::cut_in_half(cut->path);
+    }
+    const test_archive empty_entry(archive_format::zip, {{"empty.gb", {}}, game}, "empty.zip");
+    const test_archive notes_zip(archive_format::zip, {{"notes.txt", {'h', 'i'}}}, "notes.zip");
+    const test_archive notes_7z(archive_format::seven_zip, {{"notes.txt", {'h', 'i'}}}, "notes.7z");
+    const test_archive notes_gz(archive_format::gzip, {{"", {'h', 'i'}}}, "notes.txt.gz");
+    const test_archive claims(archive_format::zip, {{"claims.gb", {}, 1000}}, "claims.zip");
+    test::claim_size(claims.path, 1000, 5000);
+    const test_archive bad_size(archive_format::gzip, {game}, "size.gb.gz");
+    test::flip_byte_from_end(bad_size.path, 1);  // the length's top byte
+    const test_archive bad_crc(archive_format::gzip, {game}, "crc.gb.gz");
+    test::flip_byte_from_end(bad_crc.path, 8);  // the CRC-32's low byte
+    // Files that start as archives do and go on with garbage.
+    test::test_cartridge not_a_zip(0);
+    not_a_zip.bytes(0, {'P', 'K', 3, 4, 0xEE, 0xEE, 0xEE});
+    test::test_cartridge not_a_7z(0);
+    not_a_7z.bytes(0, {'7', 'z', 0xBC, 0xAF, 0x27, 0x1C, 0, 4, 0xEE, 0xEE, 0xEE});
+    test::test_cartridge not_a_gzip(0);  // flags with reserved bits set
+    not_a_gzip.bytes(0, {0x1F, 0x8B, 0x08, 0xE0, 0, 0, 0, 0, 0, 3, 0xEE, 0xEE, 0xEE});
+
     struct case_t {
         std::string path;
+        std::string entry;
         const char* reason_part;
+        std::string named_entry;  // the entry the message names besides the file
     };
     const case_t cases[] = {
-        {missing, "not a readable file"},
-        {folder, "not a readable file"},
-        {huge, "larger than 4 MiB"},
-        {empty, "is empty"},
+        {missing, "", "not a readable file", ""},
+        {folder, "", "not a readable file", ""},
+        {huge, "", "larger than 4 MiB", ""},
+        {empty, "", "is empty", ""},
+        {running.write(), "other.gb", "is not an archive", "other.gb"},
+        {big_zip.path, "", "larger than 4 MiB", "big.gb"},
+        {big_7z.path, "", "larger than 4 MiB", "big.gb"},
+        {big_gz.path, "", "larger than 4 MiB", "big.gb"},
+        {bomb.path, "", "larger than 4 MiB", "bomb.gb"},
+        {cut_zip.path, "", "", ""},
+        {cut_7z.path, "", "", ""},
+        {cut_gz.path, "", "", ""},
+        {empty_entry.path, "", "is empty", "empty.gb"},
+        {empty_entry.path, "missing.gb", "holds no cartridge named", "missing.gb"},
+        {notes_zip.path, "", "holds no cartridge", ""},
+        {notes_7z.path, "", "holds no cartridge", ""},
+        {notes_gz.path, "", "holds no cartridge", ""},
+        {claims.path, "", "cannot be decompressed", "claims.gb"},
+        {bad_size.path, "", "does not match its declared size", "size.gb"},
+        {bad_crc.path, "", "CRC-32 does not match", "crc.gb"},
+        {not_a_zip.write(), "", "is damaged", ""},
+        {not_a_7z.write(), "", "is damaged", ""},
+        {not_a_gzip.write(), "", "its gzip header is damaged", ""},
     };
-    for (const case_t& test : cases) {
-        const snapshot before = snapshot::take();
-        std::string reason;
-        EXPECT_FALSE(load_cartridge_file(test.path, &reason));
-        EXPECT_NE(reason.find(test.reason_part), std::string::npos) << reason;
-        EXPECT_NE(reason.find(test.path), std::string::npos) << "the message names the file";
-        EXPECT_TRUE(before == snapshot::take()) << test.path;
+    for (const std::string& from : {std::string(), running_zip.path}) {
+        run_cartridge(running, from);
+        for (const case_t& test : cases) {
+            SCOPED_TRACE(test.path + " " + test.entry);
+            const snapshot before = snapshot::take();
+            std::string reason;
+            EXPECT_FALSE(load_cartridge_file(test.path, test.entry, &reason));
+            EXPECT_NE(reason.find(test.reason_part), std::string::npos) << reason;
+            EXPECT_NE(reason.find(test.path), std::string::npos) << "the message names the file";
+            if (!test.named_entry.empty()) {
+                EXPECT_NE(reason.find('"' + test.named_entry + '"'), std::string::npos) << reason;
+            }
+            EXPECT_TRUE(before == snapshot::take());
+        }
     }
     std::filesystem::remove(folder);
     std::filesystem::remove(huge);

@@ -7,6 +7,7 @@
 #include "memory/memory_map.h"
 #include "persist/battery.h"
 #include "persist_fixture.h"
+#include "test_archive.h"
 
 namespace tov {
 namespace {
@@ -23,6 +24,27 @@ TEST_F(BatteryTest, PathIsTheCartridgeFileNameInTheBatteryFolder) {
     rom_path = "/elsewhere/puzzle.gb";
     EXPECT_EQ(battery_path(), home_ / "BATTERY" / "puzzle.gb.sav")
         << "cartridges with the same file name share one battery file";
+}
+
+TEST_F(BatteryTest, AnArchiveKeepsItsSaveUnderItsOwnFileName) {
+    for (const test::archive_format format : test::all_archive_formats) {
+        const std::string file_name = std::string("game.gb.") + test::file_ending(format);
+        SCOPED_TRACE(file_name);
+        const test::test_archive archive(format, {{"game.gb", cartridge_.image()}}, file_name);
+        ASSERT_TRUE(load_cartridge_file(archive.path));
+        EXPECT_EQ(battery_path(), home_ / "BATTERY" / (file_name + ".sav"));
+        write_byte(0x0000, 0x0A);
+        write_byte(0xA123, 0x5A);
+        save_battery();
+
+        ASSERT_TRUE(cartridge_.load()) << "another cartridge in between";
+        std::fill(std::begin(cart_ram), std::end(cart_ram), 0);
+        ASSERT_TRUE(load_cartridge_file(archive.path));
+        load_battery();
+        write_byte(0x0000, 0x0A);
+        EXPECT_EQ(read_byte(0xA123), 0x5A) << "the same archive finds its save";
+        EXPECT_TRUE(messages.empty());
+    }
 }
 
 TEST_F(BatteryTest, FileHoldsEachMemoryAtItsOffset) {

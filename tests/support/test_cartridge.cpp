@@ -81,6 +81,7 @@ const std::string& test_cartridge::write() {
 
 bool test_cartridge::load() {
     rom_path = write();
+    rom_entry.clear();
     std::string reason;
     const bool loaded = load_cartridge(&reason);
     EXPECT_TRUE(loaded) << reason;

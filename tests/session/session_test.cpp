@@ -1,0 +1,74 @@
+#include "session/session.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "machine/shell_flags.h"
+#include "memory/cartridge_info.h"
+#include "test_archive.h"
+#include "test_cartridge.h"
+
+namespace tov {
+namespace {
+
+TEST(Session, ListsAndOpensTheCartridgesOfFilesAndArchives) {
+    test::reset_test_state();
+    test::test_cartridge running;
+    running.title("RUNNING");
+    test::test_cartridge first;
+    first.title("FIRST");
+    test::test_cartridge second;
+    second.title("SECOND");
+    const test::test_archive pair(test::archive_format::zip,
+                                  {{"first.gb", first.image()}, {"second.gb", second.image()}},
+                                  "pair.zip");
+    const std::string plain = first.write();
+    const std::string plain_name = std::filesystem::path(plain).filename().string();
+    const std::string missing = test::temp_path(".zip");
+    const std::vector<std::string> both = {"first.gb", "second.gb"};
+
+    struct case_t {
+        std::string path;
+        std::string entry;
+        std::vector<std::string> listed;  // none when the file cannot be used
+        bool opens;
+        const char* text;  // the title it shows, or part of the refusal
+    };
+    const case_t cases[] = {
+        {plain, "", {plain_name}, true, "NAME : FIRST"},
+        {plain, plain_name, {plain_name}, true, "NAME : FIRST"},
+        {plain, "second.gb", {plain_name}, false, "is not an archive"},
+        {pair.path, "", both, true, "NAME : FIRST"},
+        {pair.path, "second.gb", both, true, "NAME : SECOND"},
+        {pair.path, "third.gb", both, false, "holds no cartridge named \"third.gb\""},
+        {missing, "", {}, false, "not a readable file"},
+    };
+    for (const case_t& test : cases) {
+        SCOPED_TRACE(test.path + " " + test.entry);
+        const cartridge_listing listing = list_cartridges(test.path);
+        EXPECT_EQ(listing.outcome.ok, !test.listed.empty());
+        EXPECT_EQ(listing.entries, test.listed);
+        if (!listing.outcome.ok) {
+            EXPECT_NE(listing.outcome.message.find(test.path), std::string::npos);
+        }
+
+        ASSERT_TRUE(open_cartridge(running.write()).ok);
+        const result opened = open_cartridge(test.path, test.entry);
+        EXPECT_EQ(opened.ok, test.opens) << opened.message;
+        EXPECT_TRUE(emulating()) << "a refused file leaves the running cartridge running";
+        if (test.opens) {
+            EXPECT_EQ(cartridge_path(), test.path);
+            EXPECT_STREQ(describe_title(), test.text);
+        } else {
+            EXPECT_NE(opened.message.find(test.text), std::string::npos) << opened.message;
+            EXPECT_EQ(cartridge_path(), running.write());
+            EXPECT_STREQ(describe_title(), "NAME : RUNNING");
+        }
+    }
+    rom_loaded = 0;
+    emulation_running = 0;
+}
+
+}  // namespace
+}  // namespace tov
