@@ -9,6 +9,7 @@
 #include <QDropEvent>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QInputDialog>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QMimeData>
@@ -104,6 +105,12 @@ main_window_view::main_window_view() : screen_(new screen_view(this)) {
     build_menu();
     choose_cartridge = [this](const QString& last_path) {
         return QFileDialog::getOpenFileName(this, "Open Rom", last_path, cartridge_file_filter);
+    };
+    choose_archive_entry = [this](const QStringList& names) {
+        bool chosen = false;
+        const QString name = QInputDialog::getItem(
+            this, "Open Rom", "This archive holds several cartridges:", names, 0, false, &chosen);
+        return chosen ? name : QString();
     };
     choose_state_to_load = [this](const QString& last_path) {
         return QFileDialog::getOpenFileName(this, "Load State", last_path, state_file_filter);

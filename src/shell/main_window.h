@@ -95,6 +95,10 @@ public:
     // cartridge path, returns the chosen one or an empty text.
     std::function<QString(const QString&)> choose_cartridge;
 
+    // The choice among the cartridges of an archive, replaceable by tests:
+    // given their names, returns the chosen one or an empty text.
+    std::function<QString(const QStringList&)> choose_archive_entry;
+
     // The file dialogs of "&Load State" and "&Save State", replaceable by
     // tests: given the last state path, return the chosen one or an empty text.
     std::function<QString(const QString&)> choose_state_to_load;

@@ -123,15 +123,41 @@ void shutdown() {
     }
 }
 
-// The battery file of the cartridge still loaded is written under its own
-// name before the new one is loaded; then the new one's is read.
+namespace {
+
+void report_unopened(const std::string& reason) {
+    main_window->show_message("TOV", "The cartridge could not be opened.\n\n" + reason);
+}
+
+}  // namespace
+
+// An archive with several cartridges asks which one. The battery file of the
+// cartridge still loaded is written under its own name before the new one is
+// loaded; then the new one's is read.
 bool open_in_window(const std::string& path) {
+    const cartridge_listing listing = list_cartridges(path);
+    if (!listing.outcome.ok) {
+        report_unopened(listing.outcome.message);
+        return false;
+    }
+    std::string entry;
+    if (listing.entries.size() > 1) {
+        QStringList names;
+        for (const std::string& name : listing.entries) {
+            names << QString::fromStdString(name);
+        }
+        const QString chosen = main_window->choose_archive_entry(names);
+        if (chosen.isEmpty()) {
+            return false;
+        }
+        entry = chosen.toStdString();
+    }
     if (cartridge_loaded()) {
         main_window->report(write_battery_file());
     }
-    const result opened = open_cartridge(path);
+    const result opened = open_cartridge(path, entry);
     if (!opened.ok) {
-        main_window->show_message("TOV", "The cartridge could not be opened.\n\n" + opened.message);
+        report_unopened(opened.message);
         return false;
     }
     main_window->report(read_battery_file());

@@ -19,6 +19,7 @@
 #include "machine/shell_flags.h"
 #include "machine/timing.h"
 #include "memory/cartridge.h"
+#include "memory/cartridge_info.h"
 #include "memory/joypad.h"
 #include "memory/memory_map.h"
 #include "persist/config.h"
@@ -28,6 +29,7 @@
 #include "shell/joypad_dialog.h"
 #include "shell/logo.h"
 #include "shell_test_support.h"
+#include "test_archive.h"
 #include "test_cartridge.h"
 #include "video/frame.h"
 
@@ -58,7 +60,8 @@ TEST_F(WindowTest, MenuHoldsEveryItemInOrder) {
         text += top->text().toStdString() + "\n" + describe_menu(top->menu(), "  ");
     }
     EXPECT_EQ(text,
-              "&File\n  &Open Rom\n  Recent Roms\n    -\n    Clear\n  &Close Rom\n  -\n  &Load State\n  &Save State\n  -\n"
+              "&File\n  &Open Rom\n  Recent Roms\n    -\n    Clear\n  &Close Rom\n  -\n  &Load "
+              "State\n  &Save State\n  -\n"
               "  &Exit\n"
               "&Emulation\n  &Resume\n  &Stop\n  -\n  R&eset\n"
               "&Others\n  &Debug\n  &Cheating\n  &Joypad\n  -\n  &Frameskip\n    0\n    1\n"
@@ -363,6 +366,52 @@ TEST_F(WindowTest, ThePictureIsTheFrameBufferScaledByZoom) {
         }
     }
     EXPECT_EQ(different, 0);
+}
+
+TEST_F(WindowTest, CartridgesOpenFromArchivesWithAChoiceWhenThereAreSeveral) {
+    test::test_cartridge first;
+    first.title("FIRST");
+    test::test_cartridge second;
+    second.title("SECOND");
+    const test::test_archive one(test::archive_format::zip,
+                                 {test::item_from_file("only.gb", first.write())}, "one.zip");
+    const test::test_archive two(test::archive_format::zip,
+                                 {test::item_from_file("first.gb", first.write()),
+                                  test::item_from_file("second.gbc", second.write())},
+                                 "two.zip");
+    QStringList offered;
+    QString answer;
+    main_window->choose_archive_entry = [&](const QStringList& names) {
+        offered = names;
+        return answer;
+    };
+    struct case_t {
+        const test::test_archive& archive;
+        QString answer;
+        QStringList offered;
+        const char* title;  // empty: nothing opened
+    };
+    const case_t cases[] = {
+        {one, "", {}, "FIRST"},
+        {two, "second.gbc", {"first.gb", "second.gbc"}, "SECOND"},
+        {two, "", {"first.gb", "second.gbc"}, ""},
+    };
+    for (const case_t& test : cases) {
+        SCOPED_TRACE(test.archive.path);
+        main_window->command(id_close_rom);
+        offered.clear();
+        answer = test.answer;
+        open_through_menu(test.archive.path);
+        EXPECT_EQ(offered, test.offered) << "asked only when there is a choice";
+        if (*test.title == '\0') {
+            EXPECT_EQ(rom_loaded, 0) << "cancelling opens nothing";
+            continue;
+        }
+        EXPECT_EQ(rom_loaded, 1);
+        EXPECT_EQ(rom_path, test.archive.path);
+        EXPECT_EQ(describe_title(), "NAME : " + std::string(test.title));
+    }
+    EXPECT_TRUE(messages.empty());
 }
 
 TEST_F(WindowTest, DroppedCartridgeIsOpened) {
