@@ -17,6 +17,14 @@ tov_packages=(
     libclang-rt-14-dev
     qt6-base-dev
     libsdl2-dev
+    # tools/check_install.sh: validators, manual pages, the Debian package
+    desktop-file-utils
+    appstream
+    man-db
+    groff-base
+    shared-mime-info
+    dpkg-dev
+    file
 )
 
 tov_install_missing() {

@@ -30,19 +30,34 @@ std::filesystem::path user_data_folder() {
     return folder;
 }
 
+// An installed copy's bin folder may be writable (by root, or under a user's
+// own prefix), but files do not belong there.
+bool installed_copy(const std::filesystem::path& folder) {
+    std::error_code error;
+    return std::filesystem::exists(folder / installed_copy_marker(), error);
+}
+
 }  // namespace
 
-std::filesystem::path program_folder() {
+std::filesystem::path installed_copy_marker() {
+    return TOV_INSTALLED_MARKER;
+}
+
+std::filesystem::path program_folder_for(const std::filesystem::path& executable_folder) {
     const std::filesystem::path home = environment_path("TOV_HOME");
     if (!home.empty()) {
         return home;
     }
-    std::error_code error;
-    const std::filesystem::path executable = std::filesystem::read_symlink("/proc/self/exe", error);
-    if (!error && writable_folder(executable.parent_path())) {
-        return executable.parent_path();
+    if (writable_folder(executable_folder) && !installed_copy(executable_folder)) {
+        return executable_folder;
     }
     return user_data_folder();
+}
+
+std::filesystem::path program_folder() {
+    std::error_code error;
+    const std::filesystem::path executable = std::filesystem::read_symlink("/proc/self/exe", error);
+    return program_folder_for(error ? std::filesystem::path() : executable.parent_path());
 }
 
 }  // namespace tov

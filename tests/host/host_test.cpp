@@ -1,9 +1,14 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
 
 #include "host/clock.h"
 #include "host/keyboard.h"
+#include "host/paths.h"
+#include "test_cartridge.h"
 
 namespace tov {
 namespace {
@@ -60,6 +65,61 @@ TEST(Clock, RealClockKeepsFractionsOfAMillisecond) {
     }
     EXPECT_TRUE(fraction_seen);
     EXPECT_LT(previous, 4294967296.0);
+}
+
+enum class executable_place { own_folder, installed_bin_folder, missing_folder };
+
+// Creates `root`/prefix/bin laid out as `place` says and returns that folder.
+std::filesystem::path lay_out(const std::filesystem::path& root, executable_place place) {
+    const std::filesystem::path bin = root / "prefix" / "bin";
+    if (place == executable_place::missing_folder) {
+        return bin;
+    }
+    std::filesystem::create_directories(bin);
+    if (place == executable_place::installed_bin_folder) {
+        const std::filesystem::path marker = (bin / installed_copy_marker()).lexically_normal();
+        std::filesystem::create_directories(marker.parent_path());
+        std::ofstream(marker) << "[Desktop Entry]\n";
+    }
+    return bin;
+}
+
+// Each row runs in a fresh folder whose data folder is data/ and, when set,
+// TOV_HOME is home/; `expected` is relative to that folder.
+TEST(Paths, ProgramFolderFollowsHomeThenTheExecutableUnlessInstalled) {
+    struct row {
+        const char* name;
+        bool tov_home_set;
+        executable_place place;
+        const char* expected;
+    };
+    const row rows[] = {
+        {"a build tree's folder", false, executable_place::own_folder, "prefix/bin"},
+        {"an installed copy's bin folder", false, executable_place::installed_bin_folder,
+         "data/tov"},
+        {"a folder that is not there", false, executable_place::missing_folder, "data/tov"},
+        {"TOV_HOME over a build tree", true, executable_place::own_folder, "home"},
+        {"TOV_HOME over an installed copy", true, executable_place::installed_bin_folder, "home"},
+    };
+    for (const row& each : rows) {
+        const std::filesystem::path root = test::temp_path("_paths");
+        setenv("XDG_DATA_HOME", (root / "data").c_str(), 1);
+        if (each.tov_home_set) {
+            setenv("TOV_HOME", (root / "home").c_str(), 1);
+        } else {
+            unsetenv("TOV_HOME");
+        }
+        const std::filesystem::path expected = root / each.expected;
+        EXPECT_EQ(program_folder_for(lay_out(root, each.place)), expected) << each.name;
+        if (!each.tov_home_set) {
+            EXPECT_TRUE(std::filesystem::is_directory(expected)) << each.name;
+        }
+        std::filesystem::remove_all(root);
+    }
+    unsetenv("TOV_HOME");
+    unsetenv("XDG_DATA_HOME");
+    EXPECT_EQ(program_folder(), std::filesystem::read_symlink("/proc/self/exe").parent_path())
+        << "this test program sits in the build tree";
 }
 
 }  // namespace
