@@ -7,6 +7,9 @@ int32_t full_throttle;
 uint8_t frame_skip;
 int32_t timing_variant;
 
+int32_t fast_forward;
+int32_t fast_forward_speed;
+
 uint8_t sound_enabled;
 uint8_t channel_enabled[4] = {1, 1, 0, 0};
 

@@ -11,6 +11,12 @@ extern int32_t full_throttle;   // "Full Trothle": no pacing wait
 extern uint8_t frame_skip;      // frames left undrawn between drawn ones, 0-3
 extern int32_t timing_variant;  // run-loop variant: 0 = "Timing 1", 1 = "Timing 2"
 
+// Fast-forward, held or toggled, and its speed: frames emulated per frame of
+// wall-clock time, 2-4, or 0 for as fast as possible. Like the unthrottled
+// mode, it does not tick the sound.
+extern int32_t fast_forward;
+extern int32_t fast_forward_speed;
+
 // "&Sound enable" and the per-channel options "CHANEL 0"-"CHANEL 3".
 extern uint8_t sound_enabled;
 extern uint8_t channel_enabled[4];

@@ -73,18 +73,23 @@ void render_current_line() {
 
 // Busy-waits until a frame period has passed since the previous wait ended,
 // ticking the sound on every turn. Time lost elsewhere is not made up.
+// Fast-forward at a speed waits a shorter period and does not tick the sound,
+// as the unthrottled mode does not.
 void throttle_wait() {
-    if (full_throttle) {
+    if (full_throttle || (fast_forward && fast_forward_speed == 0)) {
         return;
     }
+    const double period = fast_forward ? frame_period_ms / fast_forward_speed : frame_period_ms;
     const bool second_reading = timing_variant != 0;
     while (true) {
         now_ms = clock_time_ms();
-        sound_tick();
+        if (!fast_forward) {
+            sound_tick();
+        }
         if (second_reading) {
             now_ms = clock_time_ms();
         }
-        const double remaining = frame_period_ms - (now_ms - last_frame_ms);
+        const double remaining = period - (now_ms - last_frame_ms);
         if (remaining <= 0) {
             break;
         }

@@ -138,7 +138,27 @@ run_options current_options() {
     for (int channel = 0; channel < 4; ++channel) {
         options.channel_enabled[channel] = channel_enabled[channel] == 1;
     }
+    options.fast_forward = fast_forward == 1;
+    options.fast_forward_speed = fast_forward_speed;
     return options;
+}
+
+void set_fast_forward(bool on) {
+    if (on == (fast_forward == 1)) {
+        return;
+    }
+    fast_forward = on ? 1 : 0;
+    if (on) {
+        stop_all_voices();
+    } else if (emulating()) {
+        play_enabled_voices();
+    }
+}
+
+void set_fast_forward_speed(int speed) {
+    if (speed == 0 || (speed >= 2 && speed <= 4)) {
+        fast_forward_speed = speed;
+    }
 }
 
 void set_frame_skip(int frames) {

@@ -89,8 +89,15 @@ struct run_options {
     int zoom;    // 1-4
     bool sound_enabled;
     bool channel_enabled[4];
+    bool fast_forward;
+    int fast_forward_speed;  // 2-4, or 0: as fast as possible
 };
 run_options current_options();
+
+// Fast-forward mutes the sound while it lasts; `speed` is 2-4 frames per
+// frame of the wall clock, or 0 for as fast as possible.
+void set_fast_forward(bool on);
+void set_fast_forward_speed(int speed);
 
 // Each setter ignores a value outside its range.
 void set_frame_skip(int frames);

@@ -25,6 +25,18 @@ enum command_id : int {
     id_timing_2 = 40033,
     id_zoom_1 = 40012,  // X 1 - X 4: 40012-40015
     id_about = 40007,
+
+    // Items beside the resource's own.
+    id_pause = 41000,
+    id_fast_forward = 41001,
+    id_speed_max = 41010,  // as fast as possible; 2x-4x: 41012-41014
+    id_pause_when_inactive = 41020,
+    id_screenshot = 41021,
+    id_full_screen = 41022,
+    id_quick_load_1 = 41031,  // slots 1-9: 41031-41039
+    id_quick_save_1 = 41041,  // slots 1-9: 41041-41049
 };
+
+constexpr int quick_state_slots = 9;
 
 }  // namespace tov

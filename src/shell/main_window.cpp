@@ -10,6 +10,8 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QInputDialog>
+#include <QKeyEvent>
+#include <QLabel>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QMimeData>
@@ -35,6 +37,9 @@ constexpr int idle_timer_interval_ms = 10;
 // overshoot by about a tenth of a millisecond.
 constexpr double pacing_spin_ms = 0.2;
 
+// How long a status line stays over the picture.
+constexpr int status_shown_ms = 4000;
+
 // How often a quit request from a signal handler is looked for.
 constexpr int quit_watch_interval_ms = 100;
 
@@ -54,17 +59,26 @@ QSize logo_reference_size(int factor) {
 
 screen_view::screen_view(QWidget* parent) : QWidget(parent), logo_(draw_logo()) {
     setAttribute(Qt::WA_OpaquePaintEvent);
+    setMinimumSize(screen_width, screen_height);
 }
 
-void screen_view::show_frame(const uint8_t* frame, const QRect& target) {
+void screen_view::show_frame(const uint8_t* frame) {
     if (frame_.isNull()) {
         frame_ = QImage(screen_width, screen_height, QImage::Format_BGR888);
     }
     for (int y = 0; y < screen_height; ++y) {
         std::memcpy(frame_.scanLine(y), frame + y * frame_row_bytes, frame_row_bytes);
     }
-    target_ = target;
     repaint();
+}
+
+// The picture at the largest whole factor that fits, centred, so that every
+// emulated pixel stays a sharp square.
+QRect screen_view::picture_rect() const {
+    const int factor = std::max(1, std::min(width() / screen_width, height() / screen_height));
+    QRect shown(0, 0, screen_width * factor, screen_height * factor);
+    shown.moveCenter(rect().center());
+    return shown;
 }
 
 void screen_view::paintEvent(QPaintEvent*) {
@@ -73,13 +87,8 @@ void screen_view::paintEvent(QPaintEvent*) {
     if (!cartridge_loaded()) {
         paint_logo(painter);
     } else if (!frame_.isNull()) {
-        // Scaled without smoothing: each emulated pixel becomes a square. A
-        // screen larger than the picture (full screen) shows it centred.
-        QRect shown = target_;
-        if (width() > shown.width() || height() > shown.height()) {
-            shown.moveCenter(rect().center());
-        }
-        painter.drawImage(shown, frame_);
+        // Scaled without smoothing: each emulated pixel becomes a square.
+        painter.drawImage(picture_rect(), frame_);
     }
 }
 
@@ -126,99 +135,17 @@ main_window_view::main_window_view() : screen_(new screen_view(this)) {
     message_box = [this](const QString& caption, const QString& text) {
         QMessageBox::warning(this, caption, text);
     };
+    status_ = new QLabel(screen_);
+    status_->setStyleSheet("background-color: rgba(0, 0, 0, 160); color: white; padding: 3px;");
+    status_->hide();
+    status_timer_.setSingleShot(true);
+    connect(&status_timer_, &QTimer::timeout, status_, &QLabel::hide);
     connect(&timer_, &QTimer::timeout, this, &main_window_view::tick);
     // Quit requests come from signal handlers; they are watched by a timer of
     // their own, which also runs while a dialog has stopped the emulation.
     connect(&quit_watch_, &QTimer::timeout, this, &main_window_view::quit_if_requested);
     quit_watch_.start(quit_watch_interval_ms);
     qApp->installEventFilter(this);
-}
-
-QAction* main_window_view::add_command(QMenu* menu, int id, const QString& text, bool checkable,
-                                       bool checked) {
-    QAction* action = menu->addAction(text);
-    action->setCheckable(checkable);
-    action->setChecked(checked);
-    connect(action, &QAction::triggered, this, [this, id] { command(id); });
-    actions_[id] = action;
-    return action;
-}
-
-void main_window_view::build_menu() {
-    QMenu* file = menuBar()->addMenu("&File");
-    add_command(file, id_open_rom, "&Open Rom");
-    recent_menu_ = file->addMenu("Recent Roms");
-    show_recent_cartridges();
-    add_command(file, id_close_rom, "&Close Rom");
-    file->addSeparator();
-    add_command(file, id_load_state, "&Load State");
-    add_command(file, id_save_state, "&Save State");
-    file->addSeparator();
-    add_command(file, id_exit, "&Exit");
-
-    QMenu* emulation = menuBar()->addMenu("&Emulation");
-    add_command(emulation, id_resume, "&Resume");
-    add_command(emulation, id_stop, "&Stop");
-    emulation->addSeparator();
-    add_command(emulation, id_reset, "R&eset");
-
-    QMenu* others = menuBar()->addMenu("&Others");
-    add_command(others, id_debug, "&Debug");
-    add_command(others, id_cheating, "&Cheating");
-    add_command(others, id_joypad, "&Joypad");
-    others->addSeparator();
-    QMenu* frameskip = others->addMenu("&Frameskip");
-    for (int frames = 0; frames < 4; ++frames) {
-        add_command(frameskip, id_frameskip_0 + frames, QString::number(frames), true, frames == 0);
-    }
-    add_command(others, id_full_throttle, "Full Trothle", true);
-    QMenu* sound = others->addMenu("&Sound");
-    add_command(sound, id_sound_enable, "&Sound enable", true);
-    sound->addSeparator();
-    for (int channel = 0; channel < 4; ++channel) {
-        QAction* item = add_command(sound, id_channel_0 + channel,
-                                    "CHANEL " + QString::number(channel), true, channel < 2);
-        item->setEnabled(channel < 2);
-    }
-    add_command(others, id_timer_enable, "Timer enable", true, true);
-    QMenu* timing = others->addMenu("Timing");
-    add_command(timing, id_timing_1, "1", true, true);
-    add_command(timing, id_timing_2, "2", true);
-
-    QMenu* zoom_menu = menuBar()->addMenu("&Zoom");
-    for (int factor = 1; factor <= 4; ++factor) {
-        add_command(zoom_menu, id_zoom_1 + factor - 1, "X " + QString::number(factor), true,
-                    factor == 2);
-    }
-
-    QMenu* help = menuBar()->addMenu("&Help");
-    add_command(help, id_about, "&About");
-}
-
-// One item per recent cartridge, newest first, then "Clear".
-void main_window_view::show_recent_cartridges() {
-    recent_menu_->clear();
-    const QStringList recent = recent_cartridges();
-    for (int i = 0; i < recent.size(); ++i) {
-        const QString path = recent[i];
-        const QString name = QFileInfo(path).fileName().replace("&", "&&");
-        QAction* item = recent_menu_->addAction(QString("&%1 %2").arg(i + 1).arg(name));
-        item->setStatusTip(path);
-        connect(item, &QAction::triggered, this,
-                [this, path] { between_slices([path] { open_recent_cartridge(path); }); });
-    }
-    recent_menu_->addSeparator();
-    QAction* clear = recent_menu_->addAction("Clear");
-    clear->setEnabled(!recent.isEmpty());
-    connect(clear, &QAction::triggered, this, [this] {
-        clear_recent_cartridges();
-        show_recent_cartridges();
-    });
-}
-
-QAction* main_window_view::action(int id) const {
-    const auto found = actions_.find(id);
-    return found == actions_.end() ? nullptr : found->second;
 }
 
 void main_window_view::set_title(const std::string& text) {
@@ -229,8 +156,10 @@ void main_window_view::invalidate() {
     screen_->update();
 }
 
-void main_window_view::present(const uint8_t* frame, int x, int y, int width, int height) {
-    screen_->show_frame(frame, QRect(x, y, width, height));
+// The window scales the picture to fit itself; the size asked for is the one
+// the Zoom items give the window.
+void main_window_view::present(const uint8_t* frame, int, int, int, int) {
+    screen_->show_frame(frame);
 }
 
 // Pending input is delivered on every turn, so a key pressed during a slice
@@ -245,30 +174,30 @@ void main_window_view::wait_turn(double, double remaining_ms) {
     }
 }
 
-void main_window_view::check_menu_item(int id, bool checked) {
-    if (QAction* item = action(id)) {
-        item->setChecked(checked);
+void main_window_view::set_full_screen(bool on) {
+    if (on == isFullScreen()) {
+        return;
     }
-}
-
-void main_window_view::show_full_screen() {
-    full_screen_ = true;
-    screen_->setMinimumSize(0, 0);
-    screen_->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
-    setMinimumSize(0, 0);
-    setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
-    showFullScreen();
+    if (on) {
+        menuBar()->hide();
+        showFullScreen();
+    } else {
+        showNormal();
+        menuBar()->show();
+        const int zoom = current_options().zoom;
+        set_picture_size(screen_width * zoom, screen_height * zoom);
+    }
+    check_menu_item(id_full_screen, on);
 }
 
 void main_window_view::set_picture_size(int width, int height) {
-    if (full_screen_) {
-        screen_->update();  // the screen keeps its size; the picture takes the new one
+    if (isFullScreen()) {
+        screen_->update();  // the screen keeps its size and the picture its fit
         return;
     }
     const QPoint corner = pos();
-    screen_->setFixedSize(width, height);
     const int menu_height = menuBar()->heightForWidth(width);
-    setFixedSize(width, height + (menu_height > 0 ? menu_height : menuBar()->sizeHint().height()));
+    resize(width, height + (menu_height > 0 ? menu_height : menuBar()->sizeHint().height()));
     move(corner);
     screen_->update();
 }
@@ -280,25 +209,6 @@ void main_window_view::show_message(const std::string& caption, const std::strin
 void main_window_view::report(const result& outcome) {
     if (!outcome.ok) {
         show_message("TOV", outcome.message);
-    }
-}
-
-// Checks item `chosen` of a group of `count` consecutive command ids.
-void main_window_view::check_one_of(int first_id, int count, int chosen) {
-    for (int item = 0; item < count; ++item) {
-        check_menu_item(first_id + item, item == chosen);
-    }
-}
-
-void main_window_view::show_options(const run_options& options) {
-    check_one_of(id_frameskip_0, 4, options.frame_skip);
-    check_menu_item(id_full_throttle, options.full_throttle);
-    check_menu_item(id_timer_enable, options.timer_enabled);
-    check_one_of(id_timing_1, 2, options.timing - 1);
-    check_one_of(id_zoom_1, 4, options.zoom - 1);
-    check_menu_item(id_sound_enable, options.sound_enabled);
-    for (int channel = 0; channel < 4; ++channel) {
-        check_menu_item(id_channel_0 + channel, options.channel_enabled[channel]);
     }
 }
 
@@ -369,6 +279,30 @@ void main_window_view::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
+// Tab held is fast-forward for as long as it is held (Shift+Tab, a menu
+// command, toggles it instead).
+void main_window_view::hold_fast_forward(const QKeyEvent& key, bool pressed) {
+    if (key.key() == Qt::Key_Tab && key.modifiers() == Qt::NoModifier && !key.isAutoRepeat()) {
+        set_fast_forward(pressed);
+        show_options(current_options());
+    }
+}
+
+// "Pause When Inactive": the emulation stops while another window is active
+// and goes on when this one is again, if it was running.
+void main_window_view::follow_activation(bool active) {
+    if (!active) {
+        release_all_keys();  // a key released elsewhere must not stay held
+        if (pause_when_inactive() && emulating()) {
+            paused_while_inactive_ = true;
+            between_slices([] { stop(); });
+        }
+    } else if (paused_while_inactive_) {
+        paused_while_inactive_ = false;
+        between_slices([] { resume(); });
+    }
+}
+
 bool main_window_view::eventFilter(QObject* watched, QEvent* event) {
     const QEvent::Type type = event->type();
     if ((type == QEvent::KeyPress || type == QEvent::KeyRelease) && isActiveWindow()) {
@@ -381,10 +315,21 @@ bool main_window_view::eventFilter(QObject* watched, QEvent* event) {
                 key_up(code);
             }
         }
-    } else if (type == QEvent::WindowDeactivate && watched == this) {
-        release_all_keys();  // a key released elsewhere must not stay held
+        hold_fast_forward(*key, type == QEvent::KeyPress);
+    } else if ((type == QEvent::WindowDeactivate || type == QEvent::WindowActivate) &&
+               watched == this) {
+        follow_activation(type == QEvent::WindowActivate);
     }
     return QMainWindow::eventFilter(watched, event);
+}
+
+void main_window_view::show_status(const QString& text) {
+    status_->setText(text);
+    const int height = status_->sizeHint().height();
+    status_->setGeometry(0, screen_->height() - height, screen_->width(), height);
+    status_->show();
+    status_->raise();
+    status_timer_.start(status_shown_ms);
 }
 
 void main_window_view::dragEnterEvent(QDragEnterEvent* event) {

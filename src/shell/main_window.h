@@ -14,6 +14,9 @@
 #include "session/session.h"
 
 class QAction;
+class QKeyEvent;
+class QKeySequence;
+class QLabel;
 class QMenu;
 
 namespace tov {
@@ -26,7 +29,10 @@ public:
     explicit screen_view(QWidget* parent);
 
     // Keeps a copy of the frame and repaints at once.
-    void show_frame(const uint8_t* frame, const QRect& target);
+    void show_frame(const uint8_t* frame);
+
+    // Where the picture is drawn: the largest whole factor that fits, centred.
+    QRect picture_rect() const;
 
     // The picture as last presented (null before the first frame).
     const QImage& presented_frame() const { return frame_; }
@@ -38,7 +44,6 @@ private:
     void paint_logo(QPainter& painter);
 
     QImage frame_;
-    QRect target_;
     QImage logo_;
 };
 
@@ -59,12 +64,12 @@ public:
     void show_options(const run_options& options);
 
     // Sizes the window so that the picture area is exactly width x height,
-    // keeping the window's top-left corner; in full screen only the picture
-    // changes.
+    // keeping the window's top-left corner; in full screen nothing changes.
     void set_picture_size(int width, int height);
 
-    // The window over the whole screen, the picture centred in it.
-    void show_full_screen();
+    // The window over the whole screen without its menu bar, the picture
+    // scaled and centred as in the window; or back to the window at its zoom.
+    void set_full_screen(bool on);
 
     // Tells the user something in a message box with an OK button.
     void show_message(const std::string& caption, const std::string& text);
@@ -89,6 +94,13 @@ public:
 
     // Fills File > "Recent Roms" from the recent cartridges.
     void show_recent_cartridges();
+
+    // Names the quick-state slots with the time each was saved, and shows
+    // their pictures.
+    void show_quick_states();
+
+    // A line of text over the bottom of the picture for a few seconds.
+    void show_status(const QString& text);
     screen_view* screen() const { return screen_; }
 
     // The file dialog of "&Open Rom", replaceable by tests: given the last
@@ -119,20 +131,25 @@ protected:
 
 private:
     void build_menu();
+    void build_quick_state_menu(QMenu* menu);
     void check_one_of(int first_id, int count, int chosen);
     QAction* add_command(QMenu* menu, int id, const QString& text, bool checkable = false,
-                         bool checked = false);
+                         bool checked = false, const QList<QKeySequence>& keys = {});
     void run_queued();
+    void hold_fast_forward(const QKeyEvent& key, bool pressed);
+    void follow_activation(bool active);
 
     screen_view* screen_;
     QTimer timer_;
     QTimer quit_watch_;
     bool in_slice_ = false;
     bool shut_down_ = false;
-    bool full_screen_ = false;
     std::deque<std::function<void()>> queued_;
     std::map<int, QAction*> actions_;
     QMenu* recent_menu_ = nullptr;
+    QLabel* status_ = nullptr;
+    QTimer status_timer_;
+    bool paused_while_inactive_ = false;
 };
 
 }  // namespace tov

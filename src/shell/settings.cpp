@@ -40,6 +40,23 @@ void save_window_place(const QPoint& corner) {
     store().setValue("window/place", corner);
 }
 
+bool pause_when_inactive() {
+    return store().value("emulation/pause_when_inactive", false).toBool();
+}
+
+void save_pause_when_inactive(bool on) {
+    store().setValue("emulation/pause_when_inactive", on);
+}
+
+int saved_fast_forward_speed() {
+    const int speed = store().value("emulation/fast_forward_speed", 0).toInt();
+    return speed >= 2 && speed <= 4 ? speed : 0;
+}
+
+void save_fast_forward_speed(int speed) {
+    store().setValue("emulation/fast_forward_speed", speed);
+}
+
 QString last_folder(const QString& dialog) {
     return store().value("folders/" + dialog).toString();
 }

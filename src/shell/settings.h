@@ -25,6 +25,14 @@ void save_window_place(const QPoint& corner);
 QString last_folder(const QString& dialog);
 void remember_folder(const QString& dialog, const QString& chosen_file);
 
+// Emulation > "Pause When Inactive" (off until chosen).
+bool pause_when_inactive();
+void save_pause_when_inactive(bool on);
+
+// The fast-forward speed chosen last: 2-4, or 0 for as fast as possible.
+int saved_fast_forward_speed();
+void save_fast_forward_speed(int speed);
+
 // The cartridges opened last, newest first, at most recent_limit.
 constexpr int recent_limit = 10;
 QStringList recent_cartridges();

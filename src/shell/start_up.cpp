@@ -13,6 +13,8 @@
 #include "shell/command_ids.h"
 #include "shell/joypad_dialog.h"
 #include "shell/main_window.h"
+#include "shell/quick_states.h"
+#include "shell/screenshots.h"
 #include "shell/settings.h"
 #include "shell/state_commands.h"
 
@@ -69,8 +71,50 @@ void run_option_command(int id) {
         set_sound_enabled(!options.sound_enabled);
     } else if (id == id_timer_enable) {
         set_timer_enabled(!options.timer_enabled);
+    } else if (id == id_fast_forward) {
+        set_fast_forward(!options.fast_forward);
+    } else if (in_range(id, id_speed_max, 5)) {
+        set_fast_forward_speed(id - id_speed_max);
+        save_fast_forward_speed(current_options().fast_forward_speed);
+    } else if (id == id_pause_when_inactive) {
+        save_pause_when_inactive(!pause_when_inactive());
     }
-    main_window->show_options(current_options());
+}
+
+// "&Pause", P: stops a running game, lets a stopped one run.
+void toggle_pause() {
+    if (emulating()) {
+        stop();
+    } else {
+        resume();
+    }
+}
+
+// Loads or saves quick-state slot `slot`, saying what happened.
+void quick_state(int slot, bool save) {
+    if (save) {
+        const result saved = save_quick_state(slot);
+        main_window->report(saved);
+        if (saved.ok) {
+            main_window->show_status(QString("Saved quick state %1").arg(slot));
+        }
+        return;
+    }
+    const result loaded = load_quick_state(slot);
+    main_window->report(loaded);
+    if (loaded.ok) {
+        main_window->show_status(QString("Loaded quick state %1").arg(slot));
+    }
+}
+
+// F12: the screenshot's path in the status line, or a message why not.
+void take_screenshot() {
+    const result taken = save_screenshot();
+    if (taken.ok) {
+        main_window->show_status("Screenshot: " + QString::fromStdString(taken.message));
+    } else {
+        main_window->report(taken);
+    }
 }
 
 }  // namespace
@@ -81,6 +125,7 @@ void create_main_window(const audio_opener& open_audio) {
     main_window->show();
     read_key_mapping_file();
     start_session(open_audio());
+    set_fast_forward_speed(saved_fast_forward_speed());
     if (const std::optional<QPoint> place = saved_window_place()) {
         main_window->move(*place);
     }
@@ -95,7 +140,7 @@ int start_up(QApplication& app, const start_options& options, const audio_opener
         zoom_picture(options.zoom);
     }
     if (options.fullscreen) {
-        main_window->show_full_screen();
+        main_window->set_full_screen(true);
     }
     // Opened from the running event loop, so that a quit request also ends
     // the message box of a cartridge that cannot be opened.
@@ -164,6 +209,7 @@ bool open_in_window(const std::string& path) {
     main_window->screen()->update();
     add_recent_cartridge(QFileInfo(QString::fromStdString(path)).absoluteFilePath());
     main_window->show_recent_cartridges();
+    main_window->show_options(current_options());
     return true;
 }
 
@@ -234,8 +280,20 @@ void run_command(int id) {
         case id_save_state: save_state_command(); break;
         case id_cheating: run_dialog([] { open_cheat_dialog(main_window); }); break;
         case id_debug: run_dialog([] { open_debugger(main_window); }); break;
-        default: run_option_command(id); break;
+        case id_pause: toggle_pause(); break;
+        case id_screenshot: take_screenshot(); break;
+        case id_full_screen: main_window->set_full_screen(!main_window->isFullScreen()); break;
+        default:
+            if (in_range(id, id_quick_load_1, quick_state_slots)) {
+                quick_state(id - id_quick_load_1 + 1, false);
+            } else if (in_range(id, id_quick_save_1, quick_state_slots)) {
+                quick_state(id - id_quick_save_1 + 1, true);
+            }
+            run_option_command(id);
+            break;
     }
+    // Check marks, and the items that need a cartridge, follow every command.
+    main_window->show_options(current_options());
 }
 
 }  // namespace tov

@@ -47,6 +47,12 @@ void start_playback();
 // "&Stop": the emulation stops and every voice stops.
 void stop_playback();
 
+// The voices alone, for fast-forward, which mutes them while it lasts: every
+// voice stops, and the enabled ones play again as "&Resume" starts them
+// (not while fast-forward lasts).
+void stop_all_voices();
+void play_enabled_voices();
+
 // "&Sound enable".
 void toggle_sound();
 

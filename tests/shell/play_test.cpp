@@ -1,0 +1,168 @@
+// Playing as in a desktop emulator: hotkeys, quick-state slots, screenshots,
+// fast-forward and the items that need a cartridge.
+#include <QAction>
+#include <QImage>
+#include <QLabel>
+#include <QTest>
+#include <filesystem>
+
+#include "host/paths.h"
+#include "machine/cpu_state.h"
+#include "machine/options.h"
+#include "machine/shell_flags.h"
+#include "memory/cartridge.h"
+#include "memory/memory_map.h"
+#include "shell/command_ids.h"
+#include "shell/quick_states.h"
+#include "shell_test_support.h"
+#include "test_cartridge.h"
+
+namespace tov {
+namespace {
+
+class PlayTest : public test::window_test {
+protected:
+    void SetUp() override {
+        window_test::SetUp();
+        std::filesystem::remove_all(program_folder() / "STATES");
+        std::filesystem::remove_all(program_folder() / "SCREENSHOTS");
+        open_through_menu(cartridge_.write());
+    }
+    void TearDown() override {
+        set_fast_forward(false);
+        main_window->set_full_screen(false);
+        window_test::TearDown();
+    }
+
+    static void press(const QKeySequence& keys) {
+        const QKeyCombination key = keys[0];
+        QTest::keyClick(main_window, key.key(), key.keyboardModifiers());
+    }
+
+    test::test_cartridge cartridge_;
+};
+
+std::vector<std::filesystem::path> files_in(const std::filesystem::path& folder) {
+    std::vector<std::filesystem::path> files;
+    if (std::filesystem::exists(folder)) {
+        for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+            files.push_back(entry.path());
+        }
+    }
+    return files;
+}
+
+TEST_F(PlayTest, EachHotkeyTriggersItsCommand) {
+    int open_dialogs = 0;
+    main_window->choose_cartridge = [&](const QString&) {
+        ++open_dialogs;
+        return QString();
+    };
+    struct case_t {
+        const char* keys;
+        std::function<bool()> done;
+    };
+    const case_t cases[] = {
+        {"Ctrl+O", [&] { return open_dialogs == 1; }},
+        {"P", [] { return emulation_running == 0; }},
+        {"P", [] { return emulation_running == 1; }},
+        {"Ctrl+3", [] { return zoom == 3; }},
+        {"Ctrl+2", [] { return zoom == 2; }},
+        {"Shift+Tab", [] { return fast_forward == 1; }},
+        {"Shift+Tab", [] { return fast_forward == 0; }},
+        {"F11", [] { return main_window->isFullScreen(); }},
+        {"Esc", [] { return !main_window->isFullScreen(); }},
+        {"Alt+Return", [] { return main_window->isFullScreen(); }},
+        {"F11", [] { return !main_window->isFullScreen(); }},
+        {"F12", [] { return files_in(program_folder() / "SCREENSHOTS").size() == 1; }},
+        {"Shift+F2", [] { return quick_state_slot(2).used; }},
+        {"Ctrl+R", [] { return PC.value == 0x0100; }},
+        {"Ctrl+W", [] { return rom_loaded == 0; }},
+    };
+    for (const case_t& test : cases) {
+        SCOPED_TRACE(test.keys);
+        press(QKeySequence(test.keys));
+        EXPECT_TRUE(test.done());
+        if (std::string(test.keys) == "Shift+F2") {
+            PC.value = 0x1234;  // so that Reset can be seen
+        }
+    }
+    EXPECT_EQ(main_window->action(id_exit)->shortcut(), QKeySequence("Ctrl+Q"));
+    EXPECT_EQ(main_window->action(id_pause)->shortcuts().value(1), QKeySequence(Qt::Key_Pause));
+    EXPECT_TRUE(messages.empty());
+}
+
+TEST_F(PlayTest, TabHeldFastForwardsUntilReleased) {
+    QTest::keyPress(main_window, Qt::Key_Tab);
+    EXPECT_EQ(fast_forward, 1);
+    QTest::keyRelease(main_window, Qt::Key_Tab);
+    EXPECT_EQ(fast_forward, 0);
+}
+
+TEST_F(PlayTest, QuickStateSlotsSaveListAndLoad) {
+    PC.value = 0x4321;
+    write_byte(0xC000, 0x5A);
+    press(QKeySequence("Shift+F3"));
+    const std::filesystem::path state(quick_state_path(3).toStdString());
+    EXPECT_EQ(std::filesystem::file_size(state), 94842u);
+    const QImage thumbnail(QString::fromStdString(state.string() + ".png"));
+    EXPECT_EQ(thumbnail.size(), QSize(80, 72));
+
+    main_window->show_quick_states();
+    const QString listed = main_window->action(id_quick_load_1 + 2)->text();
+    EXPECT_TRUE(listed.startsWith("&3  ")) << listed.toStdString();
+    EXPECT_FALSE(listed.contains("empty")) << listed.toStdString();
+    EXPECT_FALSE(main_window->action(id_quick_load_1 + 2)->icon().isNull());
+    EXPECT_TRUE(main_window->action(id_quick_load_1 + 3)->text().contains("empty"));
+
+    PC.value = 0x0200;
+    write_byte(0xC000, 0x00);
+    press(QKeySequence("F3"));
+    EXPECT_EQ(PC.value, 0x4321);
+    EXPECT_EQ(read_byte(0xC000), 0x5A);
+
+    press(QKeySequence("F4"));
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_NE(messages[0].find("slot 4 is empty"), std::string::npos) << messages[0];
+    EXPECT_EQ(PC.value, 0x4321) << "an empty slot changes nothing";
+}
+
+TEST_F(PlayTest, ScreenshotIsThePictureAtTheZoomAndSaysWhere) {
+    main_window->command(id_zoom_1 + 2);
+    main_window->tick();
+    press(QKeySequence("F12"));
+    const std::vector<std::filesystem::path> shots = files_in(program_folder() / "SCREENSHOTS");
+    ASSERT_EQ(shots.size(), 1u);
+    EXPECT_EQ(shots[0].filename().string().rfind(
+                  std::filesystem::path(rom_path).filename().string() + "-", 0),
+              0u)
+        << shots[0];
+    const QImage shot(QString::fromStdString(shots[0].string()));
+    EXPECT_EQ(shot.size(), QSize(480, 432));
+    const QImage picture = main_window->screen()->presented_frame();
+    EXPECT_EQ(shot.pixel(3 * 100 + 1, 3 * 70 + 2), picture.pixel(100, 70));
+    const auto* status = main_window->screen()->findChild<QLabel*>();
+    ASSERT_NE(status, nullptr);
+    EXPECT_TRUE(status->isVisible());
+    EXPECT_TRUE(status->text().contains(QString::fromStdString(shots[0].string())));
+    main_window->command(id_zoom_1 + 1);
+}
+
+TEST_F(PlayTest, ItemsThatNeedACartridgeAreDisabledWithoutOne) {
+    const int needing[] = {id_close_rom,    id_save_state,      id_screenshot, id_resume,
+                           id_stop,         id_pause,           id_reset,      id_fast_forward,
+                           id_quick_load_1, id_quick_save_1 + 8};
+    for (const bool loaded : {true, false}) {
+        if (!loaded) {
+            main_window->command(id_close_rom);
+        }
+        for (const int id : needing) {
+            EXPECT_EQ(main_window->action(id)->isEnabled(), loaded) << id;
+        }
+        EXPECT_TRUE(main_window->action(id_load_state)->isEnabled()) << "a state loads without";
+        EXPECT_TRUE(main_window->action(id_open_rom)->isEnabled());
+    }
+}
+
+}  // namespace
+}  // namespace tov
