@@ -21,8 +21,9 @@ declare -A allowed=(
     [cheats]="machine memory"
     [inspect]="host machine memory cpu video run"
     [session]="host machine sound memory video run persist"
+    [controller]="host session"
     [debugger]="host session inspect"
-    [shell]="host session cheats debugger"
+    [shell]="host session cheats debugger controller"
     [apps/tov]="host audio shell"
     [apps/tov-headless]="host audio inspect session"
 )

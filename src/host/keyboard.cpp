@@ -6,7 +6,7 @@
 namespace tov {
 
 namespace {
-constexpr int32_t key_count = 256;
+constexpr int32_t key_count = vk_controller_first + 8;
 bool held[key_count];
 bool pressed_since_query[key_count];
 

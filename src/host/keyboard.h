@@ -16,12 +16,17 @@ constexpr int32_t vk_right = 0x27;
 constexpr int32_t vk_down = 0x28;
 constexpr int32_t vk_numpad0 = 0x60;
 
+// Codes above the keyboard's: the eight console buttons as game controllers
+// press them, in the joypad's button order (up, down, left, right, A, B,
+// Start, Select).
+constexpr int32_t vk_controller_first = 0x100;
+
 void key_down(int32_t code);
 void key_up(int32_t code);
 void release_all_keys();
 
 // True when the key is down now or was pressed since its previous query.
-// Codes outside 0-255 are never pressed.
+// Codes outside 0-255 and the controller codes are never pressed.
 bool query_key(int32_t code);
 
 }  // namespace tov

@@ -26,7 +26,10 @@ constexpr row_bit button_row[] = {
 uint8_t pressed_bits(const row_bit (&row)[4]) {
     uint8_t bits = 0;
     for (const row_bit& entry : row) {
-        if (query_key(key_map[entry.button])) {
+        // Both are queried, so each keeps its own "pressed since" mark.
+        const bool key = query_key(key_map[entry.button]);
+        const bool controller = query_key(vk_controller_first + entry.button);
+        if (key || controller) {
             bits |= entry.bit;
         }
     }

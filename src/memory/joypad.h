@@ -29,8 +29,10 @@ constexpr key_mapping default_key_map = {vk_up, vk_down, vk_left, vk_right, 'A',
 // Virtual-key code of each button, in joypad_button order.
 extern key_mapping key_map;
 
-// Rewrites FF00 from the rows selected by bits 5-4 and the keys held now. A
-// cleared bit is a pressed button.
+// Rewrites FF00 from the rows selected by bits 5-4 and the keys held now: a
+// button counts as pressed when its mapped key or a game controller's button
+// for it (vk_controller_first + its index) does. A cleared bit is a pressed
+// button.
 void read_joypad();
 
 }  // namespace tov

@@ -20,6 +20,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "controller/game_controllers.h"
 #include "host/keyboard.h"
 #include "shell/command_ids.h"
 #include "shell/key_translation.h"
@@ -168,6 +169,7 @@ void main_window_view::present(const uint8_t* frame, int, int, int, int) {
 // before the frame is due; only that last moment is spun.
 void main_window_view::wait_turn(double, double remaining_ms) {
     QCoreApplication::processEvents(QEventLoop::AllEvents);
+    poll_game_controllers();
     if (remaining_ms > pacing_spin_ms) {
         const double sleep_ms = std::min(remaining_ms - pacing_spin_ms / 2, 1.0);
         QThread::usleep(static_cast<unsigned long>(sleep_ms * 1000));
@@ -246,6 +248,7 @@ void main_window_view::tick() {
         return;
     }
     in_slice_ = true;
+    poll_game_controllers();
     run_timer_message();
     in_slice_ = false;
     run_queued();

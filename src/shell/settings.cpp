@@ -57,6 +57,14 @@ void save_fast_forward_speed(int speed) {
     store().setValue("emulation/fast_forward_speed", speed);
 }
 
+QStringList saved_controller_buttons() {
+    return store().value("controller/buttons").toStringList();
+}
+
+void save_controller_buttons(const QStringList& names) {
+    store().setValue("controller/buttons", names);
+}
+
 QString last_folder(const QString& dialog) {
     return store().value("folders/" + dialog).toString();
 }

@@ -33,6 +33,11 @@ void save_pause_when_inactive(bool on);
 int saved_fast_forward_speed();
 void save_fast_forward_speed(int speed);
 
+// The game controller's button for each console button, by SDL's names
+// ("" for none), in joypad order; empty when none were saved.
+QStringList saved_controller_buttons();
+void save_controller_buttons(const QStringList& names);
+
 // The cartridges opened last, newest first, at most recent_limit.
 constexpr int recent_limit = 10;
 QStringList recent_cartridges();

@@ -6,6 +6,7 @@
 #include <atomic>
 #include <cstdio>
 
+#include "controller/game_controllers.h"
 #include "debugger/debugger_window.h"
 #include "session/session.h"
 #include "shell/about_dialog.h"
@@ -124,6 +125,8 @@ void create_main_window(const audio_opener& open_audio) {
     set_window(main_window);
     main_window->show();
     read_key_mapping_file();
+    open_game_controllers();
+    use_saved_controller_mapping();
     start_session(open_audio());
     set_fast_forward_speed(saved_fast_forward_speed());
     if (const std::optional<QPoint> place = saved_window_place()) {
@@ -150,6 +153,7 @@ int start_up(QApplication& app, const start_options& options, const audio_opener
                            [cartridge] { open_in_window(cartridge.toStdString()); });
     }
     const int code = app.exec();
+    close_game_controllers();
     end_session();
     set_window(nullptr);
     delete main_window;

@@ -37,11 +37,14 @@ TEST(Keyboard, AKeyCountsWhileHeldAndOnceAfterATap) {
 
 TEST(Keyboard, CodesOutsideTheTableAreNeverPressed) {
     release_all_keys();
-    for (const int32_t code : {-1, -128, 256, 1000}) {
+    for (const int32_t code : {-1, -128, vk_controller_first + 8, 1000}) {
         key_down(code);
         EXPECT_FALSE(query_key(code)) << code;
         key_up(code);
     }
+    key_down(vk_controller_first + 7);  // a controller's Select
+    EXPECT_TRUE(query_key(vk_controller_first + 7));
+    release_all_keys();
 }
 
 TEST(Clock, FakeClockReadsTheSetTimeAndStepsPerReading) {

@@ -23,6 +23,7 @@ void window_test::SetUp() {
     key_map = default_key_map;
     clear_recent_cartridges();
     main_window->show_recent_cartridges();
+    main_window->show_quick_states();
     release_all_keys();
     use_fake_clock(0, 1);
     main_window->message_box = [this](const QString& caption, const QString& text) {

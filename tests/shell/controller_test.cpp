@@ -1,0 +1,144 @@
+// Game controllers without hardware: SDL's virtual joystick, typed as a game
+// controller, plays the console's buttons through to FF00, and the Joypad
+// dialog assigns its buttons.
+#include <SDL.h>
+
+#include <QComboBox>
+#include <QPushButton>
+#include <QTest>
+
+#include "controller/game_controllers.h"
+#include "host/keyboard.h"
+#include "memory/joypad.h"
+#include "memory/memory_map.h"
+#include "shell/joypad_dialog.h"
+#include "shell/settings.h"
+#include "shell_test_support.h"
+#include "test_cartridge.h"
+
+namespace tov {
+namespace {
+
+// A controller plugged in for the length of a test.
+class virtual_controller {
+public:
+    virtual_controller() {
+        index_ = SDL_JoystickAttachVirtual(SDL_JOYSTICK_TYPE_GAMECONTROLLER,
+                                           SDL_CONTROLLER_AXIS_MAX, SDL_CONTROLLER_BUTTON_MAX, 0);
+        joystick_ = index_ >= 0 ? SDL_JoystickOpen(index_) : nullptr;
+        poll_game_controllers();
+    }
+    ~virtual_controller() {
+        SDL_JoystickClose(joystick_);
+        SDL_JoystickDetachVirtual(index_);
+        poll_game_controllers();
+    }
+    bool attached() const { return joystick_ != nullptr; }
+    void button(SDL_GameControllerButton button, bool down) {
+        SDL_JoystickSetVirtualButton(joystick_, button, down ? 1 : 0);
+        poll_game_controllers();
+    }
+    void stick_x(int16_t value) {
+        SDL_JoystickSetVirtualAxis(joystick_, SDL_CONTROLLER_AXIS_LEFTX, value);
+        poll_game_controllers();
+    }
+
+private:
+    int index_ = -1;
+    SDL_Joystick* joystick_ = nullptr;
+};
+
+class ControllerTest : public test::window_test {
+protected:
+    void SetUp() override {
+        window_test::SetUp();
+        use_controller_mapping(default_controller_mapping());
+        ASSERT_TRUE(cartridge_.load());
+    }
+    // The low nibble FF00 reads with `row` (10 buttons, 20 directions) selected.
+    static int joypad(uint8_t row) {
+        write_byte(0xFF00, row);
+        return read_byte(0xFF00) & 0x0F;
+    }
+    test::test_cartridge cartridge_;
+};
+
+TEST_F(ControllerTest, ControllerButtonsPlayTheConsolesButtonsAsKeysDo) {
+    virtual_controller pad;
+    ASSERT_TRUE(pad.attached()) << SDL_GetError();
+    struct case_t {
+        const char* what;
+        std::function<void(bool)> press;
+        uint8_t row;
+        int pressed_bits;
+    };
+    const case_t cases[] = {
+        {"east is A", [&](bool on) { pad.button(SDL_CONTROLLER_BUTTON_B, on); }, 0x10, 0x1},
+        {"south is B", [&](bool on) { pad.button(SDL_CONTROLLER_BUTTON_A, on); }, 0x10, 0x2},
+        {"Back is Select", [&](bool on) { pad.button(SDL_CONTROLLER_BUTTON_BACK, on); }, 0x10, 0x4},
+        {"Start", [&](bool on) { pad.button(SDL_CONTROLLER_BUTTON_START, on); }, 0x10, 0x8},
+        {"D-pad up", [&](bool on) { pad.button(SDL_CONTROLLER_BUTTON_DPAD_UP, on); }, 0x20, 0x4},
+        {"D-pad right", [&](bool on) { pad.button(SDL_CONTROLLER_BUTTON_DPAD_RIGHT, on); }, 0x20,
+         0x1},
+        {"left stick left", [&](bool on) { pad.stick_x(on ? -32768 : 0); }, 0x20, 0x2},
+    };
+    for (const case_t& test : cases) {
+        SCOPED_TRACE(test.what);
+        test.press(true);
+        EXPECT_EQ(joypad(test.row), 0xF & ~test.pressed_bits);
+        test.press(false);
+        EXPECT_EQ(joypad(test.row), 0xF);
+        // A press and release between two reads is seen once, as a key's is.
+        test.press(true);
+        test.press(false);
+        EXPECT_EQ(joypad(test.row), 0xF & ~test.pressed_bits);
+        EXPECT_EQ(joypad(test.row), 0xF);
+    }
+}
+
+TEST_F(ControllerTest, UnpluggingReleasesItsButtons) {
+    {
+        virtual_controller pad;
+        ASSERT_TRUE(pad.attached()) << SDL_GetError();
+        pad.button(SDL_CONTROLLER_BUTTON_START, true);
+        EXPECT_EQ(joypad(0x10), 0x7);
+    }
+    joypad(0x10);  // the press since the last query is read once
+    EXPECT_EQ(joypad(0x10), 0xF);
+}
+
+TEST_F(ControllerTest, JoypadDialogCapturesKeysAndButtonsAndCancelChangesNothing) {
+    virtual_controller pad;
+    ASSERT_TRUE(pad.attached()) << SDL_GetError();
+    const key_mapping keys_before = key_map;
+    for (const bool accept : {false, true}) {
+        SCOPED_TRACE(accept ? "OK" : "Cancel");
+        joypad_dialog dialog(main_window);
+        dialog.show();
+        QTest::mouseClick(dialog.key_capture(button_a), Qt::LeftButton);
+        QTest::keyClick(&dialog, Qt::Key_Q);
+        EXPECT_EQ(dialog.combo(button_a)->currentText(), "Q");
+
+        QTest::mouseClick(dialog.controller_capture(button_b), Qt::LeftButton);
+        pad.button(SDL_CONTROLLER_BUTTON_X, true);
+        pad.button(SDL_CONTROLLER_BUTTON_X, false);
+        QTRY_COMPARE(dialog.controller_combo(button_b)->currentText(), QString("x"));
+
+        QTest::mouseClick(accept ? dialog.ok_button() : dialog.cancel_button(), Qt::LeftButton);
+        EXPECT_FALSE(dialog.isVisible());
+        if (!accept) {
+            EXPECT_EQ(key_map, keys_before);
+            EXPECT_EQ(controller_mapping_in_use(), default_controller_mapping());
+        }
+    }
+    EXPECT_EQ(key_map[button_a], 'Q');
+    EXPECT_EQ(controller_mapping_in_use()[button_b], SDL_CONTROLLER_BUTTON_X);
+    EXPECT_EQ(saved_controller_buttons().value(button_b), "x");
+    pad.button(SDL_CONTROLLER_BUTTON_X, true);
+    EXPECT_EQ(joypad(0x10), 0xD) << "the assigned button plays B";
+    pad.button(SDL_CONTROLLER_BUTTON_X, false);
+    save_controller_buttons({});
+}
+
+}  // namespace
+}  // namespace tov
