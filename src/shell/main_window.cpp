@@ -15,6 +15,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QMimeData>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QThread>
 #include <algorithm>
@@ -65,12 +66,19 @@ screen_view::screen_view(QWidget* parent) : QWidget(parent), logo_(draw_logo()) 
 
 void screen_view::show_frame(const uint8_t* frame) {
     if (frame_.isNull()) {
-        frame_ = QImage(screen_width, screen_height, QImage::Format_BGR888);
+        frame_ = QImage(screen_width, screen_height, QImage::Format_RGB32);
     }
+    // Kept as 32-bit pixels, the format the window draws fastest when it
+    // scales the picture up.
     for (int y = 0; y < screen_height; ++y) {
-        std::memcpy(frame_.scanLine(y), frame + y * frame_row_bytes, frame_row_bytes);
+        const uint8_t* source = frame + y * frame_row_bytes;
+        auto* line = reinterpret_cast<QRgb*>(frame_.scanLine(y));
+        for (int x = 0; x < screen_width; ++x, source += 3) {
+            line[x] = qRgb(source[2], source[1], source[0]);
+        }
     }
-    repaint();
+    // Only the picture changes: the black around it (full screen) stays.
+    repaint(cartridge_loaded() ? picture_rect() : rect());
 }
 
 // The picture at the largest whole factor that fits, centred, so that every
@@ -82,14 +90,17 @@ QRect screen_view::picture_rect() const {
     return shown;
 }
 
-void screen_view::paintEvent(QPaintEvent*) {
+void screen_view::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
-    painter.fillRect(rect(), Qt::black);
+    const QRect picture = picture_rect();
+    if (!cartridge_loaded() || !picture.contains(event->rect())) {
+        painter.fillRect(rect(), Qt::black);
+    }
     if (!cartridge_loaded()) {
         paint_logo(painter);
     } else if (!frame_.isNull()) {
         // Scaled without smoothing: each emulated pixel becomes a square.
-        painter.drawImage(picture_rect(), frame_);
+        painter.drawImage(picture, frame_);
     }
 }
 
