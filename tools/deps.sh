@@ -17,6 +17,7 @@ tov_packages=(
     libclang-rt-14-dev
     qt6-base-dev
     libsdl2-dev
+    libsoxr-dev
     # tools/check_install.sh: validators, manual pages, the Debian package
     desktop-file-utils
     appstream

@@ -12,12 +12,14 @@
 #include <optional>
 
 #include "audio/memory_audio.h"
+#include "audio/wav_file.h"
 #include "host/clock.h"
 #include "host/keyboard.h"
 #include "host/window.h"
 #include "inspect/screen_text.h"
 #include "png_writer.h"
 #include "session/session.h"
+#include "stream/sound_recording.h"
 
 namespace tov {
 
@@ -38,8 +40,12 @@ constexpr const char* usage_text =
     "                           may be given more than once\n"
     "  --screenshot FILE        write the last frame as a PNG picture\n"
     "  --screen-text            print the visible background tiles as text\n"
-    "  --wav FILE               write what the sound voices played as a WAV file\n"
-    "                           (44100 Hz, 16-bit stereo, on the fake clock's time)\n"
+    "  --sound classic|accurate the sound model (default classic): the voices, or\n"
+    "                           the cycle-timed model of the four channels\n"
+    "  --wav FILE               write the sound as a 16-bit stereo WAV file: what the\n"
+    "                           voices played at 44100 Hz on the fake clock's time,\n"
+    "                           or the accurate sound at 48000 Hz on the console's\n"
+    "                           time\n"
     "  --load-state FILE        load a save state before running\n"
     "  --save-state FILE        write a save state after running\n"
     "  --rss-every N            print the resident memory at the start and every N frames\n"
@@ -66,7 +72,11 @@ struct options {
     uint64_t rss_every = 0;
     bool screen_text = false;
     bool bench = false;
+    bool accurate_sound = false;
 };
+
+// The accurate sound's recording is at a sound card's usual rate.
+constexpr int recording_rate = 48000;
 
 // The runner's window: it shows nothing, and its pacing wait plays the sound
 // voices up to the fake clock's time.
@@ -123,6 +133,13 @@ button_press press_option(const std::string& value) {
     throw usage_error{"--press takes KEY@FRAME or KEY@FRAME+FRAMES, not '" + value + "'"};
 }
 
+bool sound_option(const std::string& value) {
+    if (value != "classic" && value != "accurate") {
+        throw usage_error{"--sound takes classic or accurate, not '" + value + "'"};
+    }
+    return value == "accurate";
+}
+
 options parse_options(const std::vector<std::string>& arguments) {
     options result;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
@@ -143,6 +160,8 @@ options parse_options(const std::vector<std::string>& arguments) {
             result.presses.push_back(press_option(value()));
         } else if (argument == "--screenshot") {
             result.screenshot = value();
+        } else if (argument == "--sound") {
+            result.accurate_sound = sound_option(value());
         } else if (argument == "--wav") {
             result.wav = value();
         } else if (argument == "--load-state") {
@@ -232,6 +251,7 @@ int run_cartridge(const options& chosen, std::ostream& out, std::ostream& error)
     set_timing(chosen.timing);
     set_frame_skip(chosen.frameskip);
     set_full_throttle(chosen.bench);
+    set_accurate_sound(chosen.accurate_sound);
     if (!chosen.load_state.empty() && !succeeded(load_state_file(chosen.load_state), error)) {
         return 1;
     }
@@ -286,19 +306,30 @@ int run_headless(const std::vector<std::string>& arguments, std::ostream& out,
     // so the frame pacing wait ends after a frame's worth of readings.
     use_fake_clock(0, 1);
     release_all_keys();
-    auto device = std::make_unique<memory_audio>(!chosen.wav.empty());
+    const bool record_accurate = chosen.accurate_sound && !chosen.wav.empty();
+    auto device = std::make_unique<memory_audio>(!chosen.wav.empty() && !record_accurate);
     memory_audio& audio = *device;
     start_session(std::move(device));
+    sound_recording recording(recording_rate);
+    if (record_accurate) {
+        set_accurate_sound_output(&recording);
+    }
     headless_window headless(audio);
     set_window(&headless);
     int code = run_cartridge(chosen, out, error);
     std::string reason;
-    if (code == 0 && !chosen.wav.empty() && !audio.write_wav(chosen.wav, reason)) {
-        error << "tov-headless: " << reason << "\n";
-        code = 1;
+    if (code == 0 && !chosen.wav.empty()) {
+        const bool written =
+            record_accurate ? write_wav_file(chosen.wav, recording.finish(), recording_rate, reason)
+                            : audio.write_wav(chosen.wav, reason);
+        if (!written) {
+            error << "tov-headless: " << reason << "\n";
+            code = 1;
+        }
     }
     set_window(nullptr);
     end_session();
+    set_accurate_sound(false);
     return code;
 }
 

@@ -1,6 +1,7 @@
 // The desktop program: tov [--fullscreen] [--zoom N] [ROM].
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QTimer>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -85,6 +86,26 @@ tov::start_options parse_command_line(const QStringList& arguments) {
     return options;
 }
 
+// TOV_SOUND_STATS=1: the accurate sound's buffer once a second on standard
+// error, to measure its latency and watch for underruns.
+void report_sound_stats(QApplication& app, tov::sound_stream& stream) {
+    if (!std::getenv("TOV_SOUND_STATS")) {
+        return;
+    }
+    auto* timer = new QTimer(&app);
+    QObject::connect(timer, &QTimer::timeout, [&stream] {
+        const tov::sound_stream::statistics stats = stream.take_stats();
+        const double ms_per_frame = 1000.0 / tov::sdl_audio_rate;
+        std::fprintf(stderr,
+                     "tov: sound buffer %.1f ms (lowest %.1f, highest %.1f, target %.1f), "
+                     "underruns %llu\n",
+                     stats.fill_frames * ms_per_frame, stats.lowest_fill * ms_per_frame,
+                     stats.highest_fill * ms_per_frame, stats.target_frames * ms_per_frame,
+                     static_cast<unsigned long long>(stats.underruns));
+    });
+    timer->start(1000);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -100,5 +121,13 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     std::signal(SIGINT, quit_on_signal);
     std::signal(SIGTERM, quit_on_signal);
-    return tov::start_up(app, options, tov::open_sdl_audio);
+    // The stream outlives the audio device, which start_up closes.
+    tov::sound_stream stream(tov::sdl_audio_rate);
+    report_sound_stats(app, stream);
+    return tov::start_up(app, options, [&stream] {
+        tov::sound_outputs outputs;
+        outputs.device = tov::open_sdl_audio(stream);
+        outputs.accurate = outputs.device ? &stream : nullptr;
+        return outputs;
+    });
 }

@@ -10,7 +10,7 @@ namespace tov {
 
 namespace {
 
-constexpr int rate = 44100;
+constexpr int rate = sdl_audio_rate;
 
 class sdl_audio : public audio_backend {
 public:
@@ -30,9 +30,12 @@ private:
     SDL_AudioDeviceID device_;
 };
 
-// SDL holds the device's lock while it calls back, so the voices are safe.
-void mix_callback(void*, Uint8* stream, int length) {
-    mix_voices(reinterpret_cast<int16_t*>(stream), length / 4, rate);
+// SDL holds the device's lock while it calls back, so the voices are safe;
+// the stream has its own.
+void mix_callback(void* stream, Uint8* output, int length) {
+    auto* samples = reinterpret_cast<int16_t*>(output);
+    mix_voices(samples, length / 4, rate);
+    static_cast<sound_stream*>(stream)->mix_into(samples, length / 4);
 }
 
 // Reports the failure in the system's own words, then says plainly what it
@@ -45,7 +48,7 @@ void report_no_device(const char* system_text) {
 
 }  // namespace
 
-std::unique_ptr<audio_backend> open_sdl_audio() {
+std::unique_ptr<audio_backend> open_sdl_audio(sound_stream& stream) {
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
         report_no_device("Fehler: DirectSound Erzeugung");
         return nullptr;
@@ -56,6 +59,7 @@ std::unique_ptr<audio_backend> open_sdl_audio() {
     wanted.channels = 2;
     wanted.samples = 512;
     wanted.callback = mix_callback;
+    wanted.userdata = &stream;
     const SDL_AudioDeviceID device = SDL_OpenAudioDevice(nullptr, 0, &wanted, nullptr, 0);
     if (device == 0) {
         report_no_device("Fehler: DirectSound Initialisierung");

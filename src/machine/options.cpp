@@ -13,4 +13,6 @@ int32_t fast_forward_speed;
 uint8_t sound_enabled;
 uint8_t channel_enabled[4] = {1, 1, 0, 0};
 
+int32_t accurate_sound;
+
 }  // namespace tov

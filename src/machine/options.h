@@ -21,4 +21,8 @@ extern int32_t fast_forward_speed;
 extern uint8_t sound_enabled;
 extern uint8_t channel_enabled[4];
 
+// "Accurate sound": the sound registers drive the cycle-timed model of the
+// four channels instead of the voices.
+extern int32_t accurate_sound;
+
 }  // namespace tov

@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "apu/apu.h"
 #include "host/archive.h"
 #include "host/clock.h"
 #include "machine/cpu_state.h"
@@ -260,6 +261,7 @@ bool load_cartridge(std::string* reason) {
     describe_header();
     spread_rom_banks(image);
     power_on_cpu();
+    apu_reset();
     write_power_on_registers();
     PC.value = 0x0100;
     const double now = clock_time_ms();

@@ -1,6 +1,8 @@
 #include "memory/io_registers.h"
 
+#include "apu/apu.h"
 #include "machine/cpu_state.h"
+#include "machine/options.h"
 #include "machine/registers.h"
 #include "memory/memory_map.h"
 #include "sound/channels.h"
@@ -100,10 +102,20 @@ bool is_sound_register(int32_t offset) {
            offset == NR33 || offset == NR34 || (offset >= NR41 && offset <= NR44) || offset == NR51;
 }
 
+// While the cycle-timed sound is chosen it sees every sound register write
+// first, and a powered-off sound drops them; the voices' channels still
+// hear the writes that land.
+bool dropped_by_accurate_sound(int32_t offset, uint8_t value) {
+    return accurate_sound && offset >= NR10 && offset < 0x40 && !apu_write(offset, value);
+}
+
 }  // namespace
 
 void write_io_register(int32_t offset, uint8_t value) {
     offset &= 0xFF;
+    if (dropped_by_accurate_sound(offset, value)) {
+        return;
+    }
     if (is_sound_register(offset)) {
         write_sound_register(offset, value);
         return;
@@ -114,7 +126,12 @@ void write_io_register(int32_t offset, uint8_t value) {
             io_page[SB] = 0xFF;
             io_page[SC] = 0xFF;
             break;
-        case DIV: io_page[DIV] = 0x00; break;
+        case DIV: {
+            const uint8_t before = io_page[DIV];
+            io_page[DIV] = 0x00;
+            apu_div_changed(before, 0x00);
+            break;
+        }
         case TAC:
             io_page[TAC] = value;
             write_tac(value);

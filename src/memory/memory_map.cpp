@@ -1,6 +1,8 @@
 #include "memory/memory_map.h"
 
+#include "apu/apu.h"
 #include "machine/cpu_state.h"
+#include "machine/options.h"
 #include "machine/registers.h"
 #include "memory/freeze_list.h"
 #include "memory/io_registers.h"
@@ -92,6 +94,9 @@ uint8_t read_memory(int32_t address) {
 // The I/O page as the CPU reads it: write-only registers and the sound
 // registers' write-only bits are masked, FF26 reports the channels.
 uint8_t read_io(int32_t offset) {
+    if (accurate_sound && offset >= NR10 && offset < 0x40) {
+        return apu_read(offset);
+    }
     switch (offset) {
         case P1: read_joypad(); return io_page[P1];
         case SB:

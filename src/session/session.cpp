@@ -1,5 +1,6 @@
 #include "session/session.h"
 
+#include "apu/apu.h"
 #include "machine/options.h"
 #include "machine/shell_flags.h"
 #include "machine/timing.h"
@@ -8,11 +9,25 @@
 #include "persist/config.h"
 #include "persist/save_state.h"
 #include "run/frame_driver.h"
+#include "sound/channels.h"
 #include "sound/output_device.h"
 
 namespace tov {
 
 namespace {
+
+sample_sink* accurate_output;
+
+// The cycle-timed sound is synthesized only while it is heard; its sink
+// fades in and out as that changes.
+void follow_accurate_sound() {
+    const bool heard = accurate_sound && sound_enabled == 1 && emulating() && fast_forward == 0 &&
+                       full_throttle == 0;
+    set_sample_sink(heard ? accurate_output : nullptr);
+    if (accurate_output) {
+        accurate_output->set_heard(heard);
+    }
+}
 
 // The outcome of an operation that reports its failure in a message.
 result outcome_of(const std::function<bool(std::string&)>& operation) {
@@ -33,6 +48,7 @@ void start_session(std::unique_ptr<audio_backend> audio) {
 }
 
 void end_session() {
+    set_accurate_sound_output(nullptr);
     close_sound_device();
 }
 
@@ -57,6 +73,7 @@ result open_cartridge(const std::string& path, const std::string& entry) {
 
 result close_cartridge() {
     stop_playback();
+    follow_accurate_sound();
     result saved;
     if (rom_loaded == 1) {
         saved = write_battery_file();
@@ -98,15 +115,24 @@ result save_state_file(const std::string& path) {
     return outcome_of([&path](std::string& message) { return save_state(path, message); });
 }
 
+// The cycle-timed sound starts afresh from the restored registers, with the
+// channels the voices' model had sounding.
 result load_state_file(const std::string& path) {
-    return outcome_of([&path](std::string& message) { return load_state(path, message); });
+    const result loaded =
+        outcome_of([&path](std::string& message) { return load_state(path, message); });
+    if (loaded.ok && accurate_sound) {
+        apu_restart(channel_status_bits());
+    }
+    return loaded;
 }
 
 void run_timer_message() {
+    follow_accurate_sound();
     frame_tick();
 }
 
 void run_frames(uint64_t frames, const std::function<void(uint64_t done)>& after_frame) {
+    follow_accurate_sound();
     for (uint64_t done = 1; done <= frames; ++done) {
         run_frame();
         after_frame(done);
@@ -119,6 +145,7 @@ void resume() {
 
 void stop() {
     stop_playback();
+    follow_accurate_sound();
 }
 
 void let_emulation_run() {
@@ -140,6 +167,7 @@ run_options current_options() {
     }
     options.fast_forward = fast_forward == 1;
     options.fast_forward_speed = fast_forward_speed;
+    options.accurate_sound = accurate_sound == 1;
     return options;
 }
 
@@ -194,6 +222,25 @@ void set_sound_enabled(bool on) {
     if (on != (sound_enabled == 1)) {
         toggle_sound();
     }
+    follow_accurate_sound();
+}
+
+void set_accurate_sound(bool on) {
+    if (on && !accurate_sound) {
+        apu_restart(channel_status_bits());
+    }
+    accurate_sound = on ? 1 : 0;
+    set_voices_heard(!on);
+    follow_accurate_sound();
+}
+
+void set_accurate_sound_output(sample_sink* sink) {
+    set_sample_sink(nullptr);
+    if (accurate_output) {
+        accurate_output->set_heard(false);
+    }
+    accurate_output = sink;
+    follow_accurate_sound();
 }
 
 void set_channel_enabled(int channel, bool on) {

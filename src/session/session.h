@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "apu/mixer.h"
 #include "memory/joypad.h"
 #include "sound/audio_backend.h"
 #include "video/frame.h"
@@ -91,6 +92,7 @@ struct run_options {
     bool channel_enabled[4];
     bool fast_forward;
     int fast_forward_speed;  // 2-4, or 0: as fast as possible
+    bool accurate_sound;
 };
 run_options current_options();
 
@@ -98,6 +100,18 @@ run_options current_options();
 // frame of the wall clock, or 0 for as fast as possible.
 void set_fast_forward(bool on);
 void set_fast_forward_speed(int speed);
+
+// "Accurate sound": the cycle-timed model of the four channels is heard
+// instead of the voices, from now on; it starts from the sound registers as
+// they are. Both models hear every register write, so switching back and
+// forth needs no reset.
+void set_accurate_sound(bool on);
+
+// Where the cycle-timed sound goes while it is heard (chosen, sound on, the
+// game running at normal speed): the window's stream to the sound card, or a
+// recording; null sends it nowhere. `sink` must outlive the session or be
+// replaced first.
+void set_accurate_sound_output(sample_sink* sink);
 
 // Each setter ignores a value outside its range.
 void set_frame_skip(int frames);

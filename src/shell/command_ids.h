@@ -35,6 +35,7 @@ enum command_id : int {
     id_full_screen = 41022,
     id_quick_load_1 = 41031,  // slots 1-9: 41031-41039
     id_quick_save_1 = 41041,  // slots 1-9: 41041-41049
+    id_accurate_sound = 41050,
 };
 
 constexpr int quick_state_slots = 9;

@@ -94,6 +94,8 @@ void main_window_view::build_menu() {
                                     "CHANEL " + QString::number(channel), true, channel < 2);
         item->setEnabled(channel < 2);
     }
+    sound->addSeparator();
+    add_command(sound, id_accurate_sound, "&Accurate sound", true);
     add_command(others, id_timer_enable, "Timer enable", true, true);
     QMenu* timing = others->addMenu("Timing");
     add_command(timing, id_timing_1, "1", true, true);
@@ -194,6 +196,7 @@ void main_window_view::show_options(const run_options& options) {
     for (int channel = 0; channel < 4; ++channel) {
         check_menu_item(id_channel_0 + channel, options.channel_enabled[channel]);
     }
+    check_menu_item(id_accurate_sound, options.accurate_sound);
     check_menu_item(id_fast_forward, options.fast_forward);
     check_one_of(id_speed_max, 5, options.fast_forward_speed);
     check_menu_item(id_pause, cartridge_loaded() && !emulating());

@@ -48,6 +48,14 @@ void save_pause_when_inactive(bool on) {
     store().setValue("emulation/pause_when_inactive", on);
 }
 
+bool saved_accurate_sound() {
+    return store().value("sound/accurate", false).toBool();
+}
+
+void save_accurate_sound(bool on) {
+    store().setValue("sound/accurate", on);
+}
+
 int saved_fast_forward_speed() {
     const int speed = store().value("emulation/fast_forward_speed", 0).toInt();
     return speed >= 2 && speed <= 4 ? speed : 0;

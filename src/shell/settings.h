@@ -1,7 +1,8 @@
 // What the window remembers between runs, in Qt's settings store: the file
 // tov/tov.conf (INI) in the user's configuration folder ($XDG_CONFIG_HOME,
-// ~/.config by default). The emulation options are not kept: each run starts
-// with them as the program always has; the key mapping stays in TOV.cfg.
+// ~/.config by default). The Others menu's options are not kept, but for the
+// choice of sound model: each run starts with them as the program always
+// has; the key mapping stays in TOV.cfg.
 #pragma once
 
 #include <QPoint>
@@ -28,6 +29,10 @@ void remember_folder(const QString& dialog, const QString& chosen_file);
 // Emulation > "Pause When Inactive" (off until chosen).
 bool pause_when_inactive();
 void save_pause_when_inactive(bool on);
+
+// Others > Sound > "Accurate sound" (off until chosen).
+bool saved_accurate_sound();
+void save_accurate_sound(bool on);
 
 // The fast-forward speed chosen last: 2-4, or 0 for as fast as possible.
 int saved_fast_forward_speed();

@@ -79,6 +79,9 @@ void run_option_command(int id) {
         save_fast_forward_speed(current_options().fast_forward_speed);
     } else if (id == id_pause_when_inactive) {
         save_pause_when_inactive(!pause_when_inactive());
+    } else if (id == id_accurate_sound) {
+        set_accurate_sound(!options.accurate_sound);
+        save_accurate_sound(!options.accurate_sound);
     }
 }
 
@@ -127,7 +130,10 @@ void create_main_window(const audio_opener& open_audio) {
     read_key_mapping_file();
     open_game_controllers();
     use_saved_controller_mapping();
-    start_session(open_audio());
+    sound_outputs outputs = open_audio();
+    start_session(std::move(outputs.device));
+    set_accurate_sound_output(outputs.accurate);
+    set_accurate_sound(saved_accurate_sound());
     set_fast_forward_speed(saved_fast_forward_speed());
     if (const std::optional<QPoint> place = saved_window_place()) {
         main_window->move(*place);

@@ -19,8 +19,13 @@ class main_window_view;
 // The program's one main window, while it exists.
 extern main_window_view* main_window;
 
-// Opens the audio device the program plays on (null: no sound).
-using audio_opener = std::function<std::unique_ptr<audio_backend>()>;
+// Where the program's sound goes: the audio device that plays the voices
+// (null: no sound), and the sink of the cycle-timed sound (null: silent).
+struct sound_outputs {
+    std::unique_ptr<audio_backend> device;
+    sample_sink* accurate = nullptr;
+};
+using audio_opener = std::function<sound_outputs()>;
 
 // What the command line asks of the start.
 struct start_options {

@@ -1,6 +1,7 @@
 #include "sound/output_device.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -25,6 +26,8 @@ constexpr int32_t wave_voice_rate = 6553;
 
 // Indexed by channel - 1.
 std::unique_ptr<sound_buffer> voices[4];
+
+std::atomic<bool> voices_heard{true};
 
 // Voices in the order playback starts and stops them: 1, 2, 4, then 3.
 constexpr int playback_order[4] = {1, 2, 4, 3};
@@ -199,8 +202,16 @@ void report_error(int32_t code, const char* message) {
     }
 }
 
+void set_voices_heard(bool heard) {
+    voices_heard.store(heard);
+}
+
 // Mixes in chunks on the stack: the audio thread must not allocate.
 void mix_voices(int16_t* output, int frames, int output_rate) {
+    if (!voices_heard.load()) {
+        std::fill(output, output + frames * 2, 0);
+        return;
+    }
     constexpr int chunk_frames = 256;
     float mix[chunk_frames * 2];
     for (int done = 0; done < frames; done += chunk_frames) {

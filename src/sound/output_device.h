@@ -53,6 +53,10 @@ void stop_playback();
 void stop_all_voices();
 void play_enabled_voices();
 
+// Whether the mixer hears the voices; not while the cycle-timed sound is
+// chosen. Safe from any thread.
+void set_voices_heard(bool heard);
+
 // "&Sound enable".
 void toggle_sound();
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "apu/apu.h"
 #include "machine/cpu_state.h"
 #include "machine/memory.h"
 #include "machine/options.h"
@@ -55,15 +56,19 @@ namespace {
 // timer keeps the same rate per frame.
 constexpr int32_t colour_tima_periods[4] = {1024, 16, 64, 256};
 
-// DIV skips FF, so it takes 255 values.
+// DIV skips FF, so it takes 255 values. The cycle-timed sound's frame
+// sequencer follows it.
 void increment_div() {
-    const uint8_t div = static_cast<uint8_t>(io_page[DIV] + 1);
+    const uint8_t before = io_page[DIV];
+    const uint8_t div = static_cast<uint8_t>(before + 1);
     io_page[DIV] = div == 0xFF ? 0x00 : div;
+    apu_div_changed(before, io_page[DIV]);
 }
 
 // DIV steps once a charge lifts its counter above the threshold; the excess
 // is dropped.
 void step_div(int32_t cycles) {
+    sound_cycles += cycles;
     div_cycles += cycles;
     if (div_cycles > (256 << speed_shift)) {
         div_cycles = 0;
@@ -79,9 +84,11 @@ void step_div_repeatedly(int32_t cycles, int32_t count) {
             div_cycles > threshold ? 1 : (threshold - div_cycles) / cycles + 1;
         if (until_step > count) {
             div_cycles += count * cycles;
+            sound_cycles += count * cycles;
             return;
         }
         count -= until_step;
+        sound_cycles += until_step * cycles;
         div_cycles = 0;
         increment_div();
     }

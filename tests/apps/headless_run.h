@@ -54,4 +54,22 @@ struct rgb_picture {
 
 rgb_picture read_png(const std::string& path);
 
+// A 16-bit stereo WAV file written by the runner: its sample rate and the
+// samples of each side (empty when it cannot be read, which the reader
+// reports as a test failure).
+struct wav_sound {
+    int rate = 0;
+    std::vector<int16_t> left;
+    std::vector<int16_t> right;
+};
+
+wav_sound read_wav(const std::string& path);
+
+// The frequency of `samples`, taken `rate` times a second, between `from` and
+// `to` seconds (`to` 0: the end), from the first to the last rising crossing
+// of their mean there, each placed between its two samples (a crossing
+// counts once the samples were well below the mean).
+double measured_frequency(const std::vector<int16_t>& samples, int rate, double from = 0.1,
+                          double to = 0);
+
 }  // namespace tov::test

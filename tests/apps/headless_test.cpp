@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <regex>
@@ -259,47 +258,18 @@ TEST(Headless, ScreenshotOfTheSceneCartridgeMatchesItsPicture) {
     }
 }
 
-// The left channel of a 16-bit stereo WAV file written by the runner.
-std::vector<int16_t> read_wav_left(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    const std::string bytes((std::istreambuf_iterator<char>(file)), {});
-    EXPECT_EQ(bytes.substr(0, 4), "RIFF");
-    EXPECT_EQ(bytes.substr(8, 8), "WAVEfmt ");
-    std::vector<int16_t> left;
-    for (std::size_t at = 44; at + 4 <= bytes.size(); at += 4) {
-        int16_t sample;
-        std::memcpy(&sample, bytes.data() + at, 2);
-        left.push_back(sample);
-    }
-    return left;
-}
-
-// Frequency from the rising crossings of the mean, after the first 100 ms.
-double measured_frequency(const std::vector<int16_t>& samples) {
-    const std::size_t start = 4410;
-    double mean = 0;
-    for (std::size_t i = start; i < samples.size(); ++i) {
-        mean += samples[i];
-    }
-    mean /= static_cast<double>(samples.size() - start);
-    int rising = 0;
-    for (std::size_t i = start + 1; i < samples.size(); ++i) {
-        rising += samples[i - 1] < mean && samples[i] >= mean;
-    }
-    return rising / (static_cast<double>(samples.size() - start) / 44100.0);
-}
-
 TEST(Headless, WavCapturesAToneAtTheChannelsFrequency) {
     assembled_cartridge tone(source_of("tone.asm"));
     const std::string wav = test::temp_path(".wav");
     const run_result result = run({tone.path, "--frames", "120", "--wav", wav});
     ASSERT_EQ(result.code, 0) << result.error;
-    const std::vector<int16_t> left = read_wav_left(wav);
-    ASSERT_GT(left.size(), 44100u) << "two seconds of the fake clock";
+    const test::wav_sound sound = test::read_wav(wav);
+    EXPECT_EQ(sound.rate, 44100);
+    ASSERT_GT(sound.left.size(), 44100u) << "two seconds of the fake clock";
     // Register 1775 gives 131072 / (2049 - 1775) = 478 Hz; the channel renders
     // whole periods per 1/60 s, 8 of them here, so it plays 480 Hz.
     const double expected = 131072.0 / (2049 - 1775);
-    EXPECT_NEAR(measured_frequency(left), expected, expected * 0.01);
+    EXPECT_NEAR(test::measured_frequency(sound.left, sound.rate), expected, expected * 0.01);
     std::filesystem::remove(wav);
 }
 

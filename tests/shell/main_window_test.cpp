@@ -65,20 +65,20 @@ TEST_F(WindowTest, MenuHoldsEveryItemInOrder) {
         load_items += "    &" + std::to_string(slot) + "  empty\n";
         save_items += "      &" + std::to_string(slot) + "\n";
     }
-    EXPECT_EQ(
-        text,
-        "&File\n  &Open Rom\n  Recent Roms\n    -\n    Clear\n  &Close Rom\n  -\n"
-        "  &Load State\n  &Save State\n  &Quick States\n" +
-            load_items + "    -\n    &Save to Slot\n" + save_items +
-            "  -\n  Screens&hot\n  -\n  &Exit\n"
-            "&Emulation\n  &Resume\n  &Stop\n  &Pause\n  -\n  R&eset\n  -\n"
-            "  &Fast Forward (hold Tab)\n  Fast Forward &Speed\n    2x\n    3x\n    4x\n"
-            "    As Fast As Possible\n  Pause When &Inactive\n"
-            "&Others\n  &Debug\n  &Cheating\n  &Joypad\n  -\n  &Frameskip\n    0\n    1\n"
-            "    2\n    3\n  Full Trothle\n  &Sound\n    &Sound enable\n    -\n    CHANEL 0\n"
-            "    CHANEL 1\n    CHANEL 2\n    CHANEL 3\n  Timer enable\n  Timing\n    1\n    2\n"
-            "&Zoom\n  X 1\n  X 2\n  X 3\n  X 4\n  -\n  &Full Screen\n"
-            "&Help\n  &About\n");
+    EXPECT_EQ(text,
+              "&File\n  &Open Rom\n  Recent Roms\n    -\n    Clear\n  &Close Rom\n  -\n"
+              "  &Load State\n  &Save State\n  &Quick States\n" +
+                  load_items + "    -\n    &Save to Slot\n" + save_items +
+                  "  -\n  Screens&hot\n  -\n  &Exit\n"
+                  "&Emulation\n  &Resume\n  &Stop\n  &Pause\n  -\n  R&eset\n  -\n"
+                  "  &Fast Forward (hold Tab)\n  Fast Forward &Speed\n    2x\n    3x\n    4x\n"
+                  "    As Fast As Possible\n  Pause When &Inactive\n"
+                  "&Others\n  &Debug\n  &Cheating\n  &Joypad\n  -\n  &Frameskip\n    0\n    1\n"
+                  "    2\n    3\n  Full Trothle\n  &Sound\n    &Sound enable\n    -\n    CHANEL 0\n"
+                  "    CHANEL 1\n    CHANEL 2\n    CHANEL 3\n    -\n    &Accurate sound\n  Timer "
+                  "enable\n  Timing\n    1\n    2\n"
+                  "&Zoom\n  X 1\n  X 2\n  X 3\n  X 4\n  -\n  &Full Screen\n"
+                  "&Help\n  &About\n");
 }
 
 TEST_F(WindowTest, StartsTitledTovWithTheResourceCheckMarks) {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "memory/cartridge.h"
+#include "memory/memory_map.h"
 #include "shell/command_ids.h"
 #include "shell/settings.h"
 #include "shell_test_support.h"
@@ -66,6 +67,27 @@ TEST_F(SettingsTest, ZoomPlaceAndFoldersAreWrittenToTheConfigurationFolder) {
     file.sync();
     EXPECT_EQ(saved_zoom(), 2) << "a zoom out of range is not taken";
     main_window->command(id_zoom_1 + 1);
+}
+
+// The sound model switches at once, with the running game: the sound
+// registers read back as the chosen model has them.
+TEST_F(SettingsTest, AccurateSoundIsChosenAtOnceAndRemembered) {
+    test::test_cartridge cartridge;
+    open_through_menu(cartridge.write());
+    EXPECT_FALSE(checked(id_accurate_sound));
+    EXPECT_EQ(read_byte(0xFF26) & 0x70, 0x00) << "the voices' model reads 0 there";
+
+    main_window->command(id_accurate_sound);
+    EXPECT_TRUE(checked(id_accurate_sound));
+    EXPECT_TRUE(saved_accurate_sound());
+    EXPECT_EQ(read_byte(0xFF26) & 0xF0, 0xF0) << "powered, the unused bits read 1";
+    EXPECT_EQ(read_byte(0xFF13), 0xFF) << "write-only";
+    EXPECT_TRUE(cartridge_loaded());
+
+    main_window->command(id_accurate_sound);
+    EXPECT_FALSE(checked(id_accurate_sound));
+    EXPECT_FALSE(saved_accurate_sound());
+    EXPECT_EQ(read_byte(0xFF13), 0x00);
 }
 
 TEST_F(SettingsTest, RecentRomsListsTheLastTenNewestFirst) {

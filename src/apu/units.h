@@ -1,0 +1,47 @@
+// The parts of a channel that the frame sequencer clocks: the length counter,
+// the volume envelope and channel 1's frequency sweep.
+#pragma once
+
+#include <cstdint>
+
+namespace tov {
+
+// Counts a note down; when it runs out the channel goes off.
+struct length_counter {
+    int32_t left = 0;
+    bool enabled = false;
+
+    // One length step; true when it ends the note.
+    bool clock();
+};
+
+// Moves the volume one step up or down every `period` envelope steps; a
+// period of 0 holds it.
+struct volume_envelope {
+    int32_t volume = 0;
+    int32_t period = 0;
+    bool up = false;
+    int32_t timer = 0;
+
+    // A trigger takes the initial volume, direction and period from NRx2.
+    void start(uint8_t nrx2);
+    void clock();
+};
+
+// Channel 1's sweep: every sweep period it adds (or subtracts) the shadow
+// frequency shifted right to the frequency; a result above 7FF turns the
+// channel off.
+struct frequency_sweep {
+    int32_t shadow = 0;
+    int32_t timer = 0;
+    bool enabled = false;
+    bool subtracted = false;  // a subtraction was made since the trigger
+
+    // The next frequency from the shadow and NR10; above 7FF overflows.
+    int32_t next(uint8_t nr10);
+};
+
+// A sweep or envelope period of 0 counts as 8 in its timer.
+int32_t timer_period(int32_t period);
+
+}  // namespace tov

@@ -1,0 +1,15 @@
+// 16-bit stereo WAV files of what was played.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace tov {
+
+// Writes `frames` (left, right interleaved) at `rate` frames a second.
+bool write_wav_file(const std::filesystem::path& path, const std::vector<int16_t>& frames, int rate,
+                    std::string& error);
+
+}  // namespace tov
