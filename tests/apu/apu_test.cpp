@@ -2,6 +2,7 @@
 // clocks, through the CPU's read and write paths.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -10,6 +11,7 @@
 #include "machine/registers.h"
 #include "machine/timing.h"
 #include "memory/memory_map.h"
+#include "session/session.h"
 #include "test_cartridge.h"
 #include "timer/timer.h"
 
@@ -115,6 +117,22 @@ TEST_F(AccurateSound, ChannelsEndAfterTheirStepsOfTheSequencer) {
         }
         EXPECT_EQ(status() & c.channel_bit, c.steps_to_end < 0 ? c.channel_bit : 0);
     }
+}
+
+// A loaded state brings its registers back, and the channels that were
+// sounding sound again.
+TEST_F(AccurateSound, StartsAgainFromTheRegistersOfALoadedState) {
+    write_all({{0xFF24, 0x35}, {0xFF12, 0xF0}, {0xFF14, 0x80}, {0xFF22, 0x5A}});
+    ASSERT_EQ(status(), 0x01);
+    const std::string state = test::temp_path(".gst");
+    ASSERT_TRUE(save_state_file(state).ok);
+    write_all({{0xFF26, 0x00}, {0xFF26, 0x80}});
+    ASSERT_EQ(status(), 0x00);
+    ASSERT_TRUE(load_state_file(state).ok);
+    EXPECT_EQ(status(), 0x01);
+    EXPECT_EQ(read_byte(0xFF24), 0x35);
+    EXPECT_EQ(read_byte(0xFF22), 0x5A);
+    std::remove(state.c_str());
 }
 
 // The sequencer follows DIV, whose steps take twice the cycles in double
