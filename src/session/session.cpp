@@ -181,6 +181,7 @@ void set_fast_forward(bool on) {
     } else if (emulating()) {
         play_enabled_voices();
     }
+    follow_accurate_sound();
 }
 
 void set_fast_forward_speed(int speed) {
@@ -197,6 +198,7 @@ void set_frame_skip(int frames) {
 
 void set_full_throttle(bool on) {
     full_throttle = on ? 1 : 0;
+    follow_accurate_sound();
 }
 
 void set_timer_enabled(bool on) {

@@ -3,7 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 
+#include "apu/mixer.h"
+#include "host/clock.h"
 #include "machine/shell_flags.h"
 #include "memory/cartridge_info.h"
 #include "test_archive.h"
@@ -68,6 +71,57 @@ TEST(Session, ListsAndOpensTheCartridgesOfFilesAndArchives) {
     }
     rom_loaded = 0;
     emulation_running = 0;
+}
+
+// A sink that only remembers whether it is heard and what it was given.
+class listening_sink : public sample_sink {
+public:
+    void take(const float*, int count) override { frames += count; }
+    void set_heard(bool now) override { heard = now; }
+    bool heard = false;
+    long frames = 0;
+};
+
+// The accurate sound is heard, and mixed, only while it is chosen, sound is
+// on and the game runs at normal speed.
+TEST(Session, AccurateSoundIsHeardOnlyWhileTheGameRunsAtNormalSpeed) {
+    test::reset_test_state();
+    use_fake_clock(0, 1);  // every reading a millisecond on, so frames end
+    test::test_cartridge cartridge;
+    listening_sink sink;
+    start_session(nullptr);
+    set_accurate_sound_output(&sink);
+    ASSERT_TRUE(open_cartridge(cartridge.write()).ok);
+    set_sound_enabled(true);
+
+    struct case_t {
+        const char* what;
+        std::function<void(bool)> set;  // true: the state that silences
+    };
+    const case_t cases[] = {
+        {"classic chosen", [](bool on) { set_accurate_sound(!on); }},
+        {"fast forward", [](bool on) { set_fast_forward(on); }},
+        {"full throttle", [](bool on) { set_full_throttle(on); }},
+        {"stopped", [](bool on) { on ? stop() : resume(); }},
+        {"sound off", [](bool on) { set_sound_enabled(!on); }},
+    };
+    set_accurate_sound(true);
+    for (const case_t& test : cases) {
+        SCOPED_TRACE(test.what);
+        run_frames(1, [](uint64_t) {});
+        EXPECT_TRUE(sink.heard);
+        test.set(true);
+        const long frames = sink.frames;
+        run_frames(1, [](uint64_t) {});
+        EXPECT_FALSE(sink.heard);
+        EXPECT_EQ(sink.frames, frames) << "nothing mixed while silent";
+        test.set(false);
+    }
+    run_frames(2, [](uint64_t) {});
+    EXPECT_TRUE(sink.heard);
+    EXPECT_GT(sink.frames, 0);
+    set_accurate_sound(false);
+    end_session();
 }
 
 }  // namespace
