@@ -59,6 +59,10 @@ bool powered;
 int32_t sequencer_step;  // the step the next fall of DIV bit 4 runs
 int32_t frame_cycles;    // cycles already summed into the frame being mixed
 
+// CPU cycles charged but not yet run, counted up to div_cycles = counted_div.
+int32_t pending_cycles;
+int32_t counted_div;
+
 bool has_dac(int index, uint8_t value) {
     return index == 2 ? (value & 0x80) != 0 : (value & 0xF8) != 0;
 }
@@ -289,6 +293,15 @@ void write_power(uint8_t value) {
     powered = on;
 }
 
+void follow_div(uint8_t before, uint8_t after) {
+    if ((before & 0x10) != 0 && (after & 0x10) == 0) {
+        apu_catch_up();
+        if (powered) {
+            step_sequencer();
+        }
+    }
+}
+
 uint8_t status_bits() {
     uint8_t bits = 0;
     for (int index = 0; index < 4; ++index) {
@@ -308,7 +321,8 @@ void apu_reset() {
     powered = true;
     sequencer_step = 0;
     frame_cycles = 0;
-    sound_cycles = 0;
+    pending_cycles = 0;
+    counted_div = div_cycles;
     reset_mixer();
 }
 
@@ -361,22 +375,27 @@ uint8_t apu_read(int32_t offset) {
     return io_page[offset] | read_back_ones[offset - NR10];
 }
 
-void apu_div_changed(uint8_t before, uint8_t after) {
+void apu_div_stepped(uint8_t before, uint8_t after, int32_t step_cycles) {
     if (!accurate_sound) {
-        sound_cycles = 0;
         return;
     }
-    if ((before & 0x10) != 0 && (after & 0x10) == 0) {
-        apu_catch_up();
-        if (powered) {
-            step_sequencer();
-        }
+    pending_cycles += step_cycles - counted_div;
+    counted_div = 0;
+    follow_div(before, after);
+}
+
+void apu_div_written(uint8_t before) {
+    if (accurate_sound) {
+        follow_div(before, 0x00);
     }
 }
 
+// Console cycles are CPU cycles shifted by the speed; a remainder waits.
 void apu_catch_up() {
-    const int32_t cycles = sound_cycles >> speed_shift;
-    sound_cycles -= cycles << speed_shift;
+    pending_cycles += div_cycles - counted_div;
+    counted_div = div_cycles;
+    const int32_t cycles = pending_cycles >> speed_shift;
+    pending_cycles -= cycles << speed_shift;
     run_channels(cycles);
 }
 

@@ -25,11 +25,13 @@ bool apu_write(int32_t offset, uint8_t value);
 // 1, NR52 with the power and channel status.
 uint8_t apu_read(int32_t offset);
 
-// DIV changed from `before` to `after` (a step or a write): the frame
-// sequencer steps when its bit 4 falls.
-void apu_div_changed(uint8_t before, uint8_t after);
+// DIV stepped from `before` to `after` after `step_cycles` cycles (the
+// model's time passes in these steps and in div_cycles), or a write cleared
+// it from `before`: the frame sequencer steps when DIV bit 4 falls.
+void apu_div_stepped(uint8_t before, uint8_t after, int32_t step_cycles);
+void apu_div_written(uint8_t before);
 
-// Runs the channels up to the CPU's cycles charged so far.
+// Runs the channels up to the cycles charged so far.
 void apu_catch_up();
 
 }  // namespace tov

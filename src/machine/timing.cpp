@@ -8,7 +8,6 @@ int32_t tima_cycles;
 int32_t tima_period;
 uint8_t timer_running;
 uint8_t speed_shift;
-int32_t sound_cycles;
 
 uint8_t skip_counter;
 int32_t fps_count;

@@ -15,8 +15,6 @@ extern int32_t tima_period;
 extern uint8_t timer_running;
 // 1 doubles every cycle threshold: a monochrome cartridge, or double speed.
 extern uint8_t speed_shift;
-// Cycles charged since the cycle-timed sound last caught up with the CPU.
-extern int32_t sound_cycles;
 
 // Frames drawn or skipped, the frames-per-second window and the pacing clock.
 extern uint8_t skip_counter;

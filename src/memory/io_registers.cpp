@@ -129,7 +129,7 @@ void write_io_register(int32_t offset, uint8_t value) {
         case DIV: {
             const uint8_t before = io_page[DIV];
             io_page[DIV] = 0x00;
-            apu_div_changed(before, 0x00);
+            apu_div_written(before);
             break;
         }
         case TAC:

@@ -56,23 +56,22 @@ namespace {
 // timer keeps the same rate per frame.
 constexpr int32_t colour_tima_periods[4] = {1024, 16, 64, 256};
 
-// DIV skips FF, so it takes 255 values. The cycle-timed sound's frame
-// sequencer follows it.
-void increment_div() {
+// DIV skips FF, so it takes 255 values. The cycle-timed sound counts its
+// time in DIV steps of `step_cycles` and follows it with its sequencer.
+void increment_div(int32_t step_cycles) {
     const uint8_t before = io_page[DIV];
     const uint8_t div = static_cast<uint8_t>(before + 1);
     io_page[DIV] = div == 0xFF ? 0x00 : div;
-    apu_div_changed(before, io_page[DIV]);
+    div_cycles = 0;
+    apu_div_stepped(before, io_page[DIV], step_cycles);
 }
 
 // DIV steps once a charge lifts its counter above the threshold; the excess
 // is dropped.
 void step_div(int32_t cycles) {
-    sound_cycles += cycles;
     div_cycles += cycles;
     if (div_cycles > (256 << speed_shift)) {
-        div_cycles = 0;
-        increment_div();
+        increment_div(div_cycles);
     }
 }
 
@@ -84,13 +83,10 @@ void step_div_repeatedly(int32_t cycles, int32_t count) {
             div_cycles > threshold ? 1 : (threshold - div_cycles) / cycles + 1;
         if (until_step > count) {
             div_cycles += count * cycles;
-            sound_cycles += count * cycles;
             return;
         }
         count -= until_step;
-        sound_cycles += until_step * cycles;
-        div_cycles = 0;
-        increment_div();
+        increment_div(div_cycles + until_step * cycles);
     }
 }
 

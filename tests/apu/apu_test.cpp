@@ -39,7 +39,7 @@ protected:
     }
 
     // One fall of DIV bit 4.
-    static void step_sequencer() { apu_div_changed(0x1F, 0x20); }
+    static void step_sequencer() { apu_div_written(0x10); }
 
     static int status() { return read_byte(0xFF26) & 0x0F; }
 };
