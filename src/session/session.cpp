@@ -19,7 +19,8 @@ namespace {
 sample_sink* accurate_output;
 
 // The cycle-timed sound is synthesized only while it is heard; its sink
-// fades in and out as that changes.
+// fades in and out as that changes. Every operation that changes what it
+// depends on calls this.
 void follow_accurate_sound() {
     const bool heard = accurate_sound && sound_enabled == 1 && emulating() && fast_forward == 0 &&
                        full_throttle == 0;
@@ -68,6 +69,7 @@ result open_cartridge(const std::string& path, const std::string& entry) {
     }
     rom_loaded = 1;
     emulation_running = 1;
+    follow_accurate_sound();
     return {};
 }
 
@@ -127,12 +129,10 @@ result load_state_file(const std::string& path) {
 }
 
 void run_timer_message() {
-    follow_accurate_sound();
     frame_tick();
 }
 
 void run_frames(uint64_t frames, const std::function<void(uint64_t done)>& after_frame) {
-    follow_accurate_sound();
     for (uint64_t done = 1; done <= frames; ++done) {
         run_frame();
         after_frame(done);
@@ -141,6 +141,7 @@ void run_frames(uint64_t frames, const std::function<void(uint64_t done)>& after
 
 void resume() {
     start_playback();
+    follow_accurate_sound();
 }
 
 void stop() {
@@ -152,6 +153,7 @@ void let_emulation_run() {
     if (rom_loaded == 1) {
         emulation_running = 1;
     }
+    follow_accurate_sound();
 }
 
 run_options current_options() {
