@@ -29,9 +29,11 @@ constexpr const char* usage_text =
     "Usage: tov-headless ROM [options]\n"
     "\n"
     "Runs a cartridge without a window, on a fake clock. ROM is a cartridge file or a\n"
-    "zip, 7z or gzip archive, of which the first cartridge (.gb, .gbc or .cgb) runs.\n"
+    "zip, 7z or gzip archive, of which the first cartridge (.gb, .gbc or .cgb) runs\n"
+    "unless --entry names another.\n"
     "\n"
     "Options:\n"
+    "  --entry NAME             the archive's cartridge to run (default: the first)\n"
     "  --frames N               run N emulated frames (default 60)\n"
     "  --timing 1|2             run-loop timing variant (default 1)\n"
     "  --frameskip N            frames left undrawn between drawn ones, 0-3 (default 0)\n"
@@ -61,6 +63,7 @@ struct button_press {
 
 struct options {
     std::string rom;
+    std::string entry;
     uint64_t frames = 60;
     int timing = 1;
     int frameskip = 0;
@@ -150,7 +153,9 @@ options parse_options(const std::vector<std::string>& arguments) {
             }
             return arguments[++i];
         };
-        if (argument == "--frames") {
+        if (argument == "--entry") {
+            result.entry = value();
+        } else if (argument == "--frames") {
             result.frames = count_option(argument, value(), 1, 100000000);
         } else if (argument == "--timing") {
             result.timing = static_cast<int>(count_option(argument, value(), 1, 2));
@@ -245,7 +250,7 @@ bool succeeded(const result& outcome, std::ostream& error) {
 }
 
 int run_cartridge(const options& chosen, std::ostream& out, std::ostream& error) {
-    if (!succeeded(open_cartridge(chosen.rom), error)) {
+    if (!succeeded(open_cartridge(chosen.rom, chosen.entry), error)) {
         return 1;
     }
     set_timing(chosen.timing);

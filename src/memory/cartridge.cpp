@@ -83,11 +83,16 @@ bool check_regular_file(const std::string& path, std::string* reason) {
     return true;
 }
 
-// Refuses an image of `size` bytes that holds nothing or more than a
-// cartridge can.
+// Refuses an image of `size` bytes that holds nothing, less than a
+// cartridge header, or more than a cartridge can.
 bool check_size(const std::string& name, std::uintmax_t size, std::string* reason) {
     if (size == 0) {
         return refuse(reason, name + " is empty: it holds no cartridge.");
+    }
+    if (size < min_cartridge_size) {
+        return refuse(reason, name + " is too short to be a cartridge: it holds " +
+                                  std::to_string(size) + " bytes, less than a cartridge header (" +
+                                  std::to_string(min_cartridge_size) + ").");
     }
     if (size > max_cartridge_size) {
         return refuse(reason, name + " is larger than 4 MiB (256 banks of 16 KiB), " +

@@ -18,6 +18,10 @@ extern std::string rom_entry;
 // The largest image there is storage for: 256 banks of 16 KiB.
 constexpr std::uintmax_t max_cartridge_size = 256 * 0x4000;
 
+// The smallest image that can be a cartridge: one that reaches the end of
+// the header (0000-014F).
+constexpr std::uintmax_t min_cartridge_size = 0x150;
+
 // The cartridges the file at `path` holds: an archive's cartridge entries in
 // archive order, or a plain file's own name alone. False, with `reason` (when
 // given) saying why, when the file cannot be used.
@@ -25,8 +29,8 @@ bool list_cartridge_entries(const std::string& path, std::vector<std::string>& e
                             std::string* reason = nullptr);
 
 // Reads the image named by rom_path and rom_entry and powers the machine on
-// with it. An image that cannot be read, that is empty, or that is larger
-// than max_cartridge_size (an archive entry is read no further than that) is
+// with it. An image that cannot be read, that is shorter than
+// min_cartridge_size, or that is larger than max_cartridge_size (an archive entry is read no further than that) is
 // refused before anything changes: the result is false, `reason` (when given)
 // says why, and the machine is left exactly as it was.
 bool load_cartridge(std::string* reason = nullptr);

@@ -1,5 +1,8 @@
 #include "session/session.h"
 
+#include <algorithm>
+#include <filesystem>
+
 #include "apu/apu.h"
 #include "machine/options.h"
 #include "machine/shell_flags.h"
@@ -17,6 +20,21 @@ namespace tov {
 namespace {
 
 sample_sink* accurate_output;
+
+std::string loaded_name;
+
+// The archive's own name is enough while it holds one cartridge, so that its
+// files keep the names they had.
+std::string name_of_cartridge(const std::string& path, const std::string& entry) {
+    std::string name = std::filesystem::path(path).filename().string();
+    std::vector<std::string> entries;
+    if (entry.empty() || !list_cartridge_entries(path, entries) || entries.size() < 2) {
+        return name;
+    }
+    std::string label = entry;
+    std::replace(label.begin(), label.end(), '/', '_');
+    return name + "#" + label;
+}
 
 // The cycle-timed sound is synthesized only while it is heard; its sink
 // fades in and out as that changes. Every operation that changes what it
@@ -67,6 +85,7 @@ result open_cartridge(const std::string& path, const std::string& entry) {
     if (!loaded.ok) {
         return loaded;
     }
+    loaded_name = name_of_cartridge(rom_path, rom_entry);
     rom_loaded = 1;
     emulation_running = 1;
     follow_accurate_sound();
@@ -99,6 +118,10 @@ bool cartridge_loaded() {
 
 const std::string& cartridge_path() {
     return rom_path;
+}
+
+const std::string& cartridge_name() {
+    return loaded_name;
 }
 
 bool emulating() {

@@ -57,6 +57,12 @@ result reset_cartridge();
 bool cartridge_loaded();
 const std::string& cartridge_path();
 
+// The name that the files kept per cartridge (quick states, screenshots)
+// are named after: the cartridge file's name, or for an archive that holds
+// several cartridges, the archive's name and the entry's, as in
+// "two.zip#game.gb" (a folder in the entry's name becomes "_").
+const std::string& cartridge_name();
+
 // Whether a cartridge is loaded and its emulation runs.
 bool emulating();
 

@@ -20,8 +20,9 @@ namespace tov {
 namespace {
 
 // The items that do nothing useful without a cartridge.
-constexpr int cartridge_commands[] = {id_close_rom, id_save_state, id_screenshot, id_resume,
-                                      id_stop,      id_pause,      id_reset,      id_fast_forward};
+constexpr int cartridge_commands[] = {id_close_rom,    id_load_state, id_save_state, id_screenshot,
+                                      id_resume,       id_stop,       id_pause,      id_reset,
+                                      id_fast_forward, id_debug,      id_cheating};
 
 QString slot_text(int slot, const quick_slot& state) {
     const QString when = state.used ? state.saved.toString("ddd d MMM, hh:mm:ss") : "empty";
@@ -53,7 +54,8 @@ void main_window_view::build_menu() {
     file->addSeparator();
     add_command(file, id_load_state, "&Load State");
     add_command(file, id_save_state, "&Save State");
-    build_quick_state_menu(file->addMenu("&Quick States"));
+    quick_menu_ = file->addMenu("&Quick States");
+    build_quick_state_menu(quick_menu_);
     file->addSeparator();
     add_command(file, id_screenshot, "Screens&hot", false, false, {QKeySequence(Qt::Key_F12)});
     file->addSeparator();
@@ -205,6 +207,7 @@ void main_window_view::show_options(const run_options& options) {
     for (const int id : cartridge_commands) {
         action(id)->setEnabled(cartridge_loaded());
     }
+    quick_menu_->menuAction()->setEnabled(cartridge_loaded());
     for (int slot = 0; slot < quick_state_slots; ++slot) {
         action(id_quick_load_1 + slot)->setEnabled(cartridge_loaded());
         action(id_quick_save_1 + slot)->setEnabled(cartridge_loaded());

@@ -18,7 +18,7 @@ QString thumbnail_path(int slot) {
 }  // namespace
 
 QString quick_state_path(int slot) {
-    const QString name = QFileInfo(QString::fromStdString(cartridge_path())).fileName();
+    const QString name = QString::fromStdString(cartridge_name());
     const QString folder = QString::fromStdString((program_folder() / "STATES").string());
     return QDir(folder).filePath(name + ".ss" + QString::number(slot));
 }

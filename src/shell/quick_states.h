@@ -1,5 +1,6 @@
-// Quick-state slots 1-9: the machine in STATES/<cartridge file name>.ss1 to
-// .ss9 in the data folder, in the save-state format, each with a small
+// Quick-state slots 1-9: the machine in STATES/<cartridge name>.ss1 to .ss9
+// in the data folder (the name the session gives the cartridge, so that each
+// cartridge of an archive has slots of its own), in the save-state format, each with a small
 // picture of the screen at that moment beside it (.ss1.png ...).
 #pragma once
 

@@ -2,7 +2,6 @@
 
 #include <QDateTime>
 #include <QDir>
-#include <QFileInfo>
 #include <QImage>
 #include <QSaveFile>
 
@@ -15,7 +14,7 @@ namespace {
 // A name no other screenshot has: the cartridge, the moment, and a number
 // when two are taken within a second.
 QString free_name(const QDir& folder) {
-    const QString cartridge = QFileInfo(QString::fromStdString(cartridge_path())).fileName();
+    const QString cartridge = QString::fromStdString(cartridge_name());
     const QString moment = QDateTime::currentDateTime().toString("yyyyMMdd-HHmmss");
     QString name = cartridge + "-" + moment + ".png";
     for (int count = 2; folder.exists(name); ++count) {

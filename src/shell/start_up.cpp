@@ -104,10 +104,15 @@ void quick_state(int slot, bool save) {
         }
         return;
     }
+    // An empty slot is said in the status line: a box would stop the game
+    // while the player's hand is on the F keys.
     const result loaded = load_quick_state(slot);
-    main_window->report(loaded);
     if (loaded.ok) {
         main_window->show_status(QString("Loaded quick state %1").arg(slot));
+    } else if (!quick_state_slot(slot).used) {
+        main_window->show_status(QString::fromStdString(loaded.message));
+    } else {
+        main_window->report(loaded);
     }
 }
 

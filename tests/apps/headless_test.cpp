@@ -21,8 +21,8 @@ using test::source_of;
 TEST(Headless, HelpDocumentsEveryOption) {
     const run_result result = run({"--help"});
     EXPECT_EQ(result.code, 0);
-    for (const char* option : {"--frames", "--timing", "--frameskip", "--press", "--screenshot",
-                               "--screen-text", "--bench", "--help"}) {
+    for (const char* option : {"--entry", "--frames", "--timing", "--frameskip", "--press",
+                               "--screenshot", "--screen-text", "--bench", "--help"}) {
         EXPECT_NE(result.out.find(option), std::string::npos) << option;
     }
     EXPECT_NE(result.out.find("zip, 7z or gzip archive"), std::string::npos);
@@ -79,6 +79,58 @@ TEST(Headless, RunsTheFirstCartridgeOfAnArchive) {
         ASSERT_EQ(result.code, 0) << result.error;
         EXPECT_EQ(result.out.substr(0, result.out.find('\n')), "A") << file_name;
     }
+}
+
+// A cartridge that keeps writing its letter to the top-left tile, so the
+// screen tells which cartridge's program runs.
+std::string letter_source(char letter) {
+    return std::string(R"(
+        org $100
+    again:
+        ld hl, letter
+        ld a, (hl)
+        ld ($9800), a
+        jr again
+    letter: db ')") +
+           letter + "'\n";
+}
+
+// A state saved on the second cartridge of an archive loads back onto that
+// cartridge, as it does onto the same cartridge opened as a plain file.
+TEST(Headless, EntryChoosesTheArchivesCartridgeForRunsAndStates) {
+    assembled_cartridge first(letter_source('A'));
+    assembled_cartridge second(letter_source('B'));
+    const test::test_archive pair(
+        test::archive_format::zip,
+        {test::item_from_file("a.gb", first.path), test::item_from_file("b.gb", second.path)},
+        "pair.zip");
+    const std::string state = test::temp_path(".gst");
+    ASSERT_EQ(run({pair.path, "--entry", "b.gb", "--frames", "5", "--save-state", state}).code, 0);
+
+    struct case_t {
+        std::vector<std::string> arguments;
+        const char* first_line;
+    };
+    const case_t cases[] = {
+        {{pair.path}, "A"},
+        {{pair.path, "--entry", "a.gb"}, "A"},
+        {{pair.path, "--entry", "b.gb"}, "B"},
+        {{pair.path, "--entry", "b.gb", "--load-state", state}, "B"},
+        {{second.path, "--load-state", state}, "B"},
+    };
+    for (const case_t& test : cases) {
+        std::vector<std::string> arguments = test.arguments;
+        arguments.insert(arguments.end(), {"--frames", "2", "--screen-text"});
+        const run_result result = run(arguments);
+        ASSERT_EQ(result.code, 0) << result.error;
+        EXPECT_EQ(result.out.substr(0, result.out.find('\n')), test.first_line)
+            << testing::PrintToString(test.arguments);
+    }
+    const run_result missing = run({pair.path, "--entry", "c.gb"});
+    EXPECT_EQ(missing.code, 1);
+    EXPECT_NE(missing.error.find("holds no cartridge named \"c.gb\""), std::string::npos)
+        << missing.error;
+    std::filesystem::remove(state);
 }
 
 TEST(Headless, ScreenTextShowsTheVisibleBackgroundTiles) {

@@ -289,6 +289,9 @@ TEST_F(Cartridge, UnusableFilesAreRefusedBeforeAnythingChanges) {
     std::filesystem::resize_file(huge, max_cartridge_size + 1);
     const std::string empty = test::temp_path(".gb");
     std::ofstream{empty};
+    const std::string text = test::temp_path(".gb");  // 41 bytes of text
+    std::ofstream(text) << "This is not a cartridge, only some text.\n";
+    test::test_cartridge header_short(0x14F);
 
     using test::archive_format;
     using test::test_archive;
@@ -305,6 +308,7 @@ TEST_F(Cartridge, UnusableFilesAreRefusedBeforeAnythingChanges) {
         test::cut_in_half(cut->path);
     }
     const test_archive empty_entry(archive_format::zip, {{"empty.gb", {}}, game}, "empty.zip");
+    const test_archive short_entry(archive_format::zip, {{"short.gb", {1, 2, 3}}}, "short.zip");
     const test_archive notes_zip(archive_format::zip, {{"notes.txt", {'h', 'i'}}}, "notes.zip");
     const test_archive notes_7z(archive_format::seven_zip, {{"notes.txt", {'h', 'i'}}}, "notes.7z");
     const test_archive notes_gz(archive_format::gzip, {{"", {'h', 'i'}}}, "notes.txt.gz");
@@ -333,6 +337,8 @@ TEST_F(Cartridge, UnusableFilesAreRefusedBeforeAnythingChanges) {
         {folder, "", "not a readable file", ""},
         {huge, "", "larger than 4 MiB", ""},
         {empty, "", "is empty", ""},
+        {text, "", "too short to be a cartridge: it holds 41 bytes", ""},
+        {header_short.write(), "", "too short to be a cartridge: it holds 335 bytes", ""},
         {running.write(), "other.gb", "is not an archive", "other.gb"},
         {big_zip.path, "", "larger than 4 MiB", "big.gb"},
         {big_7z.path, "", "larger than 4 MiB", "big.gb"},
@@ -342,6 +348,7 @@ TEST_F(Cartridge, UnusableFilesAreRefusedBeforeAnythingChanges) {
         {cut_7z.path, "", "", ""},
         {cut_gz.path, "", "", ""},
         {empty_entry.path, "", "is empty", "empty.gb"},
+        {short_entry.path, "", "too short to be a cartridge", "short.gb"},
         {empty_entry.path, "missing.gb", "holds no cartridge named", "missing.gb"},
         {notes_zip.path, "", "holds no cartridge", ""},
         {notes_7z.path, "", "holds no cartridge", ""},
@@ -371,6 +378,7 @@ TEST_F(Cartridge, UnusableFilesAreRefusedBeforeAnythingChanges) {
     std::filesystem::remove(folder);
     std::filesystem::remove(huge);
     std::filesystem::remove(empty);
+    std::filesystem::remove(text);
 }
 
 }  // namespace

@@ -4,11 +4,13 @@
 
 #include <filesystem>
 #include <functional>
+#include <utility>
 
 #include "apu/mixer.h"
 #include "host/clock.h"
 #include "machine/shell_flags.h"
 #include "memory/cartridge_info.h"
+#include "memory/memory_map.h"
 #include "test_archive.h"
 #include "test_cartridge.h"
 
@@ -69,6 +71,54 @@ TEST(Session, ListsAndOpensTheCartridgesOfFilesAndArchives) {
             EXPECT_STREQ(describe_title(), "NAME : RUNNING");
         }
     }
+    rom_loaded = 0;
+    emulation_running = 0;
+}
+
+// Each cartridge of an archive has a name of its own for its quick states,
+// and a state saved on the second one loads back onto it.
+TEST(Session, ArchiveEntriesHaveTheirOwnNamesAndStates) {
+    test::reset_test_state();
+    use_fake_clock(0, 1);
+    // Each keeps writing its letter to the first tile of the map.
+    test::test_cartridge first;
+    test::test_cartridge second;
+    for (auto [cartridge, letter] : {std::pair{&first, 'A'}, std::pair{&second, 'B'}}) {
+        ASSERT_TRUE(cartridge->assemble(std::string("org $100\nagain: ld hl, letter\n") +
+                                        "ld a, (hl)\nld ($9800), a\njr again\nletter: db '" +
+                                        letter + "'\n"));
+    }
+    const test::test_archive pair(test::archive_format::zip,
+                                  {{"a.gb", first.image()}, {"games/b.gb", second.image()}},
+                                  "pair.zip");
+    const test::test_archive single(test::archive_format::zip, {{"a.gb", first.image()}},
+                                    "single.zip");
+    const std::string plain = second.write();
+    struct case_t {
+        std::string path;
+        std::string entry;
+        std::string name;
+    };
+    const case_t cases[] = {
+        {plain, "", std::filesystem::path(plain).filename().string()},
+        {single.path, "", "single.zip"},
+        {pair.path, "", "pair.zip#a.gb"},
+        {pair.path, "games/b.gb", "pair.zip#games_b.gb"},
+    };
+    for (const case_t& test : cases) {
+        ASSERT_TRUE(open_cartridge(test.path, test.entry).ok);
+        EXPECT_EQ(cartridge_name(), test.name);
+    }
+
+    const std::string state = test::temp_path(".gst");
+    run_frames(5, [](uint64_t) {});
+    ASSERT_TRUE(save_state_file(state).ok);
+    run_frames(5, [](uint64_t) {});
+    ASSERT_TRUE(load_state_file(state).ok);
+    run_frames(1, [](uint64_t) {});
+    EXPECT_EQ(read_byte(0x9800), 'B') << "the second cartridge's program runs on";
+    EXPECT_EQ(read_byte(0x0109), 'B') << "its letter, in its ROM";
+    std::filesystem::remove(state);
     rom_loaded = 0;
     emulation_running = 0;
 }
