@@ -36,8 +36,7 @@ void alu_sub(int32_t v) {
     flag_c = r < 0;
 }
 
-// The half-carry compares with (v - c) masked after the subtraction, so an
-// operand of 00 with carry in counts as 0F.
+// The half-carry is the borrow out of the low nibble, carry in included.
 void alu_sbc(int32_t v) {
     const int32_t a = A;
     const int32_t c = flag_c;
@@ -45,7 +44,7 @@ void alu_sbc(int32_t v) {
     A = static_cast<uint8_t>(r);
     flag_z = zero_table[A];
     flag_n = 1;
-    flag_h = (a & 0xF) < ((v - c) & 0xF);
+    flag_h = (a & 0xF) - (v & 0xF) - c < 0;
     flag_c = r < 0;
 }
 
