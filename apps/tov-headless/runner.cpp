@@ -14,6 +14,7 @@
 #include "audio/memory_audio.h"
 #include "audio/wav_file.h"
 #include "host/clock.h"
+#include "host/files.h"
 #include "host/keyboard.h"
 #include "host/window.h"
 #include "inspect/screen_text.h"
@@ -42,8 +43,14 @@ constexpr const char* usage_text =
     "                           may be given more than once\n"
     "  --screenshot FILE        write the last frame as a PNG picture\n"
     "  --screen-text            print the visible background tiles as text\n"
+    "  --machine classic|accurate  the machine (default classic): TOV's own, or the\n"
+    "                           accurate machine, which runs as the console does and\n"
+    "                           always plays the accurate sound\n"
+    "  --model auto|dmg|cgb     the accurate machine's console (default auto: a Game\n"
+    "                           Boy Color when header byte 0143 has bit 7 set)\n"
     "  --sound classic|accurate the sound model (default classic): the voices, or\n"
     "                           the cycle-timed model of the four channels\n"
+    "  --serial FILE            write every byte the serial port sends to FILE\n"
     "  --wav FILE               write the sound as a 16-bit stereo WAV file: what the\n"
     "                           voices played at 44100 Hz on the fake clock's time,\n"
     "                           or the accurate sound at 48000 Hz on the console's\n"
@@ -76,6 +83,9 @@ struct options {
     bool screen_text = false;
     bool bench = false;
     bool accurate_sound = false;
+    bool accurate_machine = false;
+    model_choice model = model_choice::automatic;
+    std::string serial;
 };
 
 // The accurate sound's recording is at a sound card's usual rate.
@@ -143,6 +153,26 @@ bool sound_option(const std::string& value) {
     return value == "accurate";
 }
 
+bool machine_option(const std::string& value) {
+    if (value != "classic" && value != "accurate") {
+        throw usage_error{"--machine takes classic or accurate, not '" + value + "'"};
+    }
+    return value == "accurate";
+}
+
+model_choice model_option(const std::string& value) {
+    if (value == "auto") {
+        return model_choice::automatic;
+    }
+    if (value == "dmg") {
+        return model_choice::monochrome;
+    }
+    if (value == "cgb") {
+        return model_choice::colour;
+    }
+    throw usage_error{"--model takes auto, dmg or cgb, not '" + value + "'"};
+}
+
 options parse_options(const std::vector<std::string>& arguments) {
     options result;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
@@ -167,6 +197,12 @@ options parse_options(const std::vector<std::string>& arguments) {
             result.screenshot = value();
         } else if (argument == "--sound") {
             result.accurate_sound = sound_option(value());
+        } else if (argument == "--machine") {
+            result.accurate_machine = machine_option(value());
+        } else if (argument == "--model") {
+            result.model = model_option(value());
+        } else if (argument == "--serial") {
+            result.serial = value();
         } else if (argument == "--wav") {
             result.wav = value();
         } else if (argument == "--load-state") {
@@ -200,12 +236,9 @@ void hold_buttons(const options& chosen, uint64_t frame, std::array<bool, button
             wanted[press.button] = true;
         }
     }
-    const key_mapping keys = key_mapping_in_use();
     for (int button = 0; button < button_count; ++button) {
-        if (wanted[button] && !held[button]) {
-            key_down(keys[button]);
-        } else if (!wanted[button] && held[button]) {
-            key_up(keys[button]);
+        if (wanted[button] != held[button]) {
+            press_button(static_cast<joypad_button>(button), wanted[button]);
         }
     }
     held = wanted;
@@ -250,6 +283,7 @@ bool succeeded(const result& outcome, std::ostream& error) {
 }
 
 int run_cartridge(const options& chosen, std::ostream& out, std::ostream& error) {
+    set_machine(chosen.accurate_machine, chosen.model);
     if (!succeeded(open_cartridge(chosen.rom, chosen.entry), error)) {
         return 1;
     }
@@ -321,8 +355,16 @@ int run_headless(const std::vector<std::string>& arguments, std::ostream& out,
     }
     headless_window headless(audio);
     set_window(&headless);
+    std::string sent;
+    if (!chosen.serial.empty()) {
+        set_serial_output([&sent](uint8_t byte) { sent += static_cast<char>(byte); });
+    }
     int code = run_cartridge(chosen, out, error);
     std::string reason;
+    if (!chosen.serial.empty() && !write_file_atomically(chosen.serial, sent, reason)) {
+        error << "tov-headless: " << reason << "\n";
+        code = code == 0 ? 1 : code;
+    }
     if (code == 0 && !chosen.wav.empty()) {
         const bool written =
             record_accurate ? write_wav_file(chosen.wav, recording.finish(), recording_rate, reason)
@@ -333,7 +375,9 @@ int run_headless(const std::vector<std::string>& arguments, std::ostream& out,
         }
     }
     set_window(nullptr);
+    set_serial_output({});
     end_session();
+    set_machine(false, model_choice::automatic);
     set_accurate_sound(false);
     return code;
 }

@@ -12,21 +12,12 @@
 
 namespace tov {
 
+apu_state apu;
+
 namespace {
 
 constexpr int wave_ram = 0x30;
 constexpr int32_t highest_frequency = 0x7FF;
-
-struct channel {
-    bool on = false;
-    bool dac = false;
-    length_counter length;
-    volume_envelope envelope;
-    int32_t frequency = 0;
-    int32_t timer = 0;  // cycles to the next waveform step
-    int32_t step = 0;   // square: 0-7, wave: 0-31
-    int32_t sum = 0;    // level x cycles in the frame being mixed
-};
 
 // Each channel's registers: NRx1 (length), NRx2 (DAC), NRx3, NRx4.
 struct channel_registers {
@@ -52,17 +43,6 @@ constexpr uint8_t read_back_ones[] = {
     0x00, 0x00, 0x70,              // NR50-NR52
 };
 
-channel channels[4];
-frequency_sweep sweep;
-uint16_t lfsr;
-bool powered;
-int32_t sequencer_step;  // the step the next fall of DIV bit 4 runs
-int32_t frame_cycles;    // cycles already summed into the frame being mixed
-
-// CPU cycles charged but not yet run, counted up to div_cycles = counted_div.
-int32_t pending_cycles;
-int32_t counted_div;
-
 bool has_dac(int index, uint8_t value) {
     return index == 2 ? (value & 0x80) != 0 : (value & 0xF8) != 0;
 }
@@ -72,28 +52,28 @@ int32_t length_from(int index, uint8_t value) {
 }
 
 int32_t level_of(int index) {
-    const channel& c = channels[index];
+    const apu_channel& c = apu.channels[index];
     switch (index) {
         case 0: return square_level(io_page[NR11], c.step, c.envelope.volume);
         case 1: return square_level(io_page[NR21], c.step, c.envelope.volume);
         case 2: return wave_level(io_page + wave_ram, c.step, io_page[NR32]);
-        default: return noise_level(lfsr, c.envelope.volume);
+        default: return noise_level(apu.lfsr, c.envelope.volume);
     }
 }
 
 int32_t step_cycles_of(int index) {
     switch (index) {
-        case 2: return wave_step_cycles(channels[2].frequency);
+        case 2: return wave_step_cycles(apu.channels[2].frequency);
         case 3: return noise_step_cycles(io_page[NR43]);
-        default: return square_step_cycles(channels[index].frequency);
+        default: return square_step_cycles(apu.channels[index].frequency);
     }
 }
 
 void advance_waveform(int index) {
-    channel& c = channels[index];
+    apu_channel& c = apu.channels[index];
     switch (index) {
         case 2: c.step = (c.step + 1) & 31; break;
-        case 3: lfsr = next_noise(lfsr, io_page[NR43]); break;
+        case 3: apu.lfsr = next_noise(apu.lfsr, io_page[NR43]); break;
         default: c.step = (c.step + 1) & 7; break;
     }
 }
@@ -101,7 +81,7 @@ void advance_waveform(int index) {
 // Adds the channel's level over `cycles` to its sum, stepping the waveform
 // each time its timer runs out. A channel that is off adds 0.
 void run_channel(int index, int32_t cycles) {
-    channel& c = channels[index];
+    apu_channel& c = apu.channels[index];
     if (!c.on) {
         return;
     }
@@ -123,9 +103,9 @@ void run_channel(int index, int32_t cycles) {
 void finish_frame() {
     channel_levels levels{};
     for (int index = 0; index < 4; ++index) {
-        levels.sums[index] = channels[index].sum;
-        levels.dacs[index] = channels[index].dac;
-        channels[index].sum = 0;
+        levels.sums[index] = apu.channels[index].sum;
+        levels.dacs[index] = apu.channels[index].dac;
+        apu.channels[index].sum = 0;
     }
     mix_frame(levels, io_page[NR50], io_page[NR51]);
 }
@@ -136,60 +116,60 @@ void run_channels(int32_t cycles) {
         return;
     }
     while (cycles > 0) {
-        const int32_t part = std::min(cycles, cycles_per_mixed_frame - frame_cycles);
+        const int32_t part = std::min(cycles, cycles_per_mixed_frame - apu.frame_cycles);
         for (int index = 0; index < 4; ++index) {
             run_channel(index, part);
         }
         cycles -= part;
-        frame_cycles += part;
-        if (frame_cycles == cycles_per_mixed_frame) {
+        apu.frame_cycles += part;
+        if (apu.frame_cycles == cycles_per_mixed_frame) {
             finish_frame();
-            frame_cycles = 0;
+            apu.frame_cycles = 0;
         }
     }
 }
 
 void set_frequency(int32_t frequency) {
-    channels[0].frequency = frequency;
+    apu.channels[0].frequency = frequency;
     io_page[NR13] = static_cast<uint8_t>(frequency & 0xFF);
     io_page[NR14] = static_cast<uint8_t>((io_page[NR14] & 0xF8) | (frequency >> 8));
 }
 
 void start_sweep() {
     const uint8_t nr10 = io_page[NR10];
-    sweep.shadow = channels[0].frequency;
-    sweep.subtracted = false;
-    sweep.timer = timer_period((nr10 >> 4) & 7);
-    sweep.enabled = (nr10 & 0x77) != 0;
-    if ((nr10 & 7) != 0 && sweep.next(nr10) > highest_frequency) {
-        channels[0].on = false;
+    apu.sweep.shadow = apu.channels[0].frequency;
+    apu.sweep.subtracted = false;
+    apu.sweep.timer = timer_period((nr10 >> 4) & 7);
+    apu.sweep.enabled = (nr10 & 0x77) != 0;
+    if ((nr10 & 7) != 0 && apu.sweep.next(nr10) > highest_frequency) {
+        apu.channels[0].on = false;
     }
 }
 
 void clock_sweep() {
-    if (sweep.timer > 0 && --sweep.timer > 0) {
+    if (apu.sweep.timer > 0 && --apu.sweep.timer > 0) {
         return;
     }
     const uint8_t nr10 = io_page[NR10];
     const int32_t period = (nr10 >> 4) & 7;
-    sweep.timer = timer_period(period);
-    if (!sweep.enabled || period == 0) {
+    apu.sweep.timer = timer_period(period);
+    if (!apu.sweep.enabled || period == 0) {
         return;
     }
-    const int32_t frequency = sweep.next(nr10);
+    const int32_t frequency = apu.sweep.next(nr10);
     if (frequency > highest_frequency) {
-        channels[0].on = false;
+        apu.channels[0].on = false;
     } else if ((nr10 & 7) != 0) {
-        sweep.shadow = frequency;
+        apu.sweep.shadow = frequency;
         set_frequency(frequency);
-        if (sweep.next(nr10) > highest_frequency) {
-            channels[0].on = false;
+        if (apu.sweep.next(nr10) > highest_frequency) {
+            apu.channels[0].on = false;
         }
     }
 }
 
 void clock_lengths() {
-    for (channel& c : channels) {
+    for (apu_channel& c : apu.channels) {
         if (c.length.clock()) {
             c.on = false;
         }
@@ -198,14 +178,14 @@ void clock_lengths() {
 
 void clock_envelopes() {
     for (const int index : {0, 1, 3}) {
-        channels[index].envelope.clock();
+        apu.channels[index].envelope.clock();
     }
 }
 
 // Steps 0, 2, 4 and 6 clock the lengths, 2 and 6 the sweep, 7 the envelopes.
 void step_sequencer() {
-    const int32_t step = sequencer_step;
-    sequencer_step = (step + 1) & 7;
+    const int32_t step = apu.sequencer_step;
+    apu.sequencer_step = (step + 1) & 7;
     if ((step & 1) == 0) {
         clock_lengths();
     }
@@ -218,7 +198,7 @@ void step_sequencer() {
 }
 
 void trigger(int index) {
-    channel& c = channels[index];
+    apu_channel& c = apu.channels[index];
     c.on = c.dac;
     c.step = 0;
     c.timer = step_cycles_of(index);
@@ -226,7 +206,7 @@ void trigger(int index) {
         c.envelope.start(io_page[registers_of[index].dac]);
     }
     if (index == 3) {
-        lfsr = 0x7FFF;
+        apu.lfsr = 0x7FFF;
     }
     if (index == 0) {
         start_sweep();
@@ -237,13 +217,13 @@ void trigger(int index) {
 // length switched on while the next sequencer step will not clock lengths
 // takes one step at once, and a trigger's fresh full length loses one there.
 void write_control(int index, uint8_t value) {
-    channel& c = channels[index];
+    apu_channel& c = apu.channels[index];
     const channel_registers& regs = registers_of[index];
     if (regs.low >= 0) {
         c.frequency = (value & 7) << 8 | io_page[regs.low];
     }
     const bool trigger_now = (value & 0x80) != 0;
-    const bool between_length_steps = (sequencer_step & 1) != 0;
+    const bool between_length_steps = (apu.sequencer_step & 1) != 0;
     const bool was_enabled = c.length.enabled;
     c.length.enabled = (value & 0x40) != 0;
     if (between_length_steps && !was_enabled && c.length.enabled && c.length.clock() &&
@@ -265,7 +245,7 @@ void write_control(int index, uint8_t value) {
 void write_channel_register(int32_t offset, uint8_t value) {
     for (int index = 0; index < 4; ++index) {
         const channel_registers& regs = registers_of[index];
-        channel& c = channels[index];
+        apu_channel& c = apu.channels[index];
         if (offset == regs.length) {
             c.length.left = length_from(index, value);
         } else if (offset == regs.dac) {
@@ -281,31 +261,29 @@ void write_channel_register(int32_t offset, uint8_t value) {
 
 void write_power(uint8_t value) {
     const bool on = (value & 0x80) != 0;
-    if (powered && !on) {
+    if (apu.powered && !on) {
         std::fill(io_page + NR10, io_page + NR52, 0);
-        for (channel& c : channels) {
+        for (apu_channel& c : apu.channels) {
             c = {};
         }
-        sweep = {};
-    } else if (!powered && on) {
-        sequencer_step = 0;
+        apu.sweep = {};
+    } else if (!apu.powered && on) {
+        apu.sequencer_step = 0;
     }
-    powered = on;
+    apu.powered = on;
 }
 
 void follow_div(uint8_t before, uint8_t after) {
     if ((before & 0x10) != 0 && (after & 0x10) == 0) {
         apu_catch_up();
-        if (powered) {
-            step_sequencer();
-        }
+        apu_clock_sequencer();
     }
 }
 
 uint8_t status_bits() {
     uint8_t bits = 0;
     for (int index = 0; index < 4; ++index) {
-        bits |= channels[index].on ? 1 << index : 0;
+        bits |= apu.channels[index].on ? 1 << index : 0;
     }
     return bits;
 }
@@ -313,30 +291,30 @@ uint8_t status_bits() {
 }  // namespace
 
 void apu_reset() {
-    for (channel& c : channels) {
+    for (apu_channel& c : apu.channels) {
         c = {};
     }
-    sweep = {};
-    lfsr = 0x7FFF;
-    powered = true;
-    sequencer_step = 0;
-    frame_cycles = 0;
-    pending_cycles = 0;
-    counted_div = div_cycles;
+    apu.sweep = {};
+    apu.lfsr = 0x7FFF;
+    apu.powered = true;
+    apu.sequencer_step = 0;
+    apu.frame_cycles = 0;
+    apu.pending_cycles = 0;
+    apu.counted_div = div_cycles;
     reset_mixer();
 }
 
 void apu_restart(uint8_t playing) {
     apu_reset();
-    powered = (io_page[NR52] & 0x80) != 0;
+    apu.powered = (io_page[NR52] & 0x80) != 0;
     for (int index = 0; index < 4; ++index) {
         const channel_registers& regs = registers_of[index];
-        channel& c = channels[index];
+        apu_channel& c = apu.channels[index];
         c.dac = has_dac(index, io_page[regs.dac]);
         c.length.left = length_from(index, io_page[regs.length]);
         c.length.enabled = (io_page[regs.high] & 0x40) != 0;
         c.frequency = regs.low >= 0 ? (io_page[regs.high] & 7) << 8 | io_page[regs.low] : 0;
-        if (powered && (playing >> index) & 1) {
+        if (apu.powered && (playing >> index) & 1) {
             trigger(index);
         }
     }
@@ -351,12 +329,12 @@ bool apu_write(int32_t offset, uint8_t value) {
         io_page[offset] = value;
         return true;
     }
-    if (!powered) {
+    if (!apu.powered) {
         return false;
     }
     io_page[offset] = value;
-    if (offset == NR10 && sweep.subtracted && (value & 0x08) == 0) {
-        channels[0].on = false;
+    if (offset == NR10 && apu.sweep.subtracted && (value & 0x08) == 0) {
+        apu.channels[0].on = false;
     }
     write_channel_register(offset, value);
     return true;
@@ -367,7 +345,7 @@ uint8_t apu_read(int32_t offset) {
         return io_page[offset];
     }
     if (offset == NR52) {
-        return static_cast<uint8_t>((powered ? 0x80 : 0) | 0x70 | status_bits());
+        return static_cast<uint8_t>((apu.powered ? 0x80 : 0) | 0x70 | status_bits());
     }
     if (offset > NR52) {
         return 0xFF;
@@ -379,8 +357,8 @@ void apu_div_stepped(uint8_t before, uint8_t after, int32_t step_cycles) {
     if (!accurate_sound) {
         return;
     }
-    pending_cycles += step_cycles - counted_div;
-    counted_div = 0;
+    apu.pending_cycles += step_cycles - apu.counted_div;
+    apu.counted_div = 0;
     follow_div(before, after);
 }
 
@@ -390,12 +368,51 @@ void apu_div_written(uint8_t before) {
     }
 }
 
+void settle_apu() {
+    constexpr int32_t longest_step = 1 << 21;  // noise at its slowest, and more
+    for (int index = 0; index < 4; ++index) {
+        apu_channel& c = apu.channels[index];
+        c.on = c.on ? 1 : 0;
+        c.dac = c.dac ? 1 : 0;
+        c.length.enabled = c.length.enabled ? 1 : 0;
+        c.length.left = std::clamp(c.length.left, 0, registers_of[index].full_length);
+        c.envelope.volume = std::clamp(c.envelope.volume, 0, 15);
+        c.envelope.period &= 7;
+        c.envelope.up = c.envelope.up ? 1 : 0;
+        c.envelope.timer = std::clamp(c.envelope.timer, 0, 8);
+        c.frequency &= highest_frequency;
+        c.timer = std::clamp(c.timer, 1, longest_step);
+        c.step &= index == 2 ? 31 : 7;
+        c.sum = 0;
+    }
+    apu.sweep.shadow &= highest_frequency;
+    apu.sweep.timer = std::clamp(apu.sweep.timer, 0, 8);
+    apu.sweep.enabled = apu.sweep.enabled ? 1 : 0;
+    apu.sweep.subtracted = apu.sweep.subtracted ? 1 : 0;
+    apu.lfsr &= 0x7FFF;
+    apu.powered = apu.powered ? 1 : 0;
+    apu.sequencer_step &= 7;
+    apu.frame_cycles = std::clamp(apu.frame_cycles, 0, cycles_per_mixed_frame - 1);
+    apu.pending_cycles = 0;
+    apu.counted_div = div_cycles;
+}
+
+void apu_advance(int32_t cycles) {
+    run_channels(cycles);
+}
+
+void apu_clock_sequencer() {
+    if (apu.powered) {
+        step_sequencer();
+    }
+}
+
 // Console cycles are CPU cycles shifted by the speed; a remainder waits.
 void apu_catch_up() {
-    pending_cycles += div_cycles - counted_div;
-    counted_div = div_cycles;
-    const int32_t cycles = pending_cycles >> speed_shift;
-    pending_cycles -= cycles << speed_shift;
+    apu.pending_cycles += div_cycles - apu.counted_div;
+    apu.counted_div = div_cycles;
+    const int32_t cycles = apu.pending_cycles >> speed_shift;
+    apu.pending_cycles -= cycles << speed_shift;
     run_channels(cycles);
 }
 

@@ -7,7 +7,38 @@
 
 #include <cstdint>
 
+#include "apu/units.h"
+
 namespace tov {
+
+struct apu_channel {
+    uint8_t on = 0;
+    uint8_t dac = 0;
+    length_counter length;
+    volume_envelope envelope;
+    int32_t frequency = 0;
+    int32_t timer = 0;  // cycles to the next waveform step
+    int32_t step = 0;   // square: 0-7, wave: 0-31
+    int32_t sum = 0;    // level x cycles in the frame being mixed
+};
+
+// The model's state beyond the registers, in plain numbers.
+struct apu_state {
+    apu_channel channels[4];
+    frequency_sweep sweep;
+    uint16_t lfsr = 0;
+    uint8_t powered = 0;
+    int32_t sequencer_step = 0;  // the step the next fall of DIV bit 4 runs
+    int32_t frame_cycles = 0;    // cycles already summed into the frame being mixed
+    // CPU cycles charged but not yet run, counted up to div_cycles = counted_div.
+    int32_t pending_cycles = 0;
+    int32_t counted_div = 0;
+};
+extern apu_state apu;
+
+// A state from a file brought into range, so that no waveform step or
+// timer can run outside its table or loop.
+void settle_apu();
 
 // The power-on state: powered, every channel off, nothing pending.
 void apu_reset();
@@ -33,5 +64,10 @@ void apu_div_written(uint8_t before);
 
 // Runs the channels up to the cycles charged so far.
 void apu_catch_up();
+
+// The accurate machine keeps the time itself: `cycles` more console cycles
+// have passed, and its divider clocks the frame sequencer.
+void apu_advance(int32_t cycles);
+void apu_clock_sequencer();
 
 }  // namespace tov

@@ -1,5 +1,6 @@
 // The parts of a channel that the frame sequencer clocks: the length counter,
-// the volume envelope and channel 1's frequency sweep.
+// the volume envelope and channel 1's frequency sweep. Their fields are plain
+// numbers (flags 0 or 1), so that a save state can hold them as they are.
 #pragma once
 
 #include <cstdint>
@@ -9,7 +10,7 @@ namespace tov {
 // Counts a note down; when it runs out the channel goes off.
 struct length_counter {
     int32_t left = 0;
-    bool enabled = false;
+    uint8_t enabled = 0;
 
     // One length step; true when it ends the note.
     bool clock();
@@ -20,7 +21,7 @@ struct length_counter {
 struct volume_envelope {
     int32_t volume = 0;
     int32_t period = 0;
-    bool up = false;
+    uint8_t up = 0;
     int32_t timer = 0;
 
     // A trigger takes the initial volume, direction and period from NRx2.
@@ -34,8 +35,8 @@ struct volume_envelope {
 struct frequency_sweep {
     int32_t shadow = 0;
     int32_t timer = 0;
-    bool enabled = false;
-    bool subtracted = false;  // a subtraction was made since the trigger
+    uint8_t enabled = 0;
+    uint8_t subtracted = 0;  // a subtraction was made since the trigger
 
     // The next frequency from the shadow and NR10; above 7FF overflows.
     int32_t next(uint8_t nr10);

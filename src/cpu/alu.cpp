@@ -191,4 +191,48 @@ void alu_rra() {
     clear_znh();
 }
 
+uint8_t alu_shift_rotate(int y, int32_t v) {
+    int32_t r = 0;
+    int32_t carry = 0;
+    switch (y) {
+        case 0:  // RLC
+            r = (v << 1 | v >> 7) & 0xFF;
+            carry = v >> 7;
+            break;
+        case 1:  // RRC
+            r = (v & 1) << 7 | v >> 1;
+            carry = v & 1;
+            break;
+        case 2:  // RL
+            r = (v << 1 | flag_c) & 0xFF;
+            carry = v >> 7;
+            break;
+        case 3:  // RR
+            r = flag_c << 7 | v >> 1;
+            carry = v & 1;
+            break;
+        case 4:  // SLA
+            r = (v << 1) & 0xFF;
+            carry = v >> 7;
+            break;
+        case 5:  // SRA
+            r = (v & 0x80) | v >> 1;
+            carry = v & 1;
+            break;
+        case 6:  // SWAP
+            r = swap_table[v];
+            carry = 0;
+            break;
+        default:  // SRL
+            r = v >> 1;
+            carry = v & 1;
+            break;
+    }
+    flag_c = carry;
+    flag_z = zero_table[r];
+    flag_n = 0;
+    flag_h = 0;
+    return static_cast<uint8_t>(r);
+}
+
 }  // namespace tov

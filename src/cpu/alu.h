@@ -54,4 +54,8 @@ void alu_rrca();
 void alu_rla();
 void alu_rra();
 
+// The CB set's rotate, shift or swap `y` (RLC, RRC, RL, RR, SLA, SRA, SWAP,
+// SRL) of v; sets all four flags and returns the result.
+uint8_t alu_shift_rotate(int y, int32_t v);
+
 }  // namespace tov

@@ -1,5 +1,6 @@
 #include "inspect/cpu_step.h"
 
+#include "accurate/run/console.h"
 #include "cpu/cpu.h"
 #include "inspect/view_text.h"
 #include "machine/cpu_state.h"
@@ -58,12 +59,21 @@ void lcd_step() {
 
 }  // namespace
 
+// The accurate machine runs its own instruction with all its timing.
 void execute_first_instruction() {
+    if (accurate_machine) {
+        step_accurate_instruction();
+        return;
+    }
     execute_opcode(peek_byte(PC.value));
     advance_pc(1);
 }
 
 void step_instruction() {
+    if (accurate_machine) {
+        step_accurate_instruction();
+        return;
+    }
     lcd_step();
     execute_step();
 }

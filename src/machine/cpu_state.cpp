@@ -31,6 +31,7 @@ int32_t halt_repeat;
 uint8_t stop_flag;
 
 uint8_t colour_mode;
+uint8_t colour_model;
 
 void unpack_flags() {
     flag_z = (F >> 7) & 1;

@@ -56,6 +56,10 @@ extern uint8_t stop_flag;
 // 1 when the cartridge runs as a Game Boy Color program.
 extern uint8_t colour_mode;
 
+// 1 when the accurate machine is a Game Boy Color, whether the cartridge runs
+// as a colour program on it or not.
+extern uint8_t colour_model;
+
 // Moves PC by n. PC stays a 16-bit address: stepping past FFFF wraps to 0000.
 inline void advance_pc(int32_t n) {
     PC.value = (PC.value + n) & 0xFFFF;

@@ -116,23 +116,6 @@ uint8_t read_io(int32_t offset) {
     }
 }
 
-// The cartridge's bank register, 0000-7FFF.
-void write_bank_register(int32_t address, uint8_t value) {
-    if (address < 0x2000) {
-        if (value == 0x0A) {
-            ram_enable = 1;
-        } else if (value == 0x00) {
-            ram_enable = 0;
-        }
-    } else if (address < 0x4000) {
-        rom_bank = value == 0 ? 1 : value;
-    } else if (address < 0x6000) {
-        ram_bank = value & 0x03;
-    } else {
-        bank_mode = value & 0x01;
-    }
-}
-
 // The RAM areas 8000-FEFF. Work RAM bank 0 and its echo are kept equal.
 void store_ram(int32_t address, uint8_t value) {
     if (address < 0xA000) {
@@ -155,6 +138,22 @@ void store_ram(int32_t address, uint8_t value) {
 }
 
 }  // namespace
+
+void write_bank_register(int32_t address, uint8_t value) {
+    if (address < 0x2000) {
+        if (value == 0x0A) {
+            ram_enable = 1;
+        } else if (value == 0x00) {
+            ram_enable = 0;
+        }
+    } else if (address < 0x4000) {
+        rom_bank = value == 0 ? 1 : value;
+    } else if (address < 0x6000) {
+        ram_bank = value & 0x03;
+    } else {
+        bank_mode = value & 0x01;
+    }
+}
 
 int32_t vram_bank_offset() {
     return colour_mode && (io_page[VBK] & 1) ? vram_bank_size : 0;

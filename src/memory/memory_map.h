@@ -23,6 +23,9 @@ uint8_t peek_byte(int32_t address);
 // Plain banked store, without I/O side effects or bank-register decoding.
 void poke_byte(int32_t address, uint8_t value);
 
+// A write to the cartridge's bank register, 0000-7FFF.
+void write_bank_register(int32_t address, uint8_t value);
+
 // Offset of the VRAM bank in use within vram (bank 1 only in colour mode).
 int32_t vram_bank_offset();
 

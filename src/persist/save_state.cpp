@@ -152,7 +152,7 @@ bool refuse(const std::string& what, const std::string& reason, std::string& mes
 
 }  // namespace
 
-bool save_state(const std::string& path, std::string& message) {
+std::string state_image() {
     std::string image;
     append_header(image);
     append_palette_grid(image, bg_colours);
@@ -160,8 +160,22 @@ bool save_state(const std::string& path, std::string& message) {
     for (const memory_section& section : state_memories) {
         append_section(image, section);
     }
+    return image;
+}
+
+bool restore_state(std::string_view image, std::string& reason) {
+    if (image.size() != state_file_size) {
+        reason = "this is not a save state; a save state is exactly " +
+                 std::to_string(state_file_size) + " bytes long.";
+        return false;
+    }
+    restore_machine(image);
+    return true;
+}
+
+bool save_state(const std::string& path, std::string& message) {
     std::string reason;
-    if (!write_file_atomically(path, image, reason)) {
+    if (!write_file_atomically(path, state_image(), reason)) {
         return refuse("The state could not be saved.", reason, message);
     }
     return true;
@@ -174,13 +188,9 @@ bool load_state(const std::string& path, std::string& message) {
     if (!read_file_head(path, state_file_size + 1, image, reason, missing)) {
         return refuse("The state could not be loaded.", reason, message);
     }
-    if (image.size() != state_file_size) {
-        return refuse("The state could not be loaded.",
-                      path + ": this is not a save state; a save state is exactly " +
-                          std::to_string(state_file_size) + " bytes long.",
-                      message);
+    if (!restore_state(image, reason)) {
+        return refuse("The state could not be loaded.", path + ": " + reason, message);
     }
-    restore_machine(image);
     return true;
 }
 

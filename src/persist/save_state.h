@@ -5,11 +5,18 @@
 
 #include <cstddef>
 #include <string>
+#include <string_view>
 
 namespace tov {
 
 // Size of a save-state file.
 constexpr std::size_t state_file_size = 94842;
+
+// The machine as a state file's bytes, and back: an image whose size is not
+// state_file_size is refused with false and the reason, the machine left
+// untouched.
+std::string state_image();
+bool restore_state(std::string_view image, std::string& reason);
 
 // Writes the machine to `path`, replacing the file whole or not at all; when
 // it cannot be written the result is false and `message` tells the user

@@ -110,11 +110,6 @@ void present_or_skip() {
     ++frame_counter;
 }
 
-void enter_vblank_wait_and_present() {
-    throttle_wait();
-    present_or_skip();
-}
-
 // Variant 1: modes 2, 3, 0 per visible line, the line rendered when mode 3
 // begins, VBlank at the first step on line 144.
 void line_step_variant1() {
@@ -151,7 +146,7 @@ void line_step_variant1() {
             request_stat_if(0x08, true);
         }
     } else if (stat_mode() != 1) {
-        enter_vblank_wait_and_present();
+        finish_frame();
         set_stat_mode(1);
         request_stat_if(0x10, false);
         if (lcdc_lcd_on) {
@@ -180,7 +175,7 @@ void line_step_variant2() {
         } else if (ly() == last_line) {
             set_stat_mode(0);
             ly() = 0;
-            enter_vblank_wait_and_present();
+            finish_frame();
         } else {
             ++ly();
         }
@@ -302,6 +297,11 @@ int32_t quiet_steps(int32_t cycles) {
 
 bool skip_idle_steps = true;
 
+void finish_frame() {
+    throttle_wait();
+    present_or_skip();
+}
+
 void execute_step() {
     dispatch_interrupts();
     if (halted == 1) {
@@ -356,7 +356,7 @@ void run_slice() {
     }
 }
 
-void frame_tick() {
+void frame_tick(void (*run)()) {
     if (rom_loaded != 1) {
         return;
     }
@@ -364,7 +364,7 @@ void frame_tick() {
         window().set_title("TOV");
         return;
     }
-    run_slice();
+    run();
     const double t = clock_time_ms();
     const double window_ms = t - fps_window_start;
     if (window_ms >= 1000.0) {

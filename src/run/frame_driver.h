@@ -9,11 +9,16 @@
 
 namespace tov {
 
-// The handler of the window's timer message.
-void frame_tick();
-
 // One slice: (456 << speed_shift) << 8 steps of the chosen run-loop variant.
 void run_slice();
+
+// The handler of the window's timer message: a slice of `run` (this
+// machine's by default), then the frames-per-second title.
+void frame_tick(void (*run)() = run_slice);
+
+// The end of a frame at the start of its vertical blank: the pacing wait,
+// then the frame presented or skipped and counted.
+void finish_frame();
 
 // One step of the chosen run-loop variant.
 void run_step();

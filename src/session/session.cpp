@@ -3,11 +3,16 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "accurate/run/console.h"
+#include "accurate/timer/serial.h"
 #include "apu/apu.h"
+#include "host/files.h"
+#include "host/keyboard.h"
 #include "machine/options.h"
 #include "machine/shell_flags.h"
 #include "machine/timing.h"
 #include "memory/cartridge.h"
+#include "persist/accurate_state.h"
 #include "persist/battery.h"
 #include "persist/config.h"
 #include "persist/save_state.h"
@@ -20,6 +25,15 @@ namespace tov {
 namespace {
 
 sample_sink* accurate_output;
+
+model_choice chosen_model = model_choice::automatic;
+
+// The user's "Accurate sound" choice; the accurate machine always plays the
+// accurate sound and gives the choice back when it is left.
+bool accurate_sound_chosen;
+
+// A state file is at most this long; an accurate machine's is about 100 KiB.
+constexpr std::size_t longest_state_file = 1 << 20;
 
 std::string loaded_name;
 
@@ -57,6 +71,36 @@ result outcome_of(const std::function<bool(std::string&)>& operation) {
     return {false, message};
 }
 
+// The cartridge just loaded, on the machine chosen: the accurate machine
+// then takes it up as its own start-up program would leave it.
+void start_machine() {
+    if (accurate_machine) {
+        power_on_accurate_machine(chosen_model);
+    }
+}
+
+bool power_on_again(std::string& reason) {
+    if (!load_cartridge(&reason)) {
+        return false;
+    }
+    start_machine();
+    return true;
+}
+
+void follow_sound_model() {
+    const bool on = accurate_machine || accurate_sound_chosen;
+    if (on && !accurate_sound) {
+        apu_restart(channel_status_bits());
+    }
+    accurate_sound = on ? 1 : 0;
+    set_voices_heard(!on);
+    follow_accurate_sound();
+}
+
+result refused_state(const std::string& path, const std::string& reason) {
+    return {false, "The state could not be loaded.\n\n" + path + ": " + reason};
+}
+
 }  // namespace
 
 void start_session(std::unique_ptr<audio_backend> audio) {
@@ -85,6 +129,7 @@ result open_cartridge(const std::string& path, const std::string& entry) {
     if (!loaded.ok) {
         return loaded;
     }
+    start_machine();
     loaded_name = name_of_cartridge(rom_path, rom_entry);
     rom_loaded = 1;
     emulation_running = 1;
@@ -109,7 +154,7 @@ result reset_cartridge() {
     if (rom_loaded != 1) {
         return {};
     }
-    return outcome_of([](std::string& reason) { return load_cartridge(&reason); });
+    return outcome_of(power_on_again);
 }
 
 bool cartridge_loaded() {
@@ -136,28 +181,64 @@ result read_battery_file() {
     return outcome_of(load_battery);
 }
 
-result save_state_file(const std::string& path) {
-    return outcome_of([&path](std::string& message) { return save_state(path, message); });
+std::string state_bytes() {
+    return accurate_machine ? accurate_state_image() : state_image();
 }
 
-// The cycle-timed sound starts afresh from the restored registers, with the
-// channels the voices' model had sounding.
-result load_state_file(const std::string& path) {
-    const result loaded =
-        outcome_of([&path](std::string& message) { return load_state(path, message); });
-    if (loaded.ok && accurate_sound) {
+// A state of the other machine's kind is refused, so that nothing changes.
+result load_state_bytes(std::string_view image) {
+    std::string reason;
+    const bool accurate_image = is_accurate_state(image);
+    if (accurate_machine && !accurate_image) {
+        return {false,
+                "this state was saved by TOV's own machine: switch Emulation > Accurate "
+                "machine off to load it."};
+    }
+    if (!accurate_machine && accurate_image) {
+        return {false,
+                "this state was saved by the accurate machine: switch Emulation > "
+                "Accurate machine on to load it."};
+    }
+    const bool restored =
+        accurate_machine ? restore_accurate_state(image, reason) : restore_state(image, reason);
+    if (!restored) {
+        return {false, reason};
+    }
+    // The classic machine's state holds no accurate sound: it starts afresh
+    // from the restored registers, with the channels the voices had sounding.
+    if (!accurate_machine && accurate_sound) {
         apu_restart(channel_status_bits());
     }
-    return loaded;
+    return {};
+}
+
+result save_state_file(const std::string& path) {
+    std::string reason;
+    if (!write_file_atomically(path, state_bytes(), reason)) {
+        return {false, "The state could not be saved.\n\n" + reason};
+    }
+    return {};
+}
+
+result load_state_file(const std::string& path) {
+    std::string image;
+    std::string reason;
+    bool missing = false;
+    if (!read_file_head(path, longest_state_file, image, reason, missing)) {
+        return {false, "The state could not be loaded.\n\n" + reason};
+    }
+    const result loaded = load_state_bytes(image);
+    return loaded.ok ? loaded : refused_state(path, loaded.message);
 }
 
 void run_timer_message() {
-    frame_tick();
+    frame_tick(accurate_machine ? run_accurate_frame : run_slice);
 }
 
 void run_frames(uint64_t frames, const std::function<void(uint64_t done)>& after_frame) {
+    void (*const run)() = accurate_machine ? run_accurate_frame : run_frame;
     for (uint64_t done = 1; done <= frames; ++done) {
-        run_frame();
+        run();
         after_frame(done);
     }
 }
@@ -193,6 +274,8 @@ run_options current_options() {
     options.fast_forward = fast_forward == 1;
     options.fast_forward_speed = fast_forward_speed;
     options.accurate_sound = accurate_sound == 1;
+    options.accurate_machine = accurate_machine == 1;
+    options.model = chosen_model;
     return options;
 }
 
@@ -253,12 +336,35 @@ void set_sound_enabled(bool on) {
 }
 
 void set_accurate_sound(bool on) {
-    if (on && !accurate_sound) {
-        apu_restart(channel_status_bits());
+    accurate_sound_chosen = on;
+    follow_sound_model();
+}
+
+result set_machine(bool accurate, model_choice model) {
+    if (accurate == (accurate_machine == 1) && model == chosen_model) {
+        return {};
     }
-    accurate_sound = on ? 1 : 0;
-    set_voices_heard(!on);
-    follow_accurate_sound();
+    result saved;
+    if (rom_loaded == 1) {
+        saved = write_battery_file();
+    }
+    accurate_machine = accurate ? 1 : 0;
+    chosen_model = model;
+    follow_sound_model();
+    if (rom_loaded != 1) {
+        return saved;
+    }
+    const result powered = outcome_of(power_on_again);
+    return powered.ok ? saved : powered;
+}
+
+void press_button(joypad_button button, bool down) {
+    const int32_t code = vk_controller_first + button;
+    down ? key_down(code) : key_up(code);
+}
+
+void set_serial_output(std::function<void(uint8_t)> listener) {
+    serial_listener = std::move(listener);
 }
 
 void set_accurate_sound_output(sample_sink* sink) {

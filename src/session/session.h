@@ -9,8 +9,10 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
+#include "accurate/run/console.h"
 #include "apu/mixer.h"
 #include "memory/joypad.h"
 #include "sound/audio_backend.h"
@@ -73,6 +75,12 @@ result read_battery_file();
 result save_state_file(const std::string& path);
 result load_state_file(const std::string& path);
 
+// The machine's state in memory: the bytes a save state file holds, of the
+// machine that runs. A state of the other machine's kind, or one that is
+// damaged, is refused and changes nothing.
+std::string state_bytes();
+result load_state_bytes(std::string_view image);
+
 // One timer message of the window: a slice of emulation, and the title.
 void run_timer_message();
 
@@ -99,6 +107,8 @@ struct run_options {
     bool fast_forward;
     int fast_forward_speed;  // 2-4, or 0: as fast as possible
     bool accurate_sound;
+    bool accurate_machine;
+    model_choice model;
 };
 run_options current_options();
 
@@ -112,6 +122,19 @@ void set_fast_forward_speed(int speed);
 // they are. Both models hear every register write, so switching back and
 // forth needs no reset.
 void set_accurate_sound(bool on);
+
+// The machine cartridges run on: TOV's own (the default) or the accurate
+// machine, which always plays the accurate sound, and the console model the
+// accurate machine is. A change powers a loaded cartridge on again, after its
+// battery file is written; the result says when either failed.
+result set_machine(bool accurate, model_choice model);
+
+// A console button held or let go, as a key mapped to it would be: seen by
+// the next read of the joypad even when it is let go before then.
+void press_button(joypad_button button, bool down);
+
+// Each byte the serial port sends, as the transfer starts; empty: none.
+void set_serial_output(std::function<void(uint8_t)> listener);
 
 // Where the cycle-timed sound goes while it is heard (chosen, sound on, the
 // game running at normal speed): the window's stream to the sound card, or a

@@ -1,0 +1,85 @@
+#include "accurate/bus/bus.h"
+
+#include "accurate/clock/clock.h"
+#include "accurate/dma/oam_dma.h"
+#include "machine/cpu_state.h"
+#include "machine/memory.h"
+#include "memory/freeze_list.h"
+#include "memory/memory_map.h"
+
+namespace tov {
+
+namespace {
+
+bool cartridge_ram(int32_t address) {
+    return address >= 0xA000 && address < 0xC000;
+}
+
+// Memory below the I/O page, as the CPU sees it when nothing holds the bus.
+uint8_t read_memory_area(int32_t address) {
+    if (cartridge_ram(address) && !ram_enable) {
+        return 0xFF;
+    }
+    return peek_byte(address);
+}
+
+uint8_t read_plainly(int32_t address) {
+    if (address < 0xFF00) {
+        return read_memory_area(address);
+    }
+    if (address >= 0xFF80 && address < 0xFFFF) {
+        return io_page[address - 0xFF00];
+    }
+    return read_port(address - 0xFF00);
+}
+
+uint8_t frozen_or_read(int32_t address) {
+    for (int32_t i = 0; i < freeze_count; ++i) {
+        if (freeze_table[i].address == address) {
+            return static_cast<uint8_t>(freeze_table[i].value);
+        }
+    }
+    if (oam_dma_blocking() && oam_dma_conflicts(address, colour_model)) {
+        return address >= 0xFE00 ? 0xFF : oam_dma_bus_byte();
+    }
+    return read_plainly(address);
+}
+
+bool oam_dma_running() {
+    return machine_clock.due[event_oam_dma] != never;
+}
+
+void write_memory_area(int32_t address, uint8_t value) {
+    if (address < 0x8000) {
+        catch_up_oam_dma();  // its source may be the bank that changes
+        write_bank_register(address, value);
+    } else if (!cartridge_ram(address) || ram_enable) {
+        poke_byte(address, value);
+    }
+}
+
+}  // namespace
+
+uint8_t bus_read(int32_t address) {
+    if (freeze_count == 0 && !oam_dma_running()) {
+        return read_plainly(address);
+    }
+    return frozen_or_read(address);
+}
+
+void bus_write(int32_t address, uint8_t value) {
+    if (address >= 0xFF00) {
+        if (address >= 0xFF80 && address < 0xFFFF) {
+            io_page[address - 0xFF00] = value;
+        } else {
+            write_port(address - 0xFF00, value);
+        }
+        return;
+    }
+    if (oam_dma_running() && oam_dma_blocking() && oam_dma_conflicts(address, colour_model)) {
+        return;
+    }
+    write_memory_area(address, value);
+}
+
+}  // namespace tov

@@ -1,0 +1,482 @@
+#include "accurate/cpu/sm83.h"
+
+#include "accurate/bus/bus.h"
+#include "accurate/bus/events.h"
+#include "accurate/timer/timer.h"
+#include "cpu/alu.h"
+#include "machine/cpu_state.h"
+#include "machine/memory.h"
+#include "machine/registers.h"
+
+namespace tov {
+
+sm83_state sm83;
+
+namespace {
+
+// The CPU and the divider wait this long after a STOP that switches speed.
+constexpr uint64_t speed_switch_cycles = 2050 * 4;
+
+register_pair* const word_registers[4] = {&BC, &DE, &HL, &SP};
+register_pair* const stack_registers[4] = {&BC, &DE, &HL, &AF};
+
+// The M-cycles of an instruction: a read, a write, or one with no access.
+uint8_t read(int32_t address) {
+    tick();
+    return bus_read(address & 0xFFFF);
+}
+
+void write(int32_t address, uint8_t value) {
+    tick();
+    bus_write(address & 0xFFFF, value);
+}
+
+void idle() {
+    tick();
+}
+
+uint8_t fetch() {
+    const uint8_t value = read(PC.value);
+    PC.value = (PC.value + 1) & 0xFFFF;
+    return value;
+}
+
+int32_t fetch_word() {
+    const int32_t low = fetch();
+    return fetch() << 8 | low;
+}
+
+int32_t fetch_offset() {
+    return static_cast<int8_t>(fetch());
+}
+
+// Register code 0-7 but 6: B, C, D, E, H, L, -, A.
+uint8_t& byte_register(int code) {
+    switch (code) {
+        case 0: return B;
+        case 1: return C;
+        case 2: return D;
+        case 3: return E;
+        case 4: return H;
+        case 5: return L;
+        default: return A;
+    }
+}
+
+// Operand code 0-7: the registers, and 6 for (HL).
+uint8_t operand(int code) {
+    return code == 6 ? read(HL.value) : byte_register(code);
+}
+
+void set_operand(int code, uint8_t value) {
+    if (code == 6) {
+        write(HL.value, value);
+    } else {
+        byte_register(code) = value;
+    }
+}
+
+// Condition code 0-3: NZ, Z, NC, C.
+bool condition(int code) {
+    switch (code) {
+        case 0: return flag_z == 0;
+        case 1: return flag_z == 1;
+        case 2: return flag_c == 0;
+        default: return flag_c == 1;
+    }
+}
+
+void step_pair(register_pair& pair, int32_t delta) {
+    idle();
+    pair.value = (pair.value + delta) & 0xFFFF;
+}
+
+// A push spends an M-cycle before its writes, as SP moves down.
+void push(int32_t value) {
+    idle();
+    SP.value = (SP.value - 1) & 0xFFFF;
+    write(SP.value, static_cast<uint8_t>(value >> 8));
+    SP.value = (SP.value - 1) & 0xFFFF;
+    write(SP.value, static_cast<uint8_t>(value));
+}
+
+int32_t pop() {
+    const int32_t low = read(SP.value);
+    SP.value = (SP.value + 1) & 0xFFFF;
+    const int32_t high = read(SP.value);
+    SP.value = (SP.value + 1) & 0xFFFF;
+    return high << 8 | low;
+}
+
+void arithmetic(int operation, uint8_t value) {
+    switch (operation) {
+        case 0: alu_add(value); break;
+        case 1: alu_adc(value); break;
+        case 2: alu_sub(value); break;
+        case 3: alu_sbc(value); break;
+        case 4: alu_and(value); break;
+        case 5: alu_xor(value); break;
+        case 6: alu_or(value); break;
+        default: alu_cp(value); break;
+    }
+}
+
+// The console's DAA: the corrections follow from A, H and C as they were.
+void decimal_adjust() {
+    int32_t a = A;
+    if (flag_n == 0) {
+        if (flag_c || a > 0x99) {
+            a += 0x60;
+            flag_c = 1;
+        }
+        if (flag_h || (a & 0x0F) > 0x09) {
+            a += 0x06;
+        }
+    } else {
+        if (flag_c) {
+            a -= 0x60;
+        }
+        if (flag_h) {
+            a -= 0x06;
+        }
+    }
+    A = static_cast<uint8_t>(a);
+    flag_z = zero_table[A];
+    flag_h = 0;
+}
+
+// SP + e for ADD SP,e and LD HL,SP+e: H and C come from the low byte's sum.
+int32_t sp_plus(int32_t offset) {
+    const int32_t sp = SP.value;
+    flag_z = 0;
+    flag_n = 0;
+    flag_h = (sp & 0x0F) + (offset & 0x0F) > 0x0F;
+    flag_c = (sp & 0xFF) + (offset & 0xFF) > 0xFF;
+    return (sp + offset) & 0xFFFF;
+}
+
+void jump_relative(bool taken) {
+    const int32_t offset = fetch_offset();
+    if (taken) {
+        idle();
+        PC.value = (PC.value + offset) & 0xFFFF;
+    }
+}
+
+void jump_absolute(bool taken) {
+    const int32_t target = fetch_word();
+    if (taken) {
+        idle();
+        PC.value = target;
+    }
+}
+
+void call(bool taken) {
+    const int32_t target = fetch_word();
+    if (taken) {
+        push(PC.value);
+        PC.value = target;
+    }
+}
+
+void return_to_caller() {
+    PC.value = pop();
+    idle();
+}
+
+uint8_t pending_interrupts() {
+    return io_page[IE] & io_page[IF] & 0x1F;
+}
+
+// HALT with an interrupt already pending does not halt; with IME clear the
+// next fetch then fails to move PC on.
+void halt() {
+    if (pending_interrupts() == 0) {
+        halted = 1;
+    } else if (ime == 0) {
+        sm83.halt_bug = 1;
+    }
+}
+
+// On the colour model with KEY1's switch armed STOP switches the speed;
+// otherwise the CPU sleeps until a button is pressed. Both reset the divider.
+void stop() {
+    pause_timers();
+    if (colour_mode && (io_page[KEY1] & 1)) {
+        set_double_speed(machine_clock.double_speed == 0);
+        io_page[KEY1] = machine_clock.double_speed ? 0x80 : 0x00;
+        sm83.switching = 1;
+        hold_cpu(speed_switch_cycles);
+    } else {
+        sm83.stopped = 1;
+    }
+}
+
+void execute_cb() {
+    const uint8_t opcode = fetch();
+    const int y = (opcode >> 3) & 7;
+    const int z = opcode & 7;
+    const uint8_t value = operand(z);
+    switch (opcode >> 6) {
+        case 0: set_operand(z, alu_shift_rotate(y, value)); break;
+        case 1:
+            flag_z = ((value >> y) & 1) == 0;
+            flag_n = 0;
+            flag_h = 1;
+            break;
+        case 2: set_operand(z, static_cast<uint8_t>(value & ~(1 << y))); break;
+        default: set_operand(z, static_cast<uint8_t>(value | 1 << y)); break;
+    }
+}
+
+// 00-3F, column by column of the opcode grid's low three bits.
+void execute_block0(uint8_t opcode) {
+    const int y = (opcode >> 3) & 7;
+    register_pair& pair = *word_registers[y >> 1];
+    switch (opcode & 7) {
+        case 0:
+            switch (y) {
+                case 0: break;  // NOP
+                case 1: {       // LD (nn),SP
+                    const int32_t address = fetch_word();
+                    write(address, SP.low);
+                    write(address + 1, SP.high);
+                    break;
+                }
+                case 2: stop(); break;
+                case 3: jump_relative(true); break;
+                default: jump_relative(condition(y - 4)); break;
+            }
+            break;
+        case 1:
+            if (y & 1) {  // ADD HL,rr
+                idle();
+                add_hl(pair.value);
+            } else {
+                pair.value = fetch_word();
+            }
+            break;
+        case 2: {  // LD (BC),A  LD A,(BC)  ... LD (HL-),A  LD A,(HL-)
+            const int32_t address = y < 4 ? word_registers[y >> 1]->value : HL.value;
+            if (y & 1) {
+                A = read(address);
+            } else {
+                write(address, A);
+            }
+            if (y >= 4) {
+                HL.value = (HL.value + (y < 6 ? 1 : -1)) & 0xFFFF;
+            }
+            break;
+        }
+        case 3: step_pair(pair, (y & 1) ? -1 : 1); break;
+        case 4: set_operand(y, alu_inc(operand(y))); break;
+        case 5: set_operand(y, alu_dec(operand(y))); break;
+        case 6: set_operand(y, fetch()); break;
+        default:
+            switch (y) {
+                case 0: alu_rlca(); break;
+                case 1: alu_rrca(); break;
+                case 2: alu_rla(); break;
+                case 3: alu_rra(); break;
+                case 4: decimal_adjust(); break;
+                case 5: alu_cpl(); break;
+                case 6: alu_scf(); break;
+                default: alu_ccf(); break;
+            }
+            break;
+    }
+}
+
+// C0-FF: jumps, calls, returns, the stack, the high page and the rest.
+void execute_block3(uint8_t opcode) {
+    switch (opcode) {
+        case 0xC0:
+        case 0xC8:
+        case 0xD0:
+        case 0xD8:
+            idle();
+            if (condition((opcode >> 3) & 3)) {
+                return_to_caller();
+            }
+            break;
+        case 0xC9: return_to_caller(); break;
+        case 0xD9:  // RETI enables interrupts at once
+            return_to_caller();
+            ime = 1;
+            break;
+        case 0xC2:
+        case 0xCA:
+        case 0xD2:
+        case 0xDA: jump_absolute(condition((opcode >> 3) & 3)); break;
+        case 0xC3: jump_absolute(true); break;
+        case 0xC4:
+        case 0xCC:
+        case 0xD4:
+        case 0xDC: call(condition((opcode >> 3) & 3)); break;
+        case 0xCD: call(true); break;
+        case 0xCB: execute_cb(); break;
+        case 0xE0: write(0xFF00 + fetch(), A); break;
+        case 0xF0: A = read(0xFF00 + fetch()); break;
+        case 0xE2: write(0xFF00 + C, A); break;
+        case 0xF2: A = read(0xFF00 + C); break;
+        case 0xEA: write(fetch_word(), A); break;
+        case 0xFA: A = read(fetch_word()); break;
+        case 0xE8: {
+            const int32_t offset = fetch_offset();
+            idle();
+            idle();
+            SP.value = sp_plus(offset);
+            break;
+        }
+        case 0xF8: {
+            const int32_t offset = fetch_offset();
+            idle();
+            HL.value = sp_plus(offset);
+            break;
+        }
+        case 0xE9: PC.value = HL.value; break;
+        case 0xF9:
+            idle();
+            SP.value = HL.value;
+            break;
+        case 0xF3:
+            ime = 0;
+            sm83.ime_next = 0;
+            break;
+        case 0xFB: sm83.ime_next = 1; break;
+        default:
+            switch (opcode & 0x0F) {
+                case 0x01:  // POP: F keeps only its four flag bits
+                    stack_registers[(opcode >> 4) & 3]->value = pop();
+                    if (opcode == 0xF1) {
+                        F &= 0xF0;
+                        unpack_flags();
+                    }
+                    break;
+                case 0x05:
+                    if (opcode == 0xF5) {
+                        F = packed_flags();
+                    }
+                    push(stack_registers[(opcode >> 4) & 3]->value);
+                    break;
+                case 0x06:
+                case 0x0E: arithmetic((opcode >> 3) & 7, fetch()); break;
+                case 0x07:
+                case 0x0F:
+                    push(PC.value);
+                    PC.value = opcode & 0x38;
+                    break;
+                default: sm83.locked = 1; break;  // D3 DB DD E3 E4 EB EC ED F4 FC FD
+            }
+            break;
+    }
+}
+
+void execute(uint8_t opcode) {
+    switch (opcode >> 6) {
+        case 0: execute_block0(opcode); break;
+        case 1:
+            if (opcode == 0x76) {
+                halt();
+            } else {
+                set_operand((opcode >> 3) & 7, operand(opcode & 7));
+            }
+            break;
+        case 2: arithmetic((opcode >> 3) & 7, operand(opcode & 7)); break;
+        default: execute_block3(opcode); break;
+    }
+}
+
+// Five M-cycles. The vector is chosen after the high byte of PC is pushed:
+// when that push lands on IE and no enabled request is left, PC becomes 0000.
+void dispatch_interrupt() {
+    ime = 0;
+    idle();
+    idle();
+    // The halt bug's fetch did not move PC on, so the return is to the HALT.
+    const int32_t resume = sm83.halt_bug ? (PC.value - 1) & 0xFFFF : PC.value;
+    sm83.halt_bug = 0;
+    SP.value = (SP.value - 1) & 0xFFFF;
+    write(SP.value, static_cast<uint8_t>(resume >> 8));
+    const uint8_t requested = pending_interrupts();
+    const uint8_t chosen = requested & static_cast<uint8_t>(-requested);
+    io_page[IF] &= static_cast<uint8_t>(~chosen);
+    SP.value = (SP.value - 1) & 0xFFFF;
+    write(SP.value, static_cast<uint8_t>(resume));
+    idle();
+    PC.value = chosen == 0 ? 0x0000 : 0x0040 + 8 * __builtin_ctz(chosen);
+}
+
+uint8_t fetch_opcode() {
+    const uint8_t opcode = read(PC.value);
+    if (sm83.halt_bug) {
+        sm83.halt_bug = 0;
+    } else {
+        PC.value = (PC.value + 1) & 0xFFFF;
+    }
+    return opcode;
+}
+
+// A pressed button ends STOP's sleep.
+bool button_pressed() {
+    follow_joypad();
+    return (io_page[P1] & 0x0F) != 0x0F;
+}
+
+// The CPU does nothing until the next moment of a unit; true while it waits.
+bool waiting() {
+    const uint64_t now = machine_clock.now;
+    if (machine_clock.cpu_free_at > now) {
+        advance_to_next_event(machine_clock.cpu_free_at);
+        return true;
+    }
+    if (sm83.switching) {
+        sm83.switching = 0;
+        resume_timers();
+    }
+    if (sm83.stopped && button_pressed()) {
+        sm83.stopped = 0;
+        resume_timers();
+    }
+    if (halted == 1 && pending_interrupts() != 0) {
+        halted = 0;
+    }
+    if (halted == 1 || sm83.stopped || sm83.locked) {
+        advance_to_next_event(never);
+        return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+void reset_sm83() {
+    sm83 = {};
+}
+
+void cpu_step() {
+    if (waiting()) {
+        return;
+    }
+    if (ime == 1 && pending_interrupts() != 0) {
+        dispatch_interrupt();
+        return;
+    }
+    // EI's effect comes after the instruction that follows it, unless that
+    // instruction is DI.
+    const bool enabling = sm83.ime_next != 0;
+    execute(fetch_opcode());
+    if (enabling && sm83.ime_next) {
+        sm83.ime_next = 0;
+        ime = 1;
+    }
+}
+
+void settle_sm83() {
+    for (uint8_t* flag :
+         {&sm83.ime_next, &sm83.halt_bug, &sm83.stopped, &sm83.locked, &sm83.switching}) {
+        *flag = *flag ? 1 : 0;
+    }
+}
+
+}  // namespace tov

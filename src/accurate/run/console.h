@@ -1,0 +1,27 @@
+// The accurate machine as a whole: powering it on as the console's start-up
+// program leaves it, and running it frame by frame for the front ends.
+#pragma once
+
+#include <cstdint>
+
+namespace tov {
+
+// The console the accurate machine is. Auto takes a Game Boy Color for a
+// cartridge whose header byte 0143 has bit 7 set, a Game Boy otherwise.
+enum class model_choice { automatic, monochrome, colour };
+
+// Sets the machine up for the cartridge just loaded (its memories and
+// header are in place): the registers, the I/O registers and the divider's
+// phase as after the start-up program of the model, and every unit at its
+// power-on state. No start-up program runs.
+void power_on_accurate_machine(model_choice model);
+
+// Runs until the next frame has been counted (presented or skipped),
+// pacing and presenting it as the frame driver does.
+void run_accurate_frame();
+
+// The debugger's single step: one instruction, or the time a halted CPU
+// waits for its next event.
+void step_accurate_instruction();
+
+}  // namespace tov

@@ -1,0 +1,106 @@
+#include "persist/accurate_state.h"
+
+#include <cstdint>
+#include <cstring>
+#include <map>
+
+#include "accurate/run/machine_state.h"
+
+namespace tov {
+
+namespace {
+
+constexpr std::string_view magic = "TOVSTATE";
+constexpr uint16_t version = 1;
+
+void append_number(std::string& image, uint32_t value, int bytes) {
+    for (int i = 0; i < bytes; ++i) {
+        image += static_cast<char>((value >> (8 * i)) & 0xFF);
+    }
+}
+
+uint32_t number_at(std::string_view image, std::size_t position, int bytes) {
+    uint32_t value = 0;
+    for (int i = 0; i < bytes; ++i) {
+        value |= static_cast<uint32_t>(static_cast<uint8_t>(image[position + i])) << (8 * i);
+    }
+    return value;
+}
+
+// The sections of an image by tag, or false with the reason it is damaged.
+bool read_sections(std::string_view image, std::map<std::string, std::string_view>& found,
+                   std::string& reason) {
+    std::size_t position = magic.size() + 2;
+    while (position < image.size()) {
+        if (image.size() - position < 8) {
+            reason = "the state is cut short.";
+            return false;
+        }
+        const std::string tag(image.substr(position, 4));
+        const uint32_t length = number_at(image, position + 4, 4);
+        position += 8;
+        if (length > image.size() - position) {
+            reason = "the state is cut short in its section \"" + tag + "\".";
+            return false;
+        }
+        found[tag] = image.substr(position, length);
+        position += length;
+    }
+    return true;
+}
+
+}  // namespace
+
+std::string accurate_state_image() {
+    gather_accurate_state();
+    std::string image(magic);
+    append_number(image, version, 2);
+    for (const state_section& section : accurate_state_sections()) {
+        image.append(section.tag, 4);
+        append_number(image, static_cast<uint32_t>(section.size), 4);
+        image.append(static_cast<const char*>(section.record), section.size);
+    }
+    return image;
+}
+
+bool is_accurate_state(std::string_view image) {
+    return image.substr(0, magic.size()) == magic;
+}
+
+bool restore_accurate_state(std::string_view image, std::string& reason) {
+    if (!is_accurate_state(image) || image.size() < magic.size() + 2) {
+        reason = "this is not a state of the accurate machine.";
+        return false;
+    }
+    if (number_at(image, magic.size(), 2) > version) {
+        reason = "the state was saved by a newer version of TOV.";
+        return false;
+    }
+    std::map<std::string, std::string_view> found;
+    if (!read_sections(image, found, reason)) {
+        return false;
+    }
+    for (const state_section& section : accurate_state_sections()) {
+        const auto entry = found.find(section.tag);
+        if (entry != found.end() && entry->second.size() != section.size) {
+            reason = "its section \"" + std::string(section.tag) +
+                     "\" does not fit this version of TOV.";
+            return false;
+        }
+    }
+    for (const state_section& section : accurate_state_sections()) {
+        const auto entry = found.find(section.tag);
+        if (entry == found.end()) {
+            section.power_on();
+        } else {
+            std::memcpy(section.record, entry->second.data(), section.size);
+        }
+    }
+    for (const state_section& section : accurate_state_sections()) {
+        section.settle();
+    }
+    adopt_accurate_state();
+    return true;
+}
+
+}  // namespace tov
