@@ -155,19 +155,42 @@ int32_t sp_plus(int32_t offset) {
     return (sp + offset) & 0xFFFF;
 }
 
+uint8_t pending_interrupts() {
+    return io_page[IE] & io_page[IF] & 0x1F;
+}
+
+// A jump to itself (how programs wait for an interrupt) does nothing but
+// pass time until a unit acts: the passes that end before the next moment
+// of any unit are skipped at once. The loop must not read the I/O page.
+void skip_idle_loop(int32_t start, uint64_t loop_cycles) {
+    const uint64_t next = machine_clock.next;
+    if (PC.value != start || start >= 0xFF00 - 3 || next == never || sm83.ime_next ||
+        (ime && pending_interrupts())) {
+        return;
+    }
+    const uint64_t now = machine_clock.now;
+    if (next > now) {
+        machine_clock.now += (next - now - 1) / loop_cycles * loop_cycles;
+    }
+}
+
 void jump_relative(bool taken) {
+    const int32_t start = (PC.value - 1) & 0xFFFF;
     const int32_t offset = fetch_offset();
     if (taken) {
         idle();
         PC.value = (PC.value + offset) & 0xFFFF;
+        skip_idle_loop(start, 12);
     }
 }
 
 void jump_absolute(bool taken) {
+    const int32_t start = (PC.value - 1) & 0xFFFF;
     const int32_t target = fetch_word();
     if (taken) {
         idle();
         PC.value = target;
+        skip_idle_loop(start, 16);
     }
 }
 
@@ -182,10 +205,6 @@ void call(bool taken) {
 void return_to_caller() {
     PC.value = pop();
     idle();
-}
-
-uint8_t pending_interrupts() {
-    return io_page[IE] & io_page[IF] & 0x1F;
 }
 
 // HALT with an interrupt already pending does not halt; with IME clear the
