@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <vector>
 
-#include "host/keyboard.h"
+#include "session/session.h"
 
 namespace tov {
 
@@ -47,14 +47,14 @@ bool any_controller_holds(int button) {
     });
 }
 
-// Each console button goes down or up in the key state as the controllers
-// start or stop holding it, so it counts exactly as a mapped key does.
+// Each console button is pressed or let go as the controllers start or stop
+// holding it, so it counts exactly as a mapped key does.
 void follow_controllers() {
     for (int button = 0; button < button_count; ++button) {
         const bool now = any_controller_holds(button);
         if (now != held[button]) {
             held[button] = now;
-            now ? key_down(vk_controller_first + button) : key_up(vk_controller_first + button);
+            press_button(static_cast<joypad_button>(button), now);
         }
     }
 }

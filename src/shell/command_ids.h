@@ -36,6 +36,8 @@ enum command_id : int {
     id_quick_load_1 = 41031,  // slots 1-9: 41031-41039
     id_quick_save_1 = 41041,  // slots 1-9: 41041-41049
     id_accurate_sound = 41050,
+    id_accurate_machine = 41060,
+    id_model_auto = 41061,  // Auto, Game Boy, Game Boy Color: 41061-41063
 };
 
 constexpr int quick_state_slots = 9;

@@ -148,6 +148,7 @@ private:
     std::map<int, QAction*> actions_;
     QMenu* recent_menu_ = nullptr;
     QMenu* quick_menu_ = nullptr;
+    QMenu* model_menu_ = nullptr;
     QLabel* status_ = nullptr;
     QTimer status_timer_;
     bool paused_while_inactive_ = false;

@@ -77,6 +77,12 @@ void main_window_view::build_menu() {
     }
     add_command(speed, id_speed_max, "As Fast As Possible", true);
     add_command(emulation, id_pause_when_inactive, "Pause When &Inactive", true);
+    emulation->addSeparator();
+    add_command(emulation, id_accurate_machine, "&Accurate machine", true);
+    model_menu_ = emulation->addMenu("&Model");
+    add_command(model_menu_, id_model_auto, "Auto", true, true);
+    add_command(model_menu_, id_model_auto + 1, "Game Boy", true);
+    add_command(model_menu_, id_model_auto + 2, "Game Boy Color", true);
 
     QMenu* others = menuBar()->addMenu("&Others");
     add_command(others, id_debug, "&Debug");
@@ -199,6 +205,14 @@ void main_window_view::show_options(const run_options& options) {
         check_menu_item(id_channel_0 + channel, options.channel_enabled[channel]);
     }
     check_menu_item(id_accurate_sound, options.accurate_sound);
+    // The accurate machine always plays the accurate sound and keeps its own
+    // timing; its model is chosen only for it.
+    check_menu_item(id_accurate_machine, options.accurate_machine);
+    check_one_of(id_model_auto, 3, static_cast<int>(options.model));
+    model_menu_->menuAction()->setEnabled(options.accurate_machine);
+    for (const int id : {id_accurate_sound, id_timer_enable, id_timing_1, id_timing_2}) {
+        action(id)->setEnabled(!options.accurate_machine);
+    }
     check_menu_item(id_fast_forward, options.fast_forward);
     check_one_of(id_speed_max, 5, options.fast_forward_speed);
     check_menu_item(id_pause, cartridge_loaded() && !emulating());

@@ -56,6 +56,30 @@ void save_accurate_sound(bool on) {
     store().setValue("sound/accurate", on);
 }
 
+bool saved_accurate_machine() {
+    return store().value("emulation/accurate_machine", false).toBool();
+}
+
+void save_accurate_machine(bool on) {
+    store().setValue("emulation/accurate_machine", on);
+}
+
+// Kept as "auto", "dmg" or "cgb", as tov-headless --model names them.
+model_choice saved_model() {
+    const QString name = store().value("emulation/model", "auto").toString();
+    if (name == "dmg") {
+        return model_choice::monochrome;
+    }
+    return name == "cgb" ? model_choice::colour : model_choice::automatic;
+}
+
+void save_model(model_choice model) {
+    const char* name = model == model_choice::monochrome ? "dmg"
+                       : model == model_choice::colour   ? "cgb"
+                                                         : "auto";
+    store().setValue("emulation/model", name);
+}
+
 int saved_fast_forward_speed() {
     const int speed = store().value("emulation/fast_forward_speed", 0).toInt();
     return speed >= 2 && speed <= 4 ? speed : 0;

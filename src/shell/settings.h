@@ -2,13 +2,15 @@
 // tov/tov.conf (INI) in the user's configuration folder ($XDG_CONFIG_HOME,
 // ~/.config by default). The Others menu's options are not kept, but for the
 // choice of sound model: each run starts with them as the program always
-// has; the key mapping stays in TOV.cfg.
+// has; the key mapping stays in TOV.cfg. The machine and its model are kept.
 #pragma once
 
 #include <QPoint>
 #include <QString>
 #include <QStringList>
 #include <optional>
+
+#include "session/session.h"
 
 namespace tov {
 
@@ -33,6 +35,13 @@ void save_pause_when_inactive(bool on);
 // Others > Sound > "Accurate sound" (off until chosen).
 bool saved_accurate_sound();
 void save_accurate_sound(bool on);
+
+// Emulation > "Accurate machine" (off until chosen) and "Model" (Auto until
+// chosen).
+bool saved_accurate_machine();
+void save_accurate_machine(bool on);
+model_choice saved_model();
+void save_model(model_choice model);
 
 // The fast-forward speed chosen last: 2-4, or 0 for as fast as possible.
 int saved_fast_forward_speed();

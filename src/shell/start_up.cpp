@@ -54,6 +54,23 @@ void reset_machine() {
     }
 }
 
+// "Accurate machine" and "Model": a running game is powered on again, and
+// the status line says so.
+void choose_machine(bool accurate, model_choice model) {
+    const run_options before = current_options();
+    if (accurate == before.accurate_machine && model == before.model) {
+        return;
+    }
+    const result chosen = set_machine(accurate, model);
+    save_accurate_machine(accurate);
+    save_model(model);
+    main_window->report(chosen);
+    if (cartridge_loaded()) {
+        const QString machine = accurate ? "Accurate machine" : "TOV's own machine";
+        main_window->show_status(machine + ": the game was powered on again");
+    }
+}
+
 // The options the menu toggles.
 void run_option_command(int id) {
     const run_options options = current_options();
@@ -82,6 +99,10 @@ void run_option_command(int id) {
     } else if (id == id_accurate_sound) {
         set_accurate_sound(!options.accurate_sound);
         save_accurate_sound(!options.accurate_sound);
+    } else if (id == id_accurate_machine) {
+        choose_machine(!options.accurate_machine, options.model);
+    } else if (in_range(id, id_model_auto, 3)) {
+        choose_machine(options.accurate_machine, static_cast<model_choice>(id - id_model_auto));
     }
 }
 
@@ -139,6 +160,7 @@ void create_main_window(const audio_opener& open_audio) {
     start_session(std::move(outputs.device));
     set_accurate_sound_output(outputs.accurate);
     set_accurate_sound(saved_accurate_sound());
+    set_machine(saved_accurate_machine(), saved_model());
     set_fast_forward_speed(saved_fast_forward_speed());
     if (const std::optional<QPoint> place = saved_window_place()) {
         main_window->move(*place);

@@ -13,6 +13,7 @@ namespace tov::test {
 void window_test::SetUp() {
     rom_loaded = 0;
     emulation_running = 0;
+    set_machine(false, model_choice::automatic);
     full_throttle = 1;
     run_command(id_frameskip_0);
     run_command(id_timing_1);
