@@ -9,7 +9,7 @@ cd "$(dirname "$0")/.."
 
 seconds=${1:-600}
 shift || true
-all_targets=(fuzz_archive fuzz_cartridge fuzz_state fuzz_battery fuzz_config fuzz_key_names fuzz_cheat_texts)
+all_targets=(fuzz_archive fuzz_cartridge fuzz_state fuzz_accurate_state fuzz_battery fuzz_config fuzz_key_names fuzz_cheat_texts)
 targets=("${@:-${all_targets[@]}}")
 build=build-fuzz
 
@@ -71,6 +71,13 @@ seed() {
                 --press right@5+20 --save-state "$corpus/demo.gst" > /dev/null
             "$build/apps/tov-headless/tov-headless" "$build/demo.gb" --frames 1 \
                 --save-state "$corpus/power-on.gst" > /dev/null ;;
+        fuzz_accurate_state)
+            # The accurate machine's states of the demo cartridge.
+            "$build/tools/tov-asm" apps/tov/demo/demo.asm -o "$build/demo.gb"
+            "$build/apps/tov-headless/tov-headless" "$build/demo.gb" --machine accurate \
+                --frames 30 --press right@5+20 --save-state "$corpus/demo.gst" > /dev/null
+            "$build/apps/tov-headless/tov-headless" "$build/demo.gb" --machine accurate \
+                --frames 1 --save-state "$corpus/power-on.gst" > /dev/null ;;
         fuzz_battery)
             head -c 77966 /dev/zero > "$corpus/empty.sav"
             head -c 8192 /dev/zero | tr '\0' '\125' > "$corpus/cartridge-ram-only.sav" ;;
@@ -89,8 +96,12 @@ status=0
 for target in "${targets[@]}"; do
     seed "$target"
     log=$build/$target.log
+    max_len=65536
+    if [ "$target" = fuzz_accurate_state ]; then
+        max_len=131072  # an accurate machine's state is about 94 KiB
+    fi
     if ! "$build/tests/fuzz/$target" "$build/corpus/$target" -max_total_time="$seconds" \
-        -max_len=65536 -timeout=20 -rss_limit_mb=4096 -print_final_stats=1 \
+        -max_len="$max_len" -timeout=20 -rss_limit_mb=4096 -print_final_stats=1 \
         -artifact_prefix="$build/findings/$target-" > "$log" 2>&1; then
         status=1
         echo "$target: FINDING (see $log and $build/findings/)"

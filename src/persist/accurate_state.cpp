@@ -69,7 +69,7 @@ bool is_accurate_state(std::string_view image) {
 
 bool restore_accurate_state(std::string_view image, std::string& reason) {
     if (!is_accurate_state(image) || image.size() < magic.size() + 2) {
-        reason = "this is not a state of the accurate machine.";
+        reason = "this is not a save state of the accurate machine.";
         return false;
     }
     if (number_at(image, magic.size(), 2) > version) {

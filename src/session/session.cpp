@@ -189,7 +189,8 @@ std::string state_bytes() {
 result load_state_bytes(std::string_view image) {
     std::string reason;
     const bool accurate_image = is_accurate_state(image);
-    if (accurate_machine && !accurate_image) {
+    const bool classic_image = !accurate_image && image.size() == state_file_size;
+    if (accurate_machine && classic_image) {
         return {false,
                 "this state was saved by TOV's own machine: switch Emulation > Accurate "
                 "machine off to load it."};

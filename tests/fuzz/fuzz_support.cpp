@@ -46,7 +46,7 @@ void prepare_host() {
     start_session(std::make_unique<memory_audio>(false));
 }
 
-void load_demo_cartridge() {
+const std::string& demo_cartridge() {
     static const std::string path = [] {
         std::ifstream file(std::filesystem::path(TOV_SOURCE_DIR) / "apps/tov/demo/demo.asm");
         std::stringstream source;
@@ -54,7 +54,11 @@ void load_demo_cartridge() {
         const assembler::assembly demo = assembler::assemble(source.str());
         return write_scratch_file(demo.image.data(), demo.image.size(), "demo.gb");
     }();
-    load_cartridge_file(path);
+    return path;
+}
+
+void load_demo_cartridge() {
+    load_cartridge_file(demo_cartridge());
 }
 
 void run_both_variants(int steps, const uint8_t* keys, std::size_t key_count) {

@@ -15,8 +15,10 @@ const std::string& write_scratch_file(const uint8_t* data, std::size_t size,
 // The fake clock, an in-memory sound device, no keys held; done once.
 void prepare_host();
 
-// Powers the machine on with the demo cartridge, assembled from its source
-// the first time.
+// The demo cartridge's file, assembled from its source the first time.
+const std::string& demo_cartridge();
+
+// Powers the machine on with the demo cartridge.
 void load_demo_cartridge();
 
 // Runs `steps` run-loop steps in each timing variant, pressing and releasing

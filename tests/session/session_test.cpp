@@ -8,8 +8,10 @@
 
 #include "apu/mixer.h"
 #include "host/clock.h"
+#include "machine/registers.h"
 #include "machine/shell_flags.h"
 #include "memory/cartridge_info.h"
+#include "memory/joypad.h"
 #include "memory/memory_map.h"
 #include "test_archive.h"
 #include "test_cartridge.h"
@@ -121,6 +123,41 @@ TEST(Session, ArchiveEntriesHaveTheirOwnNamesAndStates) {
     std::filesystem::remove(state);
     rom_loaded = 0;
     emulation_running = 0;
+}
+
+// A button pressed at the seam counts as a mapped key does: held, it reads
+// as pressed; let go before the program looked, it is still seen once.
+TEST(Session, PressedButtonsReachTheJoypadRows) {
+    test::reset_test_state();
+    struct case_t {
+        joypad_button button;
+        uint8_t rows;  // P1 bits 5-4: a clear bit selects a row
+        uint8_t line;
+    };
+    const case_t cases[] = {
+        {button_a, 0x10, 0x01},     {button_b, 0x10, 0x02},     {button_select, 0x10, 0x04},
+        {button_start, 0x10, 0x08}, {button_right, 0x20, 0x01}, {button_left, 0x20, 0x02},
+        {button_up, 0x20, 0x04},    {button_down, 0x20, 0x08},
+    };
+    const auto line_low = [](const case_t& test) {
+        io_page[P1] = test.rows;
+        read_joypad();
+        return (io_page[P1] & test.line) == 0;
+    };
+    for (const case_t& test : cases) {
+        SCOPED_TRACE(test.button);
+        press_button(test.button, true);
+        EXPECT_TRUE(line_low(test));
+        EXPECT_TRUE(line_low(test)) << "held";
+        EXPECT_FALSE(line_low({test.button, static_cast<uint8_t>(test.rows ^ 0x30), test.line}))
+            << "the other row";
+        press_button(test.button, false);
+        EXPECT_FALSE(line_low(test));
+        press_button(test.button, true);
+        press_button(test.button, false);
+        EXPECT_TRUE(line_low(test)) << "a tap between two reads";
+        EXPECT_FALSE(line_low(test));
+    }
 }
 
 // A sink that only remembers whether it is heard and what it was given.

@@ -15,6 +15,7 @@
 #include "memory/memory_map.h"
 #include "shell/command_ids.h"
 #include "shell/quick_states.h"
+#include "shell/settings.h"
 #include "shell_test_support.h"
 #include "test_cartridge.h"
 
@@ -42,6 +43,16 @@ protected:
 
     test::test_cartridge cartridge_;
 };
+
+// The item of the menu bar's submenu titled `title` (null when none is).
+const QAction* submenu_item(const QString& title) {
+    for (const QMenu* menu : main_window->findChildren<QMenu*>()) {
+        if (menu->title() == title) {
+            return menu->menuAction();
+        }
+    }
+    return nullptr;
+}
 
 std::vector<std::filesystem::path> files_in(const std::filesystem::path& folder) {
     std::vector<std::filesystem::path> files;
@@ -153,6 +164,50 @@ TEST_F(PlayTest, ScreenshotIsThePictureAtTheZoomAndSaysWhere) {
     main_window->command(id_zoom_1 + 1);
 }
 
+TEST_F(PlayTest, AccurateMachineAndModelPowerTheGameOnAgain) {
+    const auto status_text = [] {
+        return main_window->screen()->findChild<QLabel*>()->text().toStdString();
+    };
+    main_window->command(id_quick_save_1);
+    struct case_t {
+        int command;
+        bool accurate, colour;
+    };
+    const case_t cases[] = {
+        {id_accurate_machine, true, false},
+        {id_model_auto + 2, true, true},
+        {id_model_auto + 1, true, false},
+        {id_accurate_machine, false, false},
+    };
+    for (const case_t& test : cases) {
+        SCOPED_TRACE(test.command);
+        PC.value = 0x1234;
+        main_window->command(test.command);
+        EXPECT_EQ(PC.value, 0x0100) << "powered on again";
+        EXPECT_NE(status_text().find("powered on again"), std::string::npos) << status_text();
+        EXPECT_EQ(checked(id_accurate_machine), test.accurate);
+        EXPECT_EQ(saved_accurate_machine(), test.accurate);
+        EXPECT_EQ(colour_model, test.colour);
+        EXPECT_EQ(submenu_item("&Model")->isEnabled(), test.accurate);
+        EXPECT_EQ(checked(id_accurate_sound), test.accurate) << "the accurate machine plays it";
+        for (const int id : {id_accurate_sound, id_timing_1, id_timer_enable}) {
+            EXPECT_EQ(main_window->action(id)->isEnabled(), !test.accurate) << id;
+        }
+    }
+    EXPECT_EQ(saved_model(), model_choice::monochrome);
+    main_window->command(id_model_auto);
+    EXPECT_TRUE(messages.empty());
+
+    // A quick state of the other machine's kind says so and changes nothing.
+    main_window->command(id_accurate_machine);
+    PC.value = 0x4321;
+    main_window->command(id_quick_load_1);
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_NE(messages[0].find("saved by TOV's own machine"), std::string::npos) << messages[0];
+    EXPECT_EQ(PC.value, 0x4321);
+    main_window->command(id_accurate_machine);
+}
+
 TEST_F(PlayTest, ItemsThatNeedACartridgeAreDisabledWithoutOne) {
     const int needing[] = {
         id_close_rom,        id_load_state,   id_save_state,      id_screenshot,
@@ -163,12 +218,7 @@ TEST_F(PlayTest, ItemsThatNeedACartridgeAreDisabledWithoutOne) {
                                id_frameskip_0,  id_full_throttle, id_sound_enable,
                                id_timer_enable, id_timing_1,      id_zoom_1,
                                id_full_screen,  id_about,         id_pause_when_inactive};
-    const QAction* quick_states = nullptr;
-    for (const QMenu* menu : main_window->findChildren<QMenu*>()) {
-        if (menu->title() == "&Quick States") {
-            quick_states = menu->menuAction();
-        }
-    }
+    const QAction* quick_states = submenu_item("&Quick States");
     ASSERT_NE(quick_states, nullptr);
     for (const bool loaded : {true, false}) {
         if (!loaded) {

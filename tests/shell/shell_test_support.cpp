@@ -1,5 +1,7 @@
 #include "shell_test_support.h"
 
+#include <QLabel>
+
 #include "host/clock.h"
 #include "host/keyboard.h"
 #include "machine/options.h"
@@ -32,6 +34,10 @@ void window_test::SetUp() {
     };
     main_window->show();
     QApplication::setActiveWindow(main_window);
+    // A status line from the test before would lie over the picture.
+    if (auto* status = main_window->screen()->findChild<QLabel*>()) {
+        status->hide();
+    }
 }
 
 void window_test::TearDown() {
