@@ -66,7 +66,7 @@ median() {
 
 status=0
 printf '%-16s %12s %12s %8s %13s %10s %10s\n' cartridge "baseline fps" "current fps" ratio \
-    "accurate fps" "accurate/" "peak KiB"
+    "accurate fps" "acc/own" "peak KiB"
 for rom in "${cartridges[@]}"; do
     name=$(basename "$rom" .gb)
     a_fps=()
