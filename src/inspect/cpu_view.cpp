@@ -1,7 +1,10 @@
 #include "inspect/cpu_view.h"
 
+#include "accurate/run/console.h"
+
 #include "inspect/view_text.h"
 #include "machine/cpu_state.h"
+#include "machine/options.h"
 #include "memory/cartridge_info.h"
 #include "memory/io_registers.h"
 #include "memory/memory_map.h"
@@ -128,6 +131,9 @@ std::vector<std::string> cartridge_texts() {
 }  // namespace
 
 cpu_view refresh_cpu_view() {
+    if (accurate_machine) {
+        mirror_accurate_registers();
+    }
     return {{register_group(), lcdc_group(), byte_group("LCD", lcd_fields),
              byte_group("Various", various_fields), byte_group("Sound 1", sound1_fields),
              byte_group("Sound 2", sound2_fields), byte_group("Sound 3", sound3_fields),

@@ -23,6 +23,7 @@ void serve(clock_event event, uint64_t when) {
     switch (event) {
         case event_timer: timer_event(when); break;
         case event_lcd:
+            catch_up_oam_dma();  // a line drawn now sees the objects copied so far
             if (lcd_event(when) == lcd_moment::horizontal_blank) {
                 hold_cpu(vram_dma_hblank(halted == 1));
             }

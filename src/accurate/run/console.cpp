@@ -132,4 +132,13 @@ void step_accurate_instruction() {
     lcd.frame_done = 0;
 }
 
+void mirror_accurate_registers() {
+    io_page[DIV] = read_div();
+    io_page[TIMA] = read_tima();
+    io_page[TMA] = timer.tma;
+    io_page[TAC] = static_cast<uint8_t>(0xF8 | timer.tac);
+    io_page[SB] = read_sb();
+    io_page[SC] = read_sc(colour_mode == 1);
+}
+
 }  // namespace tov
