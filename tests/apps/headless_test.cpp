@@ -21,8 +21,9 @@ using test::source_of;
 TEST(Headless, HelpDocumentsEveryOption) {
     const run_result result = run({"--help"});
     EXPECT_EQ(result.code, 0);
-    for (const char* option : {"--entry", "--frames", "--timing", "--frameskip", "--press",
-                               "--screenshot", "--screen-text", "--bench", "--help"}) {
+    for (const char* option :
+         {"--entry", "--machine", "--model", "--serial", "--frames", "--timing", "--frameskip",
+          "--press", "--screenshot", "--screen-text", "--bench", "--help"}) {
         EXPECT_NE(result.out.find(option), std::string::npos) << option;
     }
     EXPECT_NE(result.out.find("zip, 7z or gzip archive"), std::string::npos);
@@ -45,6 +46,8 @@ TEST(Headless, BadCommandLinesAreRefusedWithAReason) {
         {{"x.gb", "--press", "jump@3"}, "--press takes KEY@FRAME"},
         {{"x.gb", "--press", "a@"}, "--press takes KEY@FRAME"},
         {{"x.gb", "--press", "a@1+x"}, "--press takes KEY@FRAME"},
+        {{"x.gb", "--machine", "fast"}, "--machine takes classic or accurate, not 'fast'"},
+        {{"x.gb", "--model", "gba"}, "--model takes auto, dmg or cgb, not 'gba'"},
     };
     for (const case_t& test : cases) {
         const run_result result = run(test.arguments);
