@@ -52,7 +52,7 @@ void run_due_events() {
 }
 
 void advance_to_next_event(uint64_t limit) {
-    const uint64_t next = on_grid(machine_clock.next);
+    const uint64_t next = machine_clock.next == never ? never : on_grid(machine_clock.next);
     machine_clock.now = std::max(machine_clock.now, std::min(next, limit));
     run_due_events();
 }

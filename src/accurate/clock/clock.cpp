@@ -52,6 +52,11 @@ void settle_clock() {
             moment = settled_moment(moment);
         }
     }
+    // The picture always has a next moment: its frames are the machine's
+    // heartbeat, on or off.
+    if (machine_clock.due[event_lcd] == never) {
+        machine_clock.due[event_lcd] = machine_clock.now;
+    }
     find_next();
 }
 
