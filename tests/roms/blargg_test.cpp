@@ -13,10 +13,17 @@ namespace {
 
 const std::filesystem::path blargg = test::public_roms() / "blargg";
 
+// How a cartridge reports: its screen, or the serial port too (the older
+// tests print there as well; on the colour model they run in double speed,
+// where their wait for VBlank gives up before it comes, so some of their
+// screen writes meet mode 3 and are lost, as on the console).
+enum class report { screen, serial };
+
 struct blargg_case {
     const char* file;
-    const char* screen;  // all of it on TOV's own machine, its last line on the accurate one
+    const char* text;  // all the screen on TOV's own machine, the last line on the accurate one
     int frames = 1200;
+    report channel = report::screen;
 };
 
 void PrintTo(const blargg_case& test, std::ostream* out) {
@@ -57,23 +64,23 @@ const blargg_case classic_cases[] = {
 };
 
 const blargg_case accurate_cases[] = {
-    {"cpu_instrs/cpu_instrs.gb", "Passed all tests", 3500},
-    {"cpu_instrs/individual/01-special.gb", "Passed"},
-    {"cpu_instrs/individual/02-interrupts.gb", "Passed"},
-    {"cpu_instrs/individual/03-op sp,hl.gb", "Passed"},
-    {"cpu_instrs/individual/04-op r,imm.gb", "Passed"},
-    {"cpu_instrs/individual/05-op rp.gb", "Passed"},
-    {"cpu_instrs/individual/06-ld r,r.gb", "Passed"},
-    {"cpu_instrs/individual/07-jr,jp,call,ret,rst.gb", "Passed"},
-    {"cpu_instrs/individual/08-misc instrs.gb", "Passed"},
-    {"cpu_instrs/individual/09-op r,r.gb", "Passed"},
-    {"cpu_instrs/individual/10-bit ops.gb", "Passed"},
-    {"cpu_instrs/individual/11-op a,(hl).gb", "Passed"},
-    {"instr_timing/instr_timing.gb", "Passed"},
-    {"mem_timing/mem_timing.gb", "Passed all tests"},
-    {"mem_timing/individual/01-read_timing.gb", "Passed"},
-    {"mem_timing/individual/02-write_timing.gb", "Passed"},
-    {"mem_timing/individual/03-modify_timing.gb", "Passed"},
+    {"cpu_instrs/cpu_instrs.gb", "Passed all tests", 3500, report::serial},
+    {"cpu_instrs/individual/01-special.gb", "Passed", 1200, report::serial},
+    {"cpu_instrs/individual/02-interrupts.gb", "Passed", 1200, report::serial},
+    {"cpu_instrs/individual/03-op sp,hl.gb", "Passed", 1200, report::serial},
+    {"cpu_instrs/individual/04-op r,imm.gb", "Passed", 1200, report::serial},
+    {"cpu_instrs/individual/05-op rp.gb", "Passed", 1200, report::serial},
+    {"cpu_instrs/individual/06-ld r,r.gb", "Passed", 1200, report::serial},
+    {"cpu_instrs/individual/07-jr,jp,call,ret,rst.gb", "Passed", 1200, report::serial},
+    {"cpu_instrs/individual/08-misc instrs.gb", "Passed", 1200, report::serial},
+    {"cpu_instrs/individual/09-op r,r.gb", "Passed", 1200, report::serial},
+    {"cpu_instrs/individual/10-bit ops.gb", "Passed", 1200, report::serial},
+    {"cpu_instrs/individual/11-op a,(hl).gb", "Passed", 1200, report::serial},
+    {"instr_timing/instr_timing.gb", "Passed", 1200, report::serial},
+    {"mem_timing/mem_timing.gb", "Passed all tests", 1200, report::serial},
+    {"mem_timing/individual/01-read_timing.gb", "Passed", 1200, report::serial},
+    {"mem_timing/individual/02-write_timing.gb", "Passed", 1200, report::serial},
+    {"mem_timing/individual/03-modify_timing.gb", "Passed", 1200, report::serial},
     {"mem_timing-2/mem_timing.gb", "Passed"},
     {"mem_timing-2/rom_singles/01-read_timing.gb", "Passed"},
     {"mem_timing-2/rom_singles/02-write_timing.gb", "Passed"},
@@ -81,11 +88,9 @@ const blargg_case accurate_cases[] = {
     {"interrupt_time/interrupt_time.gb", "Passed"},
     {"halt_bug.gb", "Passed"},
     // The object memory's corruption by 16-bit INC/DEC and the stack during
-    // object search is not modelled, and the first line after the LCD goes
-    // on has the ordinary timing ("Turning LCD on starts too early in
-    // scanline").
-    {"oam_bug/oam_bug.gb", "Failed"},
-    {"oam_bug/rom_singles/1-lcd_sync.gb", "Failed #3"},
+    // object search is not modelled.
+    {"oam_bug/oam_bug.gb", "Failed #2", 3500},
+    {"oam_bug/rom_singles/1-lcd_sync.gb", "Passed"},
     {"oam_bug/rom_singles/2-causes.gb", "Failed #2"},
     {"oam_bug/rom_singles/3-non_causes.gb", "Passed"},
     {"oam_bug/rom_singles/4-scanline_timing.gb", "Failed #3"},
@@ -133,7 +138,7 @@ TEST_P(ClassicBlargg, FinalScreen) {
     if (test::skipped_without(rom)) {
         GTEST_SKIP() << "test cartridges not found at " << rom << "; skipping";
     }
-    EXPECT_EQ(test::final_screen(rom, GetParam().frames), GetParam().screen);
+    EXPECT_EQ(test::final_screen(rom, GetParam().frames), GetParam().text);
 }
 
 INSTANTIATE_TEST_SUITE_P(Rules, ClassicBlargg, testing::ValuesIn(classic_cases), name_of);
@@ -145,10 +150,11 @@ TEST_P(AccurateBlargg, FinalLine) {
     if (test::skipped_without(rom)) {
         GTEST_SKIP() << "test cartridges not found at " << rom << "; skipping";
     }
-    const std::string screen =
-        test::final_screen(rom, GetParam().frames, {"--machine", "accurate"});
-    const std::size_t last = screen.rfind('\n', screen.size() - 2);
-    EXPECT_EQ(screen.substr(last + 1), std::string(GetParam().screen) + "\n") << screen;
+    const std::vector<std::string> machine = {"--machine", "accurate"};
+    const std::string text = GetParam().channel == report::serial
+                                 ? test::serial_output(rom, GetParam().frames, machine)
+                                 : test::final_screen(rom, GetParam().frames, machine);
+    EXPECT_EQ(test::last_line(text), GetParam().text) << text;
 }
 
 INSTANTIATE_TEST_SUITE_P(Console, AccurateBlargg, testing::ValuesIn(accurate_cases), name_of);

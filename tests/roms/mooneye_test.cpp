@@ -60,9 +60,18 @@ const mooneye_case acceptance[] = {
     {"oam_dma_start.gb", true},
     {"oam_dma_timing.gb", true},
     {"pop_timing.gb", true},
+    {"ppu/hblank_ly_scx_timing-GS.gb", true},
     {"ppu/intr_1_2_timing-GS.gb", true},
     {"ppu/intr_2_0_timing.gb", true},
+    {"ppu/intr_2_mode0_timing.gb", true},
+    {"ppu/intr_2_mode0_timing_sprites.gb", true},
+    {"ppu/intr_2_mode3_timing.gb", true},
+    {"ppu/intr_2_oam_ok_timing.gb", true},
+    {"ppu/lcdon_timing-GS.gb", true},
+    {"ppu/lcdon_write_timing-GS.gb", true},
     {"ppu/stat_irq_blocking.gb", true},
+    {"ppu/stat_lyc_onoff.gb", true},
+    {"ppu/vblank_stat_intr-GS.gb", true},
     {"push_timing.gb", true},
     {"rapid_di_ei.gb", true},
     {"ret_cc_timing.gb", true},
@@ -94,18 +103,6 @@ const mooneye_case acceptance[] = {
     {"boot_regs-mgb.gb", false},
     {"boot_regs-sgb.gb", false},
     {"boot_regs-sgb2.gb", false},
-    // The picture's timing to the dot (mode 3's length with scrolling and
-    // objects, the first line after the LCD goes on, the STAT write quirk,
-    // LY=LYC around line 153 and the LCD switch) is the next step's.
-    {"ppu/hblank_ly_scx_timing-GS.gb", false},
-    {"ppu/intr_2_mode0_timing.gb", false},
-    {"ppu/intr_2_mode0_timing_sprites.gb", false},
-    {"ppu/intr_2_mode3_timing.gb", false},
-    {"ppu/intr_2_oam_ok_timing.gb", false},
-    {"ppu/lcdon_timing-GS.gb", false},
-    {"ppu/lcdon_write_timing-GS.gb", false},
-    {"ppu/stat_lyc_onoff.gb", false},
-    {"ppu/vblank_stat_intr-GS.gb", false},
 };
 
 const mooneye_case emulator_only[] = {

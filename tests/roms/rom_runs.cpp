@@ -57,6 +57,17 @@ std::string serial_output(const std::filesystem::path& rom, int frames,
     return bytes;
 }
 
+std::string last_line(const std::string& text) {
+    std::istringstream lines(text);
+    std::string last;
+    for (std::string line; std::getline(lines, line);) {
+        if (!line.empty()) {
+            last = line;
+        }
+    }
+    return last;
+}
+
 std::string test_name_of(const std::string& file) {
     std::string name = std::filesystem::path(file).replace_extension().string();
     for (char& c : name) {

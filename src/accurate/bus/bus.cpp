@@ -2,6 +2,7 @@
 
 #include "accurate/clock/clock.h"
 #include "accurate/dma/oam_dma.h"
+#include "accurate/video/lcd.h"
 #include "machine/cpu_state.h"
 #include "machine/memory.h"
 #include "memory/freeze_list.h"
@@ -15,9 +16,23 @@ bool cartridge_ram(int32_t address) {
     return address >= 0xA000 && address < 0xC000;
 }
 
-// Memory below the I/O page, as the CPU sees it when nothing holds the bus.
+bool video_ram(int32_t address) {
+    return address >= 0x8000 && address < 0xA000;
+}
+
+bool object_memory(int32_t address) {
+    return address >= 0xFE00 && address < 0xFEA0;
+}
+
+// Whether the picture keeps the CPU out of `address` now.
+bool locked_by_picture(int32_t address, bool write) {
+    return (video_ram(address) && vram_locked(write)) ||
+           (object_memory(address) && oam_locked(write));
+}
+
+// Memory below the I/O page, as the CPU sees it when no DMA holds the bus.
 uint8_t read_memory_area(int32_t address) {
-    if (cartridge_ram(address) && !ram_enable) {
+    if ((cartridge_ram(address) && !ram_enable) || locked_by_picture(address, false)) {
         return 0xFF;
     }
     return peek_byte(address);
@@ -53,7 +68,7 @@ void write_memory_area(int32_t address, uint8_t value) {
     if (address < 0x8000) {
         catch_up_oam_dma();  // its source may be the bank that changes
         write_bank_register(address, value);
-    } else if (!cartridge_ram(address) || ram_enable) {
+    } else if ((!cartridge_ram(address) || ram_enable) && !locked_by_picture(address, true)) {
         poke_byte(address, value);
     }
 }

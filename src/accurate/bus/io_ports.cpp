@@ -61,6 +61,14 @@ uint8_t palette_byte(int index_register, const int32_t* table) {
     return static_cast<uint8_t>((index & 1) ? word >> 8 : word);
 }
 
+// A write to BCPD or OCPD moves its index on when its bit 7 asks.
+void step_palette_index(int index_register) {
+    uint8_t& index = io_page[index_register];
+    if (index & 0x80) {
+        index = static_cast<uint8_t>((index & 0xC0) | ((index + 1) & 0x3F));
+    }
+}
+
 uint8_t read_colour_port(int32_t offset) {
     switch (offset) {
         case KEY1: return static_cast<uint8_t>(0x7E | (io_page[KEY1] & 0x81));
@@ -68,9 +76,9 @@ uint8_t read_colour_port(int32_t offset) {
         case HDMA5: return read_hdma5();
         case RP: return static_cast<uint8_t>(0x3E | (io_page[RP] & 0xC1));
         case BCPS: return static_cast<uint8_t>(0x40 | io_page[BCPS]);
-        case BCPD: return palette_byte(BCPS, bg_colours);
+        case BCPD: return vram_locked(false) ? 0xFF : palette_byte(BCPS, bg_colours);
         case OCPS: return static_cast<uint8_t>(0x40 | io_page[OCPS]);
-        case OCPD: return palette_byte(OCPS, obj_colours);
+        case OCPD: return vram_locked(false) ? 0xFF : palette_byte(OCPS, obj_colours);
         case OPRI: return static_cast<uint8_t>(0xFE | io_page[OPRI]);
         case SVBK: return static_cast<uint8_t>(0xF8 | io_page[SVBK]);
         case 0x72:
@@ -135,11 +143,11 @@ uint8_t read_port(int32_t offset) {
         case TMA: return timer.tma;
         case TAC: return static_cast<uint8_t>(0xF8 | timer.tac);
         case IF: return static_cast<uint8_t>(0xE0 | io_page[IF]);
+        case STAT: return read_stat();
+        case LY: return read_ly();
         case LCDC:
-        case STAT:
         case SCY:
         case SCX:
-        case LY:
         case LYC:
         case DMA:
         case BGP:
@@ -158,6 +166,11 @@ void write_port(int32_t offset, uint8_t value) {
         return;
     }
     if (shared_register(offset)) {
+        // Drawing holds the colour palettes; the index still moves on.
+        if ((offset == BCPD || offset == OCPD) && vram_locked(true)) {
+            step_palette_index(offset == BCPD ? BCPS : OCPS);
+            return;
+        }
         write_io_register(offset, value);
         return;
     }
@@ -177,7 +190,7 @@ void write_port(int32_t offset, uint8_t value) {
             write_io_register(LCDC, value);
             lcd_switch((value & 0x80) != 0);
             break;
-        case STAT: stat_written(value); break;
+        case STAT: stat_written(value, colour_model == 0); break;
         case LYC: lyc_written(value); break;
         case DMA:
             io_page[DMA] = value;

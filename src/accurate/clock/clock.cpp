@@ -25,6 +25,7 @@ void schedule(clock_event event, uint64_t when) {
 
 void reset_clock() {
     machine_clock = {};
+    machine_clock.now = power_on_moment;
     std::fill(std::begin(machine_clock.due), std::end(machine_clock.due), never);
 }
 

@@ -40,7 +40,12 @@ inline uint64_t dots_to_cycles(uint64_t dots) {
     return dots << machine_clock.double_speed;
 }
 
-// Back to power-on: time 0, nothing scheduled, single speed.
+// The clock at power-on: far enough from 0 that the units can place what
+// the start-up program left behind (the line the picture is in) before it.
+constexpr uint64_t power_on_moment = 1 << 12;
+
+// Back to power-on: the clock at power_on_moment, nothing scheduled, single
+// speed.
 void reset_clock();
 
 // Switches the speed; the picture's moment keeps its distance in dots.

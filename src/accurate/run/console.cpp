@@ -139,6 +139,8 @@ void mirror_accurate_registers() {
     io_page[TAC] = static_cast<uint8_t>(0xF8 | timer.tac);
     io_page[SB] = read_sb();
     io_page[SC] = read_sc(colour_mode == 1);
+    io_page[STAT] = read_stat();
+    io_page[LY] = read_ly();
 }
 
 }  // namespace tov

@@ -25,8 +25,8 @@ void run_accurate_frame();
 void step_accurate_instruction();
 
 // The registers that the accurate machine's units keep in records of their
-// own (DIV, TIMA, TMA, TAC, SB, SC) copied into the I/O page as they read
-// now, for the views that look there.
+// own (DIV, TIMA, TMA, TAC, SB, SC, STAT, LY) copied into the I/O page as
+// they read now, for the views that look there.
 void mirror_accurate_registers();
 
 }  // namespace tov

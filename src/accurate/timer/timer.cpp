@@ -80,7 +80,7 @@ bool selected_bit_set(uint64_t counter) {
 
 void reset_timer(uint16_t counter) {
     timer = {};
-    timer.offset = counter;
+    timer.offset = static_cast<uint16_t>(counter - machine_clock.now);
     timer.counted_to = machine_clock.now;
     timer.reload_at = never;
     timer.reloaded_at = never;

@@ -4,6 +4,7 @@
 #include <iterator>
 
 #include "accurate/clock/clock.h"
+#include "accurate/video/drawing_time.h"
 #include "machine/memory.h"
 #include "machine/options.h"
 #include "machine/registers.h"
@@ -19,59 +20,124 @@ namespace {
 
 constexpr int line_dots = 456;
 constexpr int search_dots = 80;
-constexpr int drawing_dots = 172;
 constexpr int frame_dots = line_dots * 154;
 constexpr int first_blank_line = 144;
 constexpr int last_line = 153;
-constexpr int early_zero_dots = 4;  // line 153 reads as LY 0 after these
+constexpr int shown_late = 1;            // STAT's bits lag the modes by this dot
+constexpr int early_zero = 4;            // line 153 reads LY 0 from this dot
+constexpr int early_first_line = 4;      // the LCD's first line starts this early
+constexpr int line_153_match_end = 8;    // LY=LYC compares LY 153 until here ...
+constexpr int line_153_zero_match = 12;  // ... and LY 0 from here
 
-enum stage : uint8_t { line_start, drawing, horizontal_blank, early_zero, dark_frame };
+enum stage : uint8_t {
+    line_begins,
+    compare,       // the LY=LYC bit takes the new line
+    drawing,       // mode 3 begins
+    blank,         // mode 0 begins
+    compare_none,  // line 153: LY 153 no longer compared
+    compare_zero,  // line 153: LY 0 compared
+    dark_frame,    // a frame's time passed with the LCD off
+};
 
-// The sources of the STAT line with their enable bits.
-bool stat_line_level() {
-    const uint8_t stat = io_page[STAT];
-    const bool coincidence = (stat & 0x04) != 0;
-    return (coincidence && (stat & 0x40)) || (lcd.mode == 0 && (stat & 0x08)) ||
-           (lcd.mode == 1 && (stat & 0x10)) || (lcd.mode == 2 && (stat & 0x20));
+bool visible_line() {
+    return lcd.line < first_blank_line;
 }
 
-// STAT's mode and coincidence bits from the LCD, then the line's edge.
-void update_stat() {
-    uint8_t& stat = io_page[STAT];
-    const bool coincidence = lcd.on && io_page[LY] == io_page[LYC];
-    stat = static_cast<uint8_t>(0x80 | (stat & 0x78) | (coincidence ? 0x04 : 0) | lcd.mode);
-    const uint8_t level = lcd.on && stat_line_level() ? 1 : 0;
+int dots_into_line() {
+    const uint64_t now = machine_clock.now;
+    const uint64_t gone = now > lcd.line_start ? now - lcd.line_start : 0;
+    return static_cast<int>(std::min<uint64_t>(gone >> machine_clock.double_speed, line_dots));
+}
+
+// The mode as the interrupt sources and the locks see it, `dot` dots into
+// the line.
+int mode_at(int dot) {
+    if (!visible_line()) {
+        return 1;
+    }
+    if (dot < search_dots) {
+        return lcd.first_line ? 0 : 2;
+    }
+    return dot < lcd.drawing_end ? 3 : 0;
+}
+
+// The mode STAT shows: the one of four dots before, from the line before at
+// the start of a line.
+int shown_mode(int dot) {
+    if (dot >= shown_late) {
+        return mode_at(dot - shown_late);
+    }
+    if (lcd.first_line) {
+        return 0;
+    }
+    return lcd.line == 0 || lcd.line > first_blank_line ? 1 : 0;
+}
+
+// The LY=LYC bit: cleared as a line begins, set four dots later when LY
+// matches; line 153 matches LYC 153 at first, then LYC 0.
+bool ly_matches(int dot) {
+    if (!lcd.on) {
+        return lcd.kept_match != 0;
+    }
+    if (dot < shown_late) {
+        return false;
+    }
+    int compared = lcd.line;
+    if (lcd.line == last_line) {
+        if (dot >= line_153_match_end && dot < line_153_zero_match) {
+            return false;
+        }
+        compared = dot < line_153_match_end ? last_line : 0;
+    }
+    return compared == io_page[LYC];
+}
+
+// The STAT sources with their enable bits; line 144's first dots also count
+// as mode 2. With the LCD off only the kept LY=LYC bit drives the line.
+bool stat_line_level(uint8_t enables, int dot) {
+    if (!lcd.on) {
+        return lcd.kept_match && (enables & 0x40);
+    }
+    const int mode = mode_at(dot);
+    const bool line_144_search = lcd.line == first_blank_line && dot < shown_late;
+    return (ly_matches(dot) && (enables & 0x40)) || (mode == 0 && (enables & 0x08)) ||
+           (mode == 1 && (enables & 0x10)) || ((mode == 2 || line_144_search) && (enables & 0x20));
+}
+
+// The line's level now, with `enables` as STAT's enable bits; its rising edge
+// requests the interrupt.
+void follow_stat_line(uint8_t enables) {
+    const uint8_t level = stat_line_level(enables, dots_into_line()) ? 1 : 0;
     if (level && !lcd.stat_line) {
         io_page[IF] |= interrupt_stat;
     }
     lcd.stat_line = level;
 }
 
-void next_moment(uint64_t when, int dots, stage next) {
+void follow_stat_line() {
+    follow_stat_line(io_page[STAT]);
+}
+
+void next_moment(int dot, stage next) {
     lcd.stage = next;
-    schedule(event_lcd, when + dots_to_cycles(static_cast<uint64_t>(dots)));
+    schedule(event_lcd, lcd.line_start + dots_to_cycles(static_cast<uint64_t>(dot)));
 }
 
 void begin_line(uint64_t when) {
-    io_page[LY] = lcd.line;
-    if (lcd.line < first_blank_line) {
-        lcd.mode = lcd.first_line ? 0 : 2;
-        next_moment(when, search_dots, drawing);
-    } else {
-        lcd.mode = 1;
-        if (lcd.line == first_blank_line) {
-            io_page[IF] |= interrupt_vblank;
-            lcd.frame_done = 1;
-        }
-        lcd.line = static_cast<uint8_t>(lcd.line + 1);
-        if (lcd.line > last_line) {
-            lcd.line = last_line;
-            next_moment(when, early_zero_dots, early_zero);
-        } else {
-            next_moment(when, line_dots, line_start);
-        }
+    lcd.line_start = when;
+    lcd.line = static_cast<uint8_t>(lcd.line == last_line ? 0 : lcd.line + 1);
+    if (lcd.line == first_blank_line) {
+        io_page[IF] |= interrupt_vblank;
+        lcd.frame_done = 1;
     }
-    update_stat();
+    next_moment(shown_late, compare);
+}
+
+// Drawing begins: its length follows from the objects the search found.
+void begin_drawing() {
+    const bool objects_seen = machine_clock.due[event_oam_dma] == never;
+    lcd.drawing_end = static_cast<uint16_t>(search_dots + drawing_dots(lcd.line, objects_seen));
+    next_moment(lcd.drawing_end, blank);
 }
 
 void draw_line() {
@@ -81,13 +147,31 @@ void draw_line() {
     }
 }
 
-void end_drawing(uint64_t when) {
-    lcd.mode = 0;
-    update_stat();
-    draw_line();
-    lcd.first_line = 0;
-    lcd.line = static_cast<uint8_t>(lcd.line + 1);
-    next_moment(when, line_dots - search_dots - drawing_dots, line_start);
+void end_line_at(int dot) {
+    next_moment(dot, line_begins);
+}
+
+// Each moment's work, then the next moment.
+void run_moment() {
+    switch (lcd.stage) {
+        case compare:
+            if (visible_line()) {
+                next_moment(search_dots, drawing);
+            } else if (lcd.line == last_line) {
+                next_moment(line_153_match_end, compare_none);
+            } else {
+                end_line_at(line_dots);
+            }
+            break;
+        case drawing: begin_drawing(); break;
+        case blank:
+            draw_line();
+            lcd.first_line = 0;
+            end_line_at(line_dots);
+            break;
+        case compare_none: next_moment(line_153_zero_match, compare_zero); break;
+        default: end_line_at(line_dots); break;
+    }
 }
 
 // A dark LCD shows white.
@@ -100,69 +184,118 @@ void blank_picture() {
 void reset_lcd(int dots_to_line_0) {
     lcd = {};
     lcd.on = 1;
-    lcd.mode = 1;
-    io_page[LY] = 0;
-    next_moment(machine_clock.now, dots_to_line_0, line_start);
-    lcd.stat_line = stat_line_level() ? 1 : 0;
-    update_stat();
+    lcd.line = last_line;
+    lcd.drawing_end = search_dots;
+    const uint64_t now = machine_clock.now;
+    const int dots_gone = line_dots - dots_to_line_0;
+    lcd.line_start = now - std::min<uint64_t>(now, dots_to_cycles(dots_gone));
+    lcd.stage = compare_zero;
+    end_line_at(line_dots);
+    lcd.stat_line = stat_line_level(io_page[STAT], dots_gone) ? 1 : 0;
 }
 
 lcd_moment lcd_event(uint64_t when) {
-    switch (lcd.stage) {
-        case line_start: begin_line(when); break;
-        case drawing:
-            lcd.mode = 3;
-            update_stat();
-            next_moment(when, drawing_dots, horizontal_blank);
-            break;
-        case horizontal_blank: end_drawing(when); return lcd_moment::horizontal_blank;
-        case early_zero:
-            io_page[LY] = 0;
-            lcd.line = 0;
-            update_stat();
-            next_moment(when, line_dots - early_zero_dots, line_start);
-            break;
-        default:
-            lcd.frame_done = 1;
-            next_moment(when, frame_dots, dark_frame);
-            break;
+    const uint8_t stage = lcd.stage;
+    if (stage == dark_frame) {
+        lcd.frame_done = 1;
+        lcd.line_start = when;
+        next_moment(frame_dots, dark_frame);
+        return lcd_moment::other;
     }
-    return lcd_moment::other;
+    if (stage == line_begins) {
+        begin_line(when);
+    } else {
+        run_moment();
+    }
+    follow_stat_line();
+    return stage == blank ? lcd_moment::horizontal_blank : lcd_moment::other;
 }
 
+uint8_t read_stat() {
+    const int dot = dots_into_line();
+    const int mode = lcd.on ? shown_mode(dot) : 0;
+    return static_cast<uint8_t>(0x80 | (io_page[STAT] & 0x78) | (ly_matches(dot) ? 0x04 : 0) |
+                                mode);
+}
+
+uint8_t read_ly() {
+    if (!lcd.on) {
+        return 0;
+    }
+    return lcd.line == last_line && dots_into_line() >= early_zero ? 0 : lcd.line;
+}
+
+// Switched on, the first line starts four dots before the write; switched
+// off, LY is 0, the LY=LYC bit keeps its value and frames pass dark.
 void lcd_switch(bool on) {
     if (on == (lcd.on != 0)) {
         return;
     }
-    lcd.on = on ? 1 : 0;
-    lcd.line = 0;
-    lcd.mode = 0;
-    io_page[LY] = 0;
+    const uint64_t now = machine_clock.now;
     if (on) {
+        lcd.on = 1;
+        lcd.line = 0;
         lcd.first_line = 1;
-        next_moment(machine_clock.now, 0, line_start);
+        lcd.drawing_end = 252;
+        lcd.line_start = now - std::min<uint64_t>(now, dots_to_cycles(early_first_line));
+        next_moment(search_dots, drawing);
     } else {
+        lcd.kept_match = ly_matches(dots_into_line()) ? 1 : 0;
+        lcd.on = 0;
+        lcd.line = 0;
+        lcd.line_start = now;
         blank_picture();
-        next_moment(machine_clock.now, frame_dots, dark_frame);
+        next_moment(frame_dots, dark_frame);
     }
-    update_stat();
+    follow_stat_line();
 }
 
-void stat_written(uint8_t value) {
-    io_page[STAT] = static_cast<uint8_t>((value & 0x78) | (io_page[STAT] & 0x07));
-    update_stat();
+void stat_written(uint8_t value, bool monochrome) {
+    if (monochrome) {
+        follow_stat_line(0xFF);
+    }
+    io_page[STAT] = static_cast<uint8_t>(0x80 | (value & 0x78));
+    follow_stat_line();
 }
 
 void lyc_written(uint8_t value) {
     io_page[LYC] = value;
-    update_stat();
+    follow_stat_line();
+}
+
+// Object search locks OAM from the line's start, drawing locks video RAM
+// from its start; both open four dots after drawing ends. A write to OAM
+// still lands in the line's first four dots and just before drawing.
+bool oam_locked(bool write) {
+    if (!lcd.on || !visible_line()) {
+        return false;
+    }
+    const int dot = dots_into_line();
+    const int open = lcd.drawing_end + shown_late;
+    if (lcd.first_line) {
+        return dot >= search_dots + shown_late && dot < open;
+    }
+    if (write) {
+        return (dot >= shown_late && dot < search_dots) || (dot >= search_dots + shown_late && dot < open);
+    }
+    return dot < open;
+}
+
+bool vram_locked(bool write) {
+    if (!lcd.on || !visible_line()) {
+        return false;
+    }
+    const int dot = dots_into_line();
+    const int from = write || lcd.first_line ? search_dots + shown_late : search_dots;
+    return dot >= from && dot < lcd.drawing_end + shown_late;
 }
 
 void settle_lcd() {
     lcd.on = lcd.on ? 1 : 0;
     lcd.line = std::min<uint8_t>(lcd.line, last_line);
-    lcd.mode &= 3;
     lcd.stage = std::min<uint8_t>(lcd.stage, dark_frame);
+    lcd.drawing_end = std::clamp<uint16_t>(lcd.drawing_end, search_dots, line_dots - 8);
+    lcd.line_start = std::min(settled_moment(lcd.line_start), machine_clock.now);
 }
 
 }  // namespace tov

@@ -1,9 +1,19 @@
-// The accurate machine's picture timing: 154 lines of 456 dots; on the 144
-// visible lines object search (mode 2) for 80 dots, drawing (mode 3) for 172
-// and the horizontal blank (mode 0) for the rest, then ten lines of vertical
-// blank (mode 1). LY reads 0 from the fifth dot of line 153 on. The STAT
-// interrupt line is the OR of its enabled sources and requests the interrupt
-// on its rising edge only. Each visible line is drawn as its mode 3 ends.
+// The accurate machine's picture timing. A line is 456 dots; on the 144
+// visible lines object search (mode 2) takes 80, drawing (mode 3) 172 plus
+// what the fine scroll, the window and the objects add, and the horizontal
+// blank (mode 0) the rest; then ten lines of vertical blank (mode 1). As the
+// console has it:
+// - the interrupt sources and the locks on video memory follow the modes as
+//   they are; STAT's mode bits and LY=LYC bit show them a dot late, and the
+//   locks open then too;
+// - LY reads 0 from the fifth dot of line 153;
+// - the first line after the LCD goes on has no object search and starts
+//   four dots early;
+// - the STAT interrupt line is the OR of its enabled sources and requests the
+//   interrupt on its rising edge only; the mode 2 source also fires as line
+//   144 begins; on the monochrome model a STAT write sees every source
+//   enabled for a moment.
+// Each visible line is drawn as its mode 3 ends.
 #pragma once
 
 #include <cstdint>
@@ -11,13 +21,15 @@
 namespace tov {
 
 struct lcd_state {
+    uint64_t line_start = 0;   // the moment the current line began (LY changed)
+    uint16_t drawing_end = 0;  // the dot of the line at which mode 3 ends
     uint8_t on = 0;
-    uint8_t line = 0;        // 0-153
-    uint8_t mode = 0;        // as STAT shows it
-    uint8_t stage = 0;       // the moment of the line that comes next
-    uint8_t stat_line = 0;   // the STAT interrupt line's level
-    uint8_t first_line = 0;  // the first line after the LCD went on: no object search
-    uint8_t frame_done = 0;  // a frame ended (its vertical blank began, or it passed dark)
+    uint8_t line = 0;          // 0-153
+    uint8_t stage = 0;         // the moment of the line that comes next
+    uint8_t stat_line = 0;     // the STAT interrupt line's level
+    uint8_t first_line = 0;    // the first line after the LCD went on
+    uint8_t frame_done = 0;    // a frame ended (its vertical blank began, or it passed dark)
+    uint8_t kept_match = 0;    // the LY=LYC bit as it was when the LCD went off
 };
 extern lcd_state lcd;
 
@@ -30,10 +42,18 @@ void reset_lcd(int dots_to_line_0);
 
 lcd_moment lcd_event(uint64_t when);
 
+uint8_t read_stat();
+uint8_t read_ly();
+
 // LCDC bit 7 and the registers the STAT line depends on, as written.
 void lcd_switch(bool on);
-void stat_written(uint8_t value);
+void stat_written(uint8_t value, bool monochrome);
 void lyc_written(uint8_t value);
+
+// Whether the CPU is locked out of OAM, video RAM or the colour palettes
+// now, for a read or for a write.
+bool oam_locked(bool write);
+bool vram_locked(bool write);
 
 // A state from a file brought into range.
 void settle_lcd();
