@@ -30,8 +30,8 @@ bool list_cartridge_entries(const std::string& path, std::vector<std::string>& e
 
 // Reads the image named by rom_path and rom_entry and powers the machine on
 // with it. An image that cannot be read, that is shorter than
-// min_cartridge_size, or that is larger than max_cartridge_size (an archive entry is read no further than that) is
-// refused before anything changes: the result is false, `reason` (when given)
+// min_cartridge_size, or that is larger than max_cartridge_size (an archive entry is read no
+// further than that) is refused before anything changes: the result is false, `reason` (when given)
 // says why, and the machine is left exactly as it was.
 bool load_cartridge(std::string* reason = nullptr);
 

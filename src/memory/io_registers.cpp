@@ -1,5 +1,8 @@
 #include "memory/io_registers.h"
 
+#include <algorithm>
+#include <iterator>
+
 #include "apu/apu.h"
 #include "machine/cpu_state.h"
 #include "machine/options.h"
@@ -24,10 +27,9 @@ int32_t obj_colours[32];
 
 uint8_t hdma_active;
 
-namespace {
+int32_t monochrome_shades[3][4];
 
-// The four monochrome shades, lightest first.
-constexpr int32_t shades[4] = {0xFFFF, 0x3DEF, 0x2D6B, 0x0000};
+namespace {
 
 void write_lcdc(uint8_t value) {
     lcdc_bg_on = value & 1;
@@ -46,7 +48,7 @@ void write_lcdc(uint8_t value) {
 
 // BGP, OBP0, OBP1 on a monochrome cartridge: each two-bit field picks the
 // shade of one colour number.
-void write_mono_palette(int32_t* palette, uint8_t value) {
+void write_mono_palette(int32_t* palette, const int32_t* shades, uint8_t value) {
     if (colour_mode) {
         return;
     }
@@ -111,6 +113,12 @@ bool dropped_by_accurate_sound(int32_t offset, uint8_t value) {
 
 }  // namespace
 
+void use_grey_shades() {
+    for (int32_t* shades : monochrome_shades) {
+        std::copy(std::begin(grey_shades), std::end(grey_shades), shades);
+    }
+}
+
 void write_io_register(int32_t offset, uint8_t value) {
     offset &= 0xFF;
     if (dropped_by_accurate_sound(offset, value)) {
@@ -150,15 +158,15 @@ void write_io_register(int32_t offset, uint8_t value) {
             break;
         case BGP:
             io_page[BGP] = value;
-            write_mono_palette(bg_colours, value);
+            write_mono_palette(bg_colours, monochrome_shades[0], value);
             break;
         case OBP0:
             io_page[OBP0] = value;
-            write_mono_palette(obj_colours, value);
+            write_mono_palette(obj_colours, monochrome_shades[1], value);
             break;
         case OBP1:
             io_page[OBP1] = value;
-            write_mono_palette(obj_colours + 4, value);
+            write_mono_palette(obj_colours + 4, monochrome_shades[2], value);
             break;
         case KEY1:  // only the switch request is writable
             io_page[KEY1] = static_cast<uint8_t>((io_page[KEY1] & 0xFE) | (value & 0x01));

@@ -1,7 +1,6 @@
 #include "headless_run.h"
 
 #include <gtest/gtest.h>
-#include <png.h>
 
 #include <algorithm>
 #include <cstring>
@@ -38,29 +37,6 @@ assembled_cartridge::assembled_cartridge(const std::string& source,
         cartridge_.byte(patch.offset, patch.value);
     }
     path = cartridge_.write();
-}
-
-rgb_picture read_png(const std::string& path) {
-    png_image image{};
-    image.version = PNG_IMAGE_VERSION;
-    if (!png_image_begin_read_from_file(&image, path.c_str())) {
-        ADD_FAILURE() << "cannot read " << path;
-        return {};
-    }
-    image.format = PNG_FORMAT_RGB;
-    std::vector<uint8_t> bytes(PNG_IMAGE_SIZE(image));
-    if (!png_image_finish_read(&image, nullptr, bytes.data(), 0, nullptr)) {
-        ADD_FAILURE() << "cannot decode " << path;
-        return {};
-    }
-    rgb_picture picture;
-    picture.width = static_cast<int>(image.width);
-    picture.height = static_cast<int>(image.height);
-    for (std::size_t at = 0; at + 2 < bytes.size(); at += 3) {
-        picture.pixels.push_back(
-            static_cast<uint32_t>(bytes[at] << 16 | bytes[at + 1] << 8 | bytes[at + 2]));
-    }
-    return picture;
 }
 
 wav_sound read_wav(const std::string& path) {

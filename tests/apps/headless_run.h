@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "png_picture.h"
 #include "test_cartridge.h"
 
 namespace tov::test {
@@ -41,18 +42,6 @@ public:
 private:
     test_cartridge cartridge_;
 };
-
-// A picture as 0xRRGGBB words, row after row; empty when it cannot be read
-// (which the reader reports as a test failure).
-struct rgb_picture {
-    int width = 0;
-    int height = 0;
-    std::vector<uint32_t> pixels;
-
-    uint32_t at(int x, int y) const { return pixels[static_cast<std::size_t>(y * width + x)]; }
-};
-
-rgb_picture read_png(const std::string& path);
 
 // A 16-bit stereo WAV file written by the runner: its sample rate and the
 // samples of each side (empty when it cannot be read, which the reader

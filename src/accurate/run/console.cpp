@@ -1,5 +1,8 @@
 #include "accurate/run/console.h"
 
+#include <algorithm>
+#include <iterator>
+
 #include "accurate/bus/bus.h"
 #include "accurate/clock/clock.h"
 #include "accurate/cpu/sm83.h"
@@ -76,6 +79,11 @@ void set_registers(const start_up_state& start) {
     halted = 0;
 }
 
+// The colours the colour console's start-up program gives a monochrome game
+// it does not know: BGP's and both object palettes' four shades.
+constexpr int32_t compatible_background[4] = {0x7FFF, 0x1BEF, 0x6180, 0x0000};
+constexpr int32_t compatible_objects[4] = {0x7FFF, 0x421F, 0x1CF2, 0x0000};
+
 void set_io_registers(const start_up_state& start) {
     io_page[P1] = 0xCF;
     io_page[NR34] = 0xBF;  // the start-up program leaves its length switch off
@@ -88,6 +96,7 @@ void set_io_registers(const start_up_state& start) {
     wram_bank = 0;
     ram_enable = 0;
     // The palettes, the LCDC flags and the banks follow the model.
+    use_model_shades();
     for (const io_register offset : {BGP, OBP0, OBP1, LCDC}) {
         write_io_register(offset, io_page[offset]);
     }
@@ -116,6 +125,17 @@ void power_on_accurate_machine(model_choice model) {
     set_registers(start);
     set_io_registers(start);
     reset_units(start);
+}
+
+void use_model_shades() {
+    use_grey_shades();
+    if (colour_model && !colour_mode) {
+        std::copy(std::begin(compatible_background), std::end(compatible_background),
+                  monochrome_shades[0]);
+        for (int32_t* shades : {monochrome_shades[1], monochrome_shades[2]}) {
+            std::copy(std::begin(compatible_objects), std::end(compatible_objects), shades);
+        }
+    }
 }
 
 void run_accurate_frame() {

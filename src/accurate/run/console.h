@@ -16,6 +16,11 @@ enum class model_choice { automatic, monochrome, colour };
 // power-on state. No start-up program runs.
 void power_on_accurate_machine(model_choice model);
 
+// BGP, OBP0 and OBP1 choose among the grey shades, or on the colour model
+// with a monochrome cartridge among the colours its start-up program gives
+// a game it does not know (the game table of that program is not kept).
+void use_model_shades();
+
 // Runs until the next frame has been counted (presented or skipped),
 // pacing and presenting it as the frame driver does.
 void run_accurate_frame();

@@ -9,6 +9,7 @@
 #include "accurate/cpu/sm83.h"
 #include "accurate/dma/oam_dma.h"
 #include "accurate/dma/vram_dma.h"
+#include "accurate/run/console.h"
 #include "accurate/timer/serial.h"
 #include "accurate/timer/sound_clock.h"
 #include "accurate/timer/timer.h"
@@ -155,6 +156,7 @@ void adopt_accurate_state() {
     bank_mode = banks.bank_mode;
     wram_bank = banks.wram_bank;
     std::copy(std::begin(wram0), std::end(wram0), echo_ram);
+    use_model_shades();
     write_io_register(LCDC, io_page[LCDC]);
     window_lines = {};
     lcd.frame_done = 0;

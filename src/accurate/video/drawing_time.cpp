@@ -77,7 +77,8 @@ int drawing_dots(int line, bool objects_seen) {
         const int pixel = x - 8;
         const bool in_window = windowed && pixel >= window;
         const int position = x == 0 ? 0 : in_window ? pixel - window : pixel + io_page[SCX];
-        const int tile = x == 0 ? off_screen_tile : (position >> 3) + (in_window ? window_tiles : 0);
+        const int tile =
+            x == 0 ? off_screen_tile : (position >> 3) + (in_window ? window_tiles : 0);
         if (tile != last_tile) {
             dots += std::max(0, 7 - (position & 7) - 2);
             last_tile = tile;

@@ -276,7 +276,8 @@ bool oam_locked(bool write) {
         return dot >= search_dots + shown_late && dot < open;
     }
     if (write) {
-        return (dot >= shown_late && dot < search_dots) || (dot >= search_dots + shown_late && dot < open);
+        return (dot >= shown_late && dot < search_dots) ||
+               (dot >= search_dots + shown_late && dot < open);
     }
     return dot < open;
 }

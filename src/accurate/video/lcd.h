@@ -24,12 +24,12 @@ struct lcd_state {
     uint64_t line_start = 0;   // the moment the current line began (LY changed)
     uint16_t drawing_end = 0;  // the dot of the line at which mode 3 ends
     uint8_t on = 0;
-    uint8_t line = 0;          // 0-153
-    uint8_t stage = 0;         // the moment of the line that comes next
-    uint8_t stat_line = 0;     // the STAT interrupt line's level
-    uint8_t first_line = 0;    // the first line after the LCD went on
-    uint8_t frame_done = 0;    // a frame ended (its vertical blank began, or it passed dark)
-    uint8_t kept_match = 0;    // the LY=LYC bit as it was when the LCD went off
+    uint8_t line = 0;        // 0-153
+    uint8_t stage = 0;       // the moment of the line that comes next
+    uint8_t stat_line = 0;   // the STAT interrupt line's level
+    uint8_t first_line = 0;  // the first line after the LCD went on
+    uint8_t frame_done = 0;  // a frame ended (its vertical blank began, or it passed dark)
+    uint8_t kept_match = 0;  // the LY=LYC bit as it was when the LCD went off
 };
 extern lcd_state lcd;
 
