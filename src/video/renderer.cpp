@@ -11,6 +11,7 @@
 #include "memory/io_registers.h"
 #include "memory/memory_map.h"
 #include "video/frame.h"
+#include "video/tile_rows.h"
 
 namespace tov {
 
@@ -65,30 +66,6 @@ uint64_t load8(const uint8_t* bytes) {
 
 void store8(uint8_t* bytes, uint64_t value) {
     std::memcpy(bytes, &value, sizeof value);
-}
-
-constexpr uint64_t every_byte = 0x0101010101010101;
-
-// One bit plane of a tile row spread to one byte per pixel, leftmost pixel
-// (bit 7) in the lowest byte; the mirrored table puts bit 0 there instead.
-constexpr auto make_spread_table(bool mirrored) {
-    std::array<uint64_t, 256> table{};
-    for (int value = 0; value < 256; ++value) {
-        for (int bit = 0; bit < 8; ++bit) {
-            const int pixel = mirrored ? bit : 7 - bit;
-            table[value] |= static_cast<uint64_t>((value >> bit) & 1) << (8 * pixel);
-        }
-    }
-    return table;
-}
-constexpr std::array<uint64_t, 256> spread = make_spread_table(false);
-constexpr std::array<uint64_t, 256> spread_mirrored = make_spread_table(true);
-
-// The eight colour numbers of a tile row, one per byte from the leftmost
-// pixel shown; `mirrored` flips the row horizontally.
-uint64_t row_colours(uint8_t low, uint8_t high, bool mirrored) {
-    const std::array<uint64_t, 256>& table = mirrored ? spread_mirrored : spread;
-    return table[low] | table[high] << 1;
 }
 
 // Draws screen columns [first, 160) from one row of a tile map, a tile row

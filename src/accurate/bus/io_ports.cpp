@@ -171,7 +171,11 @@ void write_port(int32_t offset, uint8_t value) {
             step_palette_index(offset == BCPD ? BCPS : OCPS);
             return;
         }
+        picture_register_writing();
         write_io_register(offset, value);
+        if (offset == WX || offset == WY) {
+            window_register_written();
+        }
         return;
     }
     switch (offset) {
@@ -187,8 +191,10 @@ void write_port(int32_t offset, uint8_t value) {
         case TAC: write_timer_control(value); break;
         case IF: io_page[IF] = value & 0x1F; break;
         case LCDC:
+            picture_register_writing();
             write_io_register(LCDC, value);
             lcd_switch((value & 0x80) != 0);
+            window_register_written();
             break;
         case STAT: stat_written(value, colour_model == 0); break;
         case LYC: lyc_written(value); break;

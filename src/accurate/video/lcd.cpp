@@ -4,13 +4,12 @@
 #include <iterator>
 
 #include "accurate/clock/clock.h"
-#include "accurate/video/drawing_time.h"
+#include "accurate/video/line_drawing.h"
 #include "machine/memory.h"
 #include "machine/options.h"
 #include "machine/registers.h"
 #include "machine/timing.h"
 #include "video/frame.h"
-#include "video/renderer.h"
 
 namespace tov {
 
@@ -129,22 +128,19 @@ void begin_line(uint64_t when) {
     if (lcd.line == first_blank_line) {
         io_page[IF] |= interrupt_vblank;
         lcd.frame_done = 1;
+        start_frame_drawing();
     }
     next_moment(shown_late, compare);
 }
 
-// Drawing begins: its length follows from the objects the search found.
+// Drawing begins: its length follows from the scroll, the window and the
+// objects the search found (none while OAM DMA held OAM).
 void begin_drawing() {
     const bool objects_seen = machine_clock.due[event_oam_dma] == never;
-    lcd.drawing_end = static_cast<uint16_t>(search_dots + drawing_dots(lcd.line, objects_seen));
+    const bool drawn = skip_counter >= frame_skip;
+    lcd.drawing_end =
+        static_cast<uint16_t>(search_dots + start_line_drawing(lcd.line, objects_seen, drawn));
     next_moment(lcd.drawing_end, blank);
-}
-
-void draw_line() {
-    if (skip_counter >= frame_skip) {
-        render_ly = lcd.line;
-        render_line();
-    }
 }
 
 void end_line_at(int dot) {
@@ -165,7 +161,7 @@ void run_moment() {
             break;
         case drawing: begin_drawing(); break;
         case blank:
-            draw_line();
+            finish_line_drawing();
             lcd.first_line = 0;
             end_line_at(line_dots);
             break;
@@ -236,6 +232,7 @@ void lcd_switch(bool on) {
         lcd.on = 1;
         lcd.line = 0;
         lcd.first_line = 1;
+        start_frame_drawing();
         lcd.drawing_end = 252;
         lcd.line_start = now - std::min<uint64_t>(now, dots_to_cycles(early_first_line));
         next_moment(search_dots, drawing);
@@ -256,6 +253,24 @@ void stat_written(uint8_t value, bool monochrome) {
     }
     io_page[STAT] = static_cast<uint8_t>(0x80 | (value & 0x78));
     follow_stat_line();
+}
+
+bool drawing_now(int dot) {
+    return lcd.on && visible_line() && mode_at(dot) == 3;
+}
+
+void picture_register_writing() {
+    const int dot = dots_into_line();
+    if (drawing_now(dot)) {
+        draw_line_until(dot);
+    }
+}
+
+void window_register_written() {
+    if (drawing_now(dots_into_line()) && lcd.stage == blank) {
+        lcd.drawing_end = static_cast<uint16_t>(search_dots + window_registers_written());
+        next_moment(lcd.drawing_end, blank);
+    }
 }
 
 void lyc_written(uint8_t value) {
