@@ -11,6 +11,7 @@
 #include "memory/io_registers.h"
 #include "memory/memory_map.h"
 #include "video/frame.h"
+#include "video/host_palette.h"
 #include "video/tile_rows.h"
 
 namespace tov {
@@ -26,47 +27,13 @@ constexpr uint8_t object_decided = 3;      // an object's pixel, drawn or hidden
 // The line is drawn as indices into the host colours: background palette
 // entries 0-31, object palette entries 32-63, and the cleared white. Both
 // arrays have room for a tile's eight bytes written past the last pixel.
-constexpr uint8_t first_object_colour = 32;
-constexpr uint8_t cleared_white = 64;
+constexpr uint8_t first_object_colour = first_object_entry;
+constexpr uint8_t cleared_white = blank_entry;
 constexpr int line_room = screen_width + 8;
 uint8_t line_colours[line_room];
 uint8_t line_layers[line_room];
 
-// The host form (blue, green, red, 0 in memory order) of every index, and the
-// colour words it was converted from, so it is converted again only when a
-// palette changed.
-uint32_t host_colours[cleared_white + 1];
-int32_t converted_words[cleared_white];
-bool converted = false;
-
-uint32_t to_host(int32_t word) {
-    return static_cast<uint32_t>(colour_level(word, 10) | colour_level(word, 5) << 8 |
-                                 colour_level(word, 0) << 16);
-}
-
-void convert_palettes() {
-    if (converted && std::equal(bg_colours, bg_colours + 32, converted_words) &&
-        std::equal(obj_colours, obj_colours + 32, converted_words + 32)) {
-        return;
-    }
-    converted = true;
-    std::copy(bg_colours, bg_colours + 32, converted_words);
-    std::copy(obj_colours, obj_colours + 32, converted_words + 32);
-    for (int index = 0; index < cleared_white; ++index) {
-        host_colours[index] = to_host(converted_words[index]);
-    }
-    host_colours[cleared_white] = 0xFFFFFF;
-}
-
-uint64_t load8(const uint8_t* bytes) {
-    uint64_t value;
-    std::memcpy(&value, bytes, sizeof value);
-    return value;
-}
-
-void store8(uint8_t* bytes, uint64_t value) {
-    std::memcpy(bytes, &value, sizeof value);
-}
+host_palette host_colours;
 
 // Draws screen columns [first, 160) from one row of a tile map, a tile row
 // (eight pixels) at a time; column x shows map column (x + shift) AND FF of
@@ -243,9 +210,9 @@ void put_line(int ly) {
     uint8_t* out = frame_buffer + ly * frame_row_bytes;
     const uint8_t* const last = line_colours + screen_width - 1;
     for (const uint8_t* index = line_colours; index < last; ++index, out += 3) {
-        std::memcpy(out, &host_colours[*index], 4);
+        std::memcpy(out, &host_colours.colours[*index], 4);
     }
-    std::memcpy(out, &host_colours[*last], 3);
+    std::memcpy(out, &host_colours.colours[*last], 3);
 }
 
 }  // namespace
@@ -255,7 +222,7 @@ void render_line() {
     if (ly < 0 || ly >= screen_height) {
         return;
     }
-    convert_palettes();
+    follow_palettes(host_colours, 0xFFFFFF);
     std::memset(line_colours, cleared_white, sizeof line_colours);
     std::memset(line_layers, layer_clear, sizeof line_layers);
     if (lcdc_bg_on) {

@@ -1,10 +1,11 @@
 // A tile row's two bit planes as eight colour numbers, one byte per pixel
-// from the leftmost pixel shown, for both picture makers: TOV's own and the
-// accurate machine's.
+// from the leftmost pixel shown, and eight such bytes at a time, for both
+// picture makers: TOV's own and the accurate machine's.
 #pragma once
 
 #include <array>
 #include <cstdint>
+#include <cstring>
 
 namespace tov {
 
@@ -29,6 +30,16 @@ inline constexpr std::array<uint64_t, 256> spread_mirrored = make_spread_table(t
 inline uint64_t row_colours(uint8_t low, uint8_t high, bool mirrored) {
     const std::array<uint64_t, 256>& table = mirrored ? spread_mirrored : spread;
     return table[low] | table[high] << 1;
+}
+
+inline uint64_t load8(const uint8_t* bytes) {
+    uint64_t value;
+    std::memcpy(&value, bytes, sizeof value);
+    return value;
+}
+
+inline void store8(uint8_t* bytes, uint64_t value) {
+    std::memcpy(bytes, &value, sizeof value);
 }
 
 }  // namespace tov

@@ -96,7 +96,12 @@ void write_colour_port(int32_t offset, uint8_t value) {
         case KEY1:
             io_page[KEY1] = static_cast<uint8_t>((io_page[KEY1] & 0x80) | (value & 1));
             break;
-        case HDMA5: hold_cpu(write_hdma5(value)); break;
+        case HDMA5:
+            hold_cpu(write_hdma5(value));
+            if ((value & 0x80) && (!lcd.on || in_horizontal_blank())) {
+                hold_cpu(vram_dma_hblank(false));
+            }
+            break;
         case RP: io_page[RP] = value & 0xC1; break;
         case OPRI: io_page[OPRI] = value & 1; break;
         case 0x72:
@@ -190,12 +195,18 @@ void write_port(int32_t offset, uint8_t value) {
         case TMA: write_tma(value); break;
         case TAC: write_timer_control(value); break;
         case IF: io_page[IF] = value & 0x1F; break;
-        case LCDC:
+        case LCDC: {
+            const bool switched_off = lcd.on && !(value & 0x80);
+            const bool blanking = in_horizontal_blank();
             picture_register_writing();
             write_io_register(LCDC, value);
             lcd_switch((value & 0x80) != 0);
             window_register_written();
+            if (switched_off && !blanking && colour_mode) {
+                hold_cpu(vram_dma_hblank(false));
+            }
             break;
+        }
         case STAT: stat_written(value, colour_model == 0); break;
         case LYC: lyc_written(value); break;
         case DMA:

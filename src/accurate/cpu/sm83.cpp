@@ -2,7 +2,9 @@
 
 #include "accurate/bus/bus.h"
 #include "accurate/bus/events.h"
+#include "accurate/dma/vram_dma.h"
 #include "accurate/timer/timer.h"
+#include "accurate/video/lcd.h"
 #include "cpu/alu.h"
 #include "machine/cpu_state.h"
 #include "machine/memory.h"
@@ -459,6 +461,10 @@ bool waiting() {
     }
     if (halted == 1 && pending_interrupts() != 0) {
         halted = 0;
+        hold_cpu(vram_dma_woken(in_horizontal_blank()));
+        if (machine_clock.cpu_free_at > machine_clock.now) {
+            return true;
+        }
     }
     if (halted == 1 || sm83.stopped || sm83.locked) {
         advance_to_next_event(never);

@@ -74,16 +74,24 @@ uint64_t write_hdma5(uint8_t value) {
 }
 
 uint64_t vram_dma_hblank(bool cpu_halted) {
-    if (!vram_dma.hblank || cpu_halted) {
+    if (!vram_dma.hblank) {
         return 0;
     }
-    return copy_blocks(1);
+    vram_dma.held = cpu_halted ? 1 : 0;
+    return cpu_halted ? 0 : copy_blocks(1);
+}
+
+uint64_t vram_dma_woken(bool in_horizontal_blank) {
+    const bool held = vram_dma.held != 0;
+    vram_dma.held = 0;
+    return held && in_horizontal_blank && vram_dma.hblank ? copy_blocks(1) : 0;
 }
 
 void settle_vram_dma() {
     vram_dma.destination &= vram_bank_size - 1;
     vram_dma.blocks_left = std::min<uint8_t>(vram_dma.blocks_left, 0x80);
     vram_dma.hblank = vram_dma.hblank ? 1 : 0;
+    vram_dma.held = vram_dma.held ? 1 : 0;
 }
 
 }  // namespace tov

@@ -306,6 +306,10 @@ bool vram_locked(bool write) {
     return dot >= from && dot < lcd.drawing_end + shown_late;
 }
 
+bool in_horizontal_blank() {
+    return lcd.on && visible_line() && !lcd.first_line && mode_at(dots_into_line()) == 0;
+}
+
 void settle_lcd() {
     lcd.on = lcd.on ? 1 : 0;
     lcd.line = std::min<uint8_t>(lcd.line, last_line);

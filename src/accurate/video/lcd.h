@@ -60,6 +60,9 @@ void window_register_written();
 bool oam_locked(bool write);
 bool vram_locked(bool write);
 
+// Whether a visible line's horizontal blank is under way.
+bool in_horizontal_blank();
+
 // A state from a file brought into range.
 void settle_lcd();
 

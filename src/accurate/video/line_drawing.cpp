@@ -9,6 +9,7 @@
 #include "machine/vram_layout.h"
 #include "memory/io_registers.h"
 #include "video/frame.h"
+#include "video/host_palette.h"
 #include "video/tile_rows.h"
 
 namespace tov {
@@ -256,47 +257,7 @@ void fetch_until(int dot) {
     }
 }
 
-// The host colours (blue, green, red, 0 in memory order) of the 64 palette
-// entries (background 0-31, objects 32-63) and of the blank background's
-// white (64), as the palettes are now.
-constexpr int first_object_entry = 32;
-constexpr int blank_entry = 64;
-uint32_t host_colours[blank_entry + 1];
-
-uint32_t to_host(int32_t word) {
-    return static_cast<uint32_t>(colour_level(word, 10) | colour_level(word, 5) << 8 |
-                                 colour_level(word, 0) << 16);
-}
-
-int32_t converted_words[2 * first_object_entry];
-bool converted = false;
-
-// Only when a palette changed since the last time.
-void convert_palettes() {
-    if (converted && std::equal(bg_colours, bg_colours + first_object_entry, converted_words) &&
-        std::equal(obj_colours, obj_colours + first_object_entry,
-                   converted_words + first_object_entry)) {
-        return;
-    }
-    converted = true;
-    std::copy(bg_colours, bg_colours + first_object_entry, converted_words);
-    std::copy(obj_colours, obj_colours + first_object_entry, converted_words + first_object_entry);
-    for (int entry = 0; entry < first_object_entry; ++entry) {
-        host_colours[entry] = to_host(bg_colours[entry]);
-        host_colours[first_object_entry + entry] = to_host(obj_colours[entry]);
-    }
-    host_colours[blank_entry] = to_host(blank_white);
-}
-
-uint64_t load8(const uint8_t* bytes) {
-    uint64_t value;
-    std::memcpy(&value, bytes, sizeof value);
-    return value;
-}
-
-void store8(uint8_t* bytes, uint64_t value) {
-    std::memcpy(bytes, &value, sizeof value);
-}
+host_palette host_colours;
 
 // The background's palette entries of columns [from, to), eight at a time.
 void background_entries(int from, int to, bool background_on, uint8_t* entries) {
@@ -340,14 +301,14 @@ void put_pixels(int from, int to) {
     if (lcdc & 0x02) {
         mix_objects(from, to, lcdc, entries);
     }
-    convert_palettes();
+    follow_palettes(host_colours, host_colour(blank_white));
     uint8_t* out = frame_buffer + drawing.line * frame_row_bytes + from * 3;
     const int last = std::min(to, width - 1);
     for (int x = from; x < last; ++x, out += 3) {
-        std::memcpy(out, &host_colours[entries[x]], 4);
+        std::memcpy(out, &host_colours.colours[entries[x]], 4);
     }
     if (to == width) {
-        std::memcpy(out, &host_colours[entries[width - 1]], 3);
+        std::memcpy(out, &host_colours.colours[entries[width - 1]], 3);
     }
 }
 
