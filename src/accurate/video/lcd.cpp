@@ -122,6 +122,28 @@ void next_moment(int dot, stage next) {
     schedule(event_lcd, lcd.line_start + dots_to_cycles(static_cast<uint64_t>(dot)));
 }
 
+void end_line_at(int dot) {
+    next_moment(dot, line_begins);
+}
+
+// The moment after the LY=LYC bit takes the new line.
+void after_compare() {
+    if (visible_line()) {
+        next_moment(search_dots, drawing);
+    } else if (lcd.line == last_line) {
+        next_moment(line_153_match_end, compare_none);
+    } else {
+        end_line_at(line_dots);
+    }
+}
+
+// The LY=LYC bit's moment matters to the STAT line only when its source is
+// enabled, or as line 144's mode 2 moment ends; a STAT write that enables it
+// in time asks for it again.
+bool compare_matters() {
+    return (io_page[STAT] & 0x40) || lcd.line == first_blank_line;
+}
+
 void begin_line(uint64_t when) {
     lcd.line_start = when;
     lcd.line = static_cast<uint8_t>(lcd.line == last_line ? 0 : lcd.line + 1);
@@ -130,7 +152,11 @@ void begin_line(uint64_t when) {
         lcd.frame_done = 1;
         start_frame_drawing();
     }
-    next_moment(shown_late, compare);
+    if (compare_matters()) {
+        next_moment(shown_late, compare);
+    } else {
+        after_compare();
+    }
 }
 
 // Drawing begins: its length follows from the scroll, the window and the
@@ -143,22 +169,10 @@ void begin_drawing() {
     next_moment(lcd.drawing_end, blank);
 }
 
-void end_line_at(int dot) {
-    next_moment(dot, line_begins);
-}
-
 // Each moment's work, then the next moment.
 void run_moment() {
     switch (lcd.stage) {
-        case compare:
-            if (visible_line()) {
-                next_moment(search_dots, drawing);
-            } else if (lcd.line == last_line) {
-                next_moment(line_153_match_end, compare_none);
-            } else {
-                end_line_at(line_dots);
-            }
-            break;
+        case compare: after_compare(); break;
         case drawing: begin_drawing(); break;
         case blank:
             finish_line_drawing();
@@ -253,6 +267,10 @@ void stat_written(uint8_t value, bool monochrome) {
     }
     io_page[STAT] = static_cast<uint8_t>(0x80 | (value & 0x78));
     follow_stat_line();
+    if (lcd.on && lcd.stage != line_begins && lcd.stage != compare && !lcd.first_line &&
+        dots_into_line() < shown_late && compare_matters()) {
+        next_moment(shown_late, compare);
+    }
 }
 
 bool drawing_now(int dot) {

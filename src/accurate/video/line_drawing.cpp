@@ -247,7 +247,9 @@ void fetch_object(const line_object& object) {
 
 // The fetches that began before `dot`, and the objects with them.
 void fetch_until(int dot) {
-    while (drawing.fetched_to < width && pixel_dot(drawing.fetched_to) - fetch_lead < dot) {
+    const bool all = dot > drawing.end_dot;
+    while (drawing.fetched_to < width &&
+           (all || pixel_dot(drawing.fetched_to) - fetch_lead < dot)) {
         const int end = fetch_background(drawing.fetched_to, width);
         while (drawing.next_object < drawing.object_count &&
                first_column(drawing.objects[drawing.next_object]) < end) {
@@ -298,7 +300,7 @@ void put_pixels(int from, int to) {
     uint8_t entries[width + 8];
     const uint8_t lcdc = io_page[LCDC];
     background_entries(from, to, colour_mode || (lcdc & 0x01), entries);
-    if (lcdc & 0x02) {
+    if ((lcdc & 0x02) && drawing.next_object > 0) {
         mix_objects(from, to, lcdc, entries);
     }
     follow_palettes(host_colours, host_colour(blank_white));
