@@ -21,6 +21,7 @@ sound               2
 stream              2  apu
 audio               2  sound stream
 accurate/timer      2  apu
+cartridge           2
 memory              3
 cpu                 4
 video               4

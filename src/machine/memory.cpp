@@ -18,4 +18,9 @@ uint8_t ram_bank;
 uint8_t bank_mode;
 uint8_t wram_bank;
 
+int32_t rom_banks_loaded = 1;
+uint8_t rom_last_part[rom_bank_size];
+int32_t rom_last_part_size;
+uint8_t clock_selected;
+
 }  // namespace tov

@@ -39,4 +39,15 @@ extern uint8_t ram_bank;
 extern uint8_t bank_mode;
 extern uint8_t wram_bank;
 
+// The 16 KiB banks of the cartridge file that were loaded (a shorter last
+// part not counted), at least 1, and that last part, padded with FF, for
+// the accurate machine, which reaches it as the bank after them.
+extern int32_t rom_banks_loaded;
+extern uint8_t rom_last_part[rom_bank_size];
+extern int32_t rom_last_part_size;
+
+// On a cartridge with a clock (types 0F and 10), 1 while a write of 08-0C
+// to 4000-5FFF has chosen the clock's registers instead of a RAM bank.
+extern uint8_t clock_selected;
+
 }  // namespace tov

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "apu/apu.h"
+#include "cartridge/slot.h"
 #include "host/archive.h"
 #include "host/clock.h"
 #include "machine/cpu_state.h"
@@ -165,6 +166,7 @@ void reset_bank_and_timing_state() {
     ram_enable = 1;
     rom_bank = 1;
     ram_bank = 0;
+    clock_selected = 0;
     wram_bank = 0;
     io_page[IE] = 0;
     line_cycles = 0;
@@ -220,6 +222,14 @@ void spread_rom_banks(const std::vector<uint8_t>& image) {
     }
 }
 
+void keep_last_part(const std::vector<uint8_t>& image) {
+    const std::size_t whole = image.size() / rom_bank_size;
+    rom_banks_loaded = std::max<int32_t>(1, static_cast<int32_t>(whole));
+    rom_last_part_size = whole == 0 ? 0 : static_cast<int32_t>(image.size() % rom_bank_size);
+    std::fill(std::begin(rom_last_part), std::end(rom_last_part), 0xFF);
+    std::copy_n(image.begin() + whole * rom_bank_size, rom_last_part_size, rom_last_part);
+}
+
 void write_power_on_registers() {
     for (const register_value& entry : power_on_plain_first) {
         poke_byte(entry.address, entry.value);
@@ -266,6 +276,8 @@ bool load_cartridge(std::string* reason) {
     std::copy_n(image.begin(), std::min<std::size_t>(image.size(), rom_bank_size), rom_bank0);
     describe_header();
     spread_rom_banks(image);
+    slot_in_use = false;  // until the accurate machine takes the cartridge up
+    keep_last_part(image);
     power_on_cpu();
     apu_reset();
     write_power_on_registers();

@@ -1,6 +1,7 @@
 #include "memory/memory_map.h"
 
 #include "apu/apu.h"
+#include "cartridge/slot.h"
 #include "machine/cpu_state.h"
 #include "machine/options.h"
 #include "machine/registers.h"
@@ -15,6 +16,10 @@ namespace {
 
 bool in_address_space(int32_t address) {
     return (address & ~0xFFFF) == 0;
+}
+
+bool in_cartridge_ram(int32_t address) {
+    return address >= 0xA000 && address < 0xC000;
 }
 
 int32_t rom_index(int32_t address) {
@@ -137,6 +142,25 @@ void store_ram(int32_t address, uint8_t value) {
     }
 }
 
+// A cartridge with a clock selects its registers with 08-0C; they are not
+// kept here, so the RAM is out of reach until a bank 00-03 is chosen again
+// (the clock's writes would otherwise land in the save).
+bool has_clock() {
+    const uint8_t type = rom_bank0[0x0147];
+    return type == 0x0F || type == 0x10;
+}
+
+void select_ram_bank(uint8_t value) {
+    if (has_clock() && value >= 0x08 && value <= 0x0C) {
+        clock_selected = 1;
+        return;
+    }
+    if (value <= 0x03) {
+        clock_selected = 0;
+    }
+    ram_bank = value & 0x03;
+}
+
 }  // namespace
 
 void write_bank_register(int32_t address, uint8_t value) {
@@ -149,7 +173,7 @@ void write_bank_register(int32_t address, uint8_t value) {
     } else if (address < 0x4000) {
         rom_bank = value == 0 ? 1 : value;
     } else if (address < 0x6000) {
-        ram_bank = value & 0x03;
+        select_ram_bank(value);
     } else {
         bank_mode = value & 0x01;
     }
@@ -175,6 +199,9 @@ uint8_t wram_bank_from_svbk(uint8_t value) {
     if (address >= 0xFF00 && address <= 0xFFFF) {
         return read_io(address - 0xFF00);
     }
+    if (clock_selected && in_cartridge_ram(address)) {
+        return 0xFF;
+    }
     return read_memory(address);
 }
 
@@ -195,7 +222,7 @@ void write_byte(int32_t address, uint8_t value) {
         write_io_register(address - 0xFF00, value);
     } else if (address < 0x8000) {
         write_bank_register(address, value);
-    } else {
+    } else if (!clock_selected || !in_cartridge_ram(address)) {
         store_ram(address, value);
     }
 }
@@ -203,6 +230,10 @@ void write_byte(int32_t address, uint8_t value) {
 uint8_t peek_byte(int32_t address) {
     if (address >= 0xFF00 && address <= 0xFFFF) {
         return io_page[address - 0xFF00];
+    }
+    if (slot_in_use && in_address_space(address) &&
+        (address < 0x8000 || in_cartridge_ram(address))) {
+        return peek_slot(address);
     }
     return read_memory(address);
 }

@@ -11,7 +11,11 @@ namespace tov {
 namespace {
 
 constexpr std::string_view magic = "TOVSTATE";
-constexpr uint16_t version = 1;
+constexpr uint16_t version = 2;
+
+// Version 1 kept one simple bank register for every cartridge and its RAM in
+// another layout; its cartridge cannot be taken up again.
+constexpr uint16_t first_version_read = 2;
 
 void append_number(std::string& image, uint32_t value, int bytes) {
     for (int i = 0; i < bytes; ++i) {
@@ -72,8 +76,15 @@ bool restore_accurate_state(std::string_view image, std::string& reason) {
         reason = "this is not a save state of the accurate machine.";
         return false;
     }
-    if (number_at(image, magic.size(), 2) > version) {
+    const uint32_t saved_version = number_at(image, magic.size(), 2);
+    if (saved_version > version) {
         reason = "the state was saved by a newer version of TOV.";
+        return false;
+    }
+    if (saved_version < first_version_read) {
+        reason =
+            "the state was saved by an older version of TOV, before the accurate machine "
+            "told cartridge controllers apart, and its cartridge cannot be restored.";
         return false;
     }
     std::map<std::string, std::string_view> found;

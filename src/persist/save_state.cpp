@@ -106,6 +106,7 @@ void restore_header(byte_reader& in) {
     io_page[IE] = in.next();
     ram_enable = in.next();
     ram_bank = std::min(in.next(), highest_ram_bank);
+    clock_selected = 0;  // the file keeps a RAM bank, not the clock's choice
     rom_bank = in.next();
     wram_bank = std::min(in.next(), highest_wram_bank);
     speed_shift = std::min(in.next(), highest_speed_shift);

@@ -72,19 +72,24 @@ result outcome_of(const std::function<bool(std::string&)>& operation) {
 }
 
 // The cartridge just loaded, on the machine chosen: the accurate machine
-// then takes it up as its own start-up program would leave it.
-void start_machine() {
+// then takes it up as its own start-up program would leave it, with the
+// cartridge's RAM kept for a reset.
+void start_machine(bool keep_cartridge_ram) {
     if (accurate_machine) {
-        power_on_accurate_machine(chosen_model);
+        power_on_accurate_machine(chosen_model, keep_cartridge_ram);
     }
 }
 
-bool power_on_again(std::string& reason) {
+bool power_on(std::string& reason, bool keep_cartridge_ram) {
     if (!load_cartridge(&reason)) {
         return false;
     }
-    start_machine();
+    start_machine(keep_cartridge_ram);
     return true;
+}
+
+bool power_on_again(std::string& reason) {
+    return power_on(reason, true);
 }
 
 void follow_sound_model() {
@@ -129,7 +134,7 @@ result open_cartridge(const std::string& path, const std::string& entry) {
     if (!loaded.ok) {
         return loaded;
     }
-    start_machine();
+    start_machine(false);
     loaded_name = name_of_cartridge(rom_path, rom_entry);
     rom_loaded = 1;
     emulation_running = 1;
@@ -355,8 +360,13 @@ result set_machine(bool accurate, model_choice model) {
     if (rom_loaded != 1) {
         return saved;
     }
-    const result powered = outcome_of(power_on_again);
-    return powered.ok ? saved : powered;
+    // The other machine keeps its own battery file: it is read as on opening.
+    const result powered = outcome_of([](std::string& reason) { return power_on(reason, false); });
+    if (!powered.ok) {
+        return powered;
+    }
+    const result read = read_battery_file();
+    return saved.ok ? read : saved;
 }
 
 void press_button(joypad_button button, bool down) {

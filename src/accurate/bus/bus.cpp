@@ -3,6 +3,7 @@
 #include "accurate/clock/clock.h"
 #include "accurate/dma/oam_dma.h"
 #include "accurate/video/lcd.h"
+#include "cartridge/slot.h"
 #include "machine/cpu_state.h"
 #include "machine/memory.h"
 #include "memory/freeze_list.h"
@@ -32,7 +33,13 @@ bool locked_by_picture(int32_t address, bool write) {
 
 // Memory below the I/O page, as the CPU sees it when no DMA holds the bus.
 uint8_t read_memory_area(int32_t address) {
-    if ((cartridge_ram(address) && !ram_enable) || locked_by_picture(address, false)) {
+    if (address < 0x8000) {
+        return read_rom(address);
+    }
+    if (cartridge_ram(address)) {
+        return read_cartridge_ram(address);
+    }
+    if (locked_by_picture(address, false)) {
         return 0xFF;
     }
     return peek_byte(address);
@@ -67,8 +74,10 @@ bool oam_dma_running() {
 void write_memory_area(int32_t address, uint8_t value) {
     if (address < 0x8000) {
         catch_up_oam_dma();  // its source may be the bank that changes
-        write_bank_register(address, value);
-    } else if ((!cartridge_ram(address) || ram_enable) && !locked_by_picture(address, true)) {
+        write_controller(address, value);
+    } else if (cartridge_ram(address)) {
+        write_cartridge_ram(address, value);
+    } else if (!locked_by_picture(address, true)) {
         poke_byte(address, value);
     }
 }

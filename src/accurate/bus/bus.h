@@ -1,6 +1,6 @@
 // The accurate machine's memory bus: the CPU's reads and writes in the
 // M-cycle the clock stands at, with the OAM DMA's hold on the bus, the
-// cartridge RAM's enable, the cheat finder's frozen values, and the I/O
+// cartridge's controller, the cheat finder's frozen values, and the I/O
 // registers with their units.
 #pragma once
 

@@ -5,6 +5,7 @@
 #include "accurate/dma/vram_dma.h"
 #include "accurate/timer/timer.h"
 #include "accurate/video/lcd.h"
+#include "cartridge/real_time_clock.h"
 #include "cpu/alu.h"
 #include "machine/cpu_state.h"
 #include "machine/memory.h"
@@ -224,6 +225,7 @@ void halt() {
 void stop() {
     pause_timers();
     if (colour_mode && (io_page[KEY1] & 1)) {
+        catch_up_real_time_clock();  // it counts the time before at the old speed
         set_double_speed(machine_clock.double_speed == 0);
         io_page[KEY1] = machine_clock.double_speed ? 0x80 : 0x00;
         sm83.switching = 1;

@@ -12,6 +12,7 @@
 #include "accurate/timer/sound_clock.h"
 #include "accurate/timer/timer.h"
 #include "accurate/video/lcd.h"
+#include "cartridge/slot.h"
 #include "machine/cpu_state.h"
 #include "machine/memory.h"
 #include "machine/registers.h"
@@ -94,7 +95,6 @@ void set_io_registers(const start_up_state& start) {
     io_page[VBK] = 0x00;
     io_page[SVBK] = 0x00;
     wram_bank = 0;
-    ram_enable = 0;
     // The palettes, the LCDC flags and the banks follow the model.
     use_model_shades();
     for (const io_register offset : {BGP, OBP0, OBP1, LCDC}) {
@@ -115,7 +115,8 @@ void reset_units(const start_up_state& start) {
 
 }  // namespace
 
-void power_on_accurate_machine(model_choice model) {
+void power_on_accurate_machine(model_choice model, bool keep_cartridge_ram) {
+    power_on_slot(keep_cartridge_ram);
     colour_model =
         model == model_choice::colour || (model == model_choice::automatic && colour_cartridge());
     colour_mode = colour_model && colour_cartridge();

@@ -13,8 +13,9 @@ enum class model_choice { automatic, monochrome, colour };
 // Sets the machine up for the cartridge just loaded (its memories and
 // header are in place): the registers, the I/O registers and the divider's
 // phase as after the start-up program of the model, and every unit at its
-// power-on state. No start-up program runs.
-void power_on_accurate_machine(model_choice model);
+// power-on state. No start-up program runs. The cartridge's RAM is kept
+// when `keep_cartridge_ram` (a reset), else cleared for its battery file.
+void power_on_accurate_machine(model_choice model, bool keep_cartridge_ram);
 
 // BGP, OBP0 and OBP1 choose among the grey shades, or on the colour model
 // with a monochrome cartridge among the colours its start-up program gives

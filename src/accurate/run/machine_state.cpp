@@ -16,6 +16,8 @@
 #include "accurate/video/lcd.h"
 #include "apu/apu.h"
 #include "apu/mixer.h"
+#include "cartridge/real_time_clock.h"
+#include "cartridge/slot.h"
 #include "machine/cpu_state.h"
 #include "machine/memory.h"
 #include "machine/registers.h"
@@ -40,20 +42,16 @@ struct model_record {
 };
 model_record model;
 
-struct bank_record {
-    uint8_t ram_enable = 0;
-    uint8_t rom_bank = 1;
-    uint8_t ram_bank = 0;
-    uint8_t bank_mode = 0;
+// The colour model's work RAM bank; the cartridge's banks are the slot's.
+struct work_ram_record {
     uint8_t wram_bank = 0;
 };
-bank_record banks;
+work_ram_record work_ram;
 
 void settle_nothing() {}
 
-void settle_banks() {
-    banks.ram_bank = std::min<uint8_t>(banks.ram_bank, cart_ram_bank_count - 1);
-    banks.wram_bank = std::min<uint8_t>(banks.wram_bank, 6);
+void settle_work_ram() {
+    work_ram.wram_bank = std::min<uint8_t>(work_ram.wram_bank, 6);
 }
 
 void settle_registers() {
@@ -109,13 +107,15 @@ const state_section sections[] = {
     record_section<vram_dma>("VDMA", settle_vram_dma),
     record_section<sound_clock>("SNDC", settle_sound_clock),
     record_section<apu>("APU ", settle_apu),
-    record_section<banks>("BANK", settle_banks),
+    record_section<work_ram>("SVBK", settle_work_ram),
+    record_section<controller>("MBC ", settle_slot),
+    record_section<rtc>("RTC ", settle_nothing),
     memory_section<io_page>("IOPG"),
     memory_section<vram>("VRAM"),
     memory_section<wram0>("WRM0"),
     memory_section<wram_banks>("WRMB"),
     memory_section<oam>("OAM "),
-    memory_section<cart_ram>("CRAM"),
+    memory_section<cartridge_ram>("CRAM"),
     memory_section<bg_colours>("BGPL"),
     memory_section<obj_colours>("OBPL"),
 };
@@ -135,7 +135,8 @@ void gather_accurate_state() {
                  static_cast<uint16_t>(SP.value), static_cast<uint16_t>(PC.value),
                  static_cast<uint8_t>(ime),       static_cast<uint8_t>(halted)};
     model = {colour_model, colour_mode};
-    banks = {ram_enable, rom_bank, ram_bank, bank_mode, wram_bank};
+    work_ram = {wram_bank};
+    catch_up_real_time_clock();
 }
 
 void adopt_accurate_state() {
@@ -150,11 +151,7 @@ void adopt_accurate_state() {
     halted = registers.halted;
     colour_model = model.colour_model;
     colour_mode = model.colour_mode;
-    ram_enable = banks.ram_enable;
-    rom_bank = banks.rom_bank;
-    ram_bank = banks.ram_bank;
-    bank_mode = banks.bank_mode;
-    wram_bank = banks.wram_bank;
+    wram_bank = work_ram.wram_bank;
     std::copy(std::begin(wram0), std::end(wram0), echo_ram);
     use_model_shades();
     write_io_register(LCDC, io_page[LCDC]);
