@@ -5,6 +5,7 @@
 
 #include "accurate/run/console.h"
 #include "accurate/timer/serial.h"
+#include "cartridge/slot.h"
 #include "apu/apu.h"
 #include "host/files.h"
 #include "host/keyboard.h"
@@ -176,6 +177,10 @@ const std::string& cartridge_name() {
 
 bool emulating() {
     return rom_loaded == 1 && emulation_running == 1;
+}
+
+bool cartridge_rumbling() {
+    return emulating() && slot_in_use && controller.motor != 0;
 }
 
 result write_battery_file() {

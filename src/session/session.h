@@ -68,6 +68,10 @@ const std::string& cartridge_name();
 // Whether a cartridge is loaded and its emulation runs.
 bool emulating();
 
+// Whether the cartridge's rumble motor runs now: a rumble cartridge on the
+// accurate machine, while it emulates.
+bool cartridge_rumbling();
+
 // The battery file of the loaded cartridge, and save states in files the
 // user names.
 result write_battery_file();
