@@ -5,8 +5,8 @@
 
 #include "accurate/run/console.h"
 #include "accurate/timer/serial.h"
-#include "cartridge/slot.h"
 #include "apu/apu.h"
+#include "cartridge/slot.h"
 #include "host/files.h"
 #include "host/keyboard.h"
 #include "machine/options.h"
@@ -15,6 +15,7 @@
 #include "memory/cartridge.h"
 #include "persist/accurate_state.h"
 #include "persist/battery.h"
+#include "persist/cartridge_save.h"
 #include "persist/config.h"
 #include "persist/save_state.h"
 #include "run/frame_driver.h"
@@ -184,11 +185,39 @@ bool cartridge_rumbling() {
 }
 
 result write_battery_file() {
+    if (accurate_machine) {
+        return outcome_of(
+            [](std::string& message) { return save_cartridge_ram(loaded_name, message); });
+    }
     return outcome_of(save_battery);
 }
 
 result read_battery_file() {
+    if (accurate_machine) {
+        return outcome_of(
+            [](std::string& message) { return load_cartridge_ram(loaded_name, message); });
+    }
     return outcome_of(load_battery);
+}
+
+result import_battery_file(const std::string& path) {
+    if (rom_loaded != 1) {
+        return {false, "Open a cartridge first: a battery file is imported into its save."};
+    }
+    const result imported =
+        outcome_of([&](std::string& message) { return import_battery(path, message); });
+    if (!imported.ok) {
+        return imported;
+    }
+    // The game reads its save when it starts, as after a reset.
+    return outcome_of(power_on_again);
+}
+
+result export_battery_file(const std::string& path) {
+    if (rom_loaded != 1) {
+        return {false, "Open a cartridge first: its save is what is exported."};
+    }
+    return outcome_of([&](std::string& message) { return export_battery(path, message); });
 }
 
 std::string state_bytes() {

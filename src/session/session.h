@@ -76,6 +76,14 @@ bool cartridge_rumbling();
 // user names.
 result write_battery_file();
 result read_battery_file();
+
+// File > Import Battery File... and Export Battery File...: the loaded
+// cartridge's save from or into a file of the layout other emulators share
+// (an import may also be a battery file of TOV's own machine). A file whose
+// size does not fit the cartridge is refused and the save in use kept; after
+// an import the game starts again, as after a reset, and reads it.
+result import_battery_file(const std::string& path);
+result export_battery_file(const std::string& path);
 result save_state_file(const std::string& path);
 result load_state_file(const std::string& path);
 

@@ -1,0 +1,215 @@
+#include "persist/cartridge_save.h"
+
+#include <algorithm>
+#include <ctime>
+#include <string_view>
+#include <system_error>
+
+#include "cartridge/real_time_clock.h"
+#include "cartridge/slot.h"
+#include "host/files.h"
+#include "host/paths.h"
+#include "machine/memory.h"
+#include "persist/battery.h"
+
+namespace tov {
+
+namespace {
+
+// The cartridge RAM of TOV's own machine's battery file: its banks lie one
+// after another, each followed by one byte that belongs to no memory.
+constexpr std::size_t own_file_bank_chunk = cart_ram_bank_size + 1;
+
+// The machine that runs: the accurate machine's slot, or TOV's own machine's
+// banks (which hold five banks and no clock).
+bool accurate() {
+    return slot_in_use;
+}
+
+int32_t own_machine_ram_size() {
+    constexpr int32_t sizes[] = {0, 0x800, 0x2000, 0x8000, 0x20000, 0x10000};
+    const uint8_t type = rom_bank0[0x0147];
+    const uint8_t code = rom_bank0[0x0149];
+    const int32_t size = type == 0x05 || type == 0x06 ? 0x200
+                         : code < std::size(sizes)    ? sizes[code]
+                                                      : 0;
+    return std::min(size, cart_ram_bank_size * cart_ram_bank_count);
+}
+
+int32_t ram_size() {
+    return accurate() ? board.ram_size : own_machine_ram_size();
+}
+
+bool with_clock() {
+    return accurate() && board.clock;
+}
+
+uint8_t& ram_byte(int32_t index) {
+    if (accurate()) {
+        return cartridge_ram[index];
+    }
+    const int32_t bank = index / cart_ram_bank_size;
+    return cart_ram[(index % cart_ram_bank_size) * cart_ram_bank_count + bank];
+}
+
+int64_t unix_now() {
+    return static_cast<int64_t>(std::time(nullptr));
+}
+
+std::string ram_image() {
+    std::string image;
+    for (int32_t i = 0; i < ram_size(); ++i) {
+        image.push_back(static_cast<char>(ram_byte(i)));
+    }
+    if (with_clock()) {
+        image += clock_block(unix_now());
+    }
+    return image;
+}
+
+// MBC2's cells keep four bits; other files may set the upper ones.
+void adopt_ram(std::string_view bytes) {
+    const bool cells = accurate() && board.kind == controller_kind::mbc2;
+    const int32_t count = std::min<int32_t>(ram_size(), static_cast<int32_t>(bytes.size()));
+    for (int32_t i = 0; i < count; ++i) {
+        const auto value = static_cast<uint8_t>(bytes[i]);
+        ram_byte(i) = cells ? value & 0x0F : value;
+    }
+}
+
+// The RAM in a battery file of TOV's own machine, as raw bytes.
+std::string ram_of_own_file(std::string_view file) {
+    std::string bytes;
+    for (int32_t i = 0; i < ram_size() && i < cart_ram_bank_size * cart_ram_bank_count; ++i) {
+        const std::size_t position =
+            (i / cart_ram_bank_size) * own_file_bank_chunk + i % cart_ram_bank_size;
+        bytes.push_back(position < file.size() ? file[position] : '\0');
+    }
+    return bytes;
+}
+
+// Takes up a file of this layout or of TOV's own machine; false when its
+// size fits neither.
+bool adopt_file(std::string_view file) {
+    const std::size_t ram = static_cast<std::size_t>(ram_size());
+    if (file.size() == battery_file_size) {
+        adopt_ram(ram_of_own_file(file));
+        return true;
+    }
+    const std::size_t block = file.size() - std::min(file.size(), ram);
+    const bool fits = file.size() >= ram &&
+                      (block == 0 || block == clock_block_size || block == short_clock_block_size);
+    if (!fits || (ram == 0 && block == 0)) {
+        return false;
+    }
+    adopt_ram(file.substr(0, ram));
+    if (block != 0 && with_clock()) {
+        adopt_clock_block(file.substr(ram), unix_now());
+    }
+    return true;
+}
+
+std::string expected_sizes() {
+    const std::string ram = std::to_string(ram_size());
+    return with_clock() ? ram + " bytes of RAM and a clock block of 48 (or 44) bytes"
+                        : ram + " bytes of RAM (a clock block after them is ignored)";
+}
+
+bool read_whole(const std::filesystem::path& path, std::string& file, bool& missing,
+                std::string& reason) {
+    constexpr std::size_t longest = cartridge_ram_size + clock_block_size + 1;
+    return read_file_head(path, longest, file, reason, missing);
+}
+
+bool write_image(const std::filesystem::path& path, std::string& reason) {
+    std::error_code error;
+    std::filesystem::create_directories(path.parent_path(), error);
+    if (error) {
+        reason = path.parent_path().string() + ": " + error.message();
+        return false;
+    }
+    return write_file_atomically(path, ram_image(), reason);
+}
+
+}  // namespace
+
+std::filesystem::path cartridge_save_path(const std::string& cartridge_name) {
+    return program_folder() / "BATTERY" /
+           (std::filesystem::path(cartridge_name).stem().string() + ".sav");
+}
+
+bool save_cartridge_ram(const std::string& cartridge_name, std::string& message) {
+    if (!board.battery) {
+        return true;
+    }
+    std::string reason;
+    if (!write_image(cartridge_save_path(cartridge_name), reason)) {
+        message = "The battery save could not be written.\n\n" + reason;
+        return false;
+    }
+    return true;
+}
+
+bool load_cartridge_ram(const std::string& cartridge_name, std::string& message) {
+    if (!board.battery) {
+        return true;
+    }
+    std::string file;
+    std::string reason;
+    bool missing = false;
+    std::filesystem::path path = cartridge_save_path(cartridge_name);
+    if (!read_whole(path, file, missing, reason) && missing) {
+        path = battery_path();
+        read_whole(path, file, missing, reason);
+    }
+    if (missing) {
+        return true;
+    }
+    if (!reason.empty()) {
+        message = "The battery save could not be read.\n\n" + reason;
+        return false;
+    }
+    if (!adopt_file(file)) {
+        message = "The battery save " + path.string() + " was not used: it holds " +
+                  std::to_string(file.size()) + " bytes, and this cartridge keeps " +
+                  expected_sizes() + ".";
+        return false;
+    }
+    return true;
+}
+
+bool import_battery(const std::filesystem::path& path, std::string& message) {
+    if (ram_size() == 0 && !with_clock()) {
+        message = "This cartridge has no battery RAM to import a save into.";
+        return false;
+    }
+    std::string file;
+    std::string reason;
+    bool missing = false;
+    if (!read_whole(path, file, missing, reason)) {
+        message = "The battery file could not be imported.\n\n" + reason;
+        return false;
+    }
+    if (!adopt_file(file)) {
+        message = "The battery file could not be imported: " + path.string() + " holds " +
+                  std::to_string(file.size()) + " bytes, and this cartridge keeps " +
+                  expected_sizes() + ". The save in use is kept.";
+        return false;
+    }
+    return true;
+}
+
+bool export_battery(const std::filesystem::path& path, std::string& message) {
+    if (ram_size() == 0 && !with_clock()) {
+        message = "This cartridge has no battery RAM to export.";
+        return false;
+    }
+    std::string reason;
+    if (!write_file_atomically(path, ram_image(), reason)) {
+        message = "The battery file could not be exported.\n\n" + reason;
+        return false;
+    }
+    return true;
+}
+
+}  // namespace tov
