@@ -38,6 +38,8 @@ enum command_id : int {
     id_accurate_sound = 41050,
     id_accurate_machine = 41060,
     id_model_auto = 41061,  // Auto, Game Boy, Game Boy Color: 41061-41063
+    id_import_battery = 41070,
+    id_export_battery = 41071,
 };
 
 constexpr int quick_state_slots = 9;

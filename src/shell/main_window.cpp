@@ -47,6 +47,7 @@ constexpr int quit_watch_interval_ms = 100;
 
 // The filter of both state dialogs; its description ends in a space.
 constexpr const char* state_file_filter = "Tov Save States (*.*) ";
+constexpr const char* battery_file_filter = "Battery Files (*.sav *.srm);;All Files (*)";
 
 // The cartridge dialog's filter, and the archives a cartridge may come in.
 constexpr const char* cartridge_file_filter =
@@ -143,6 +144,17 @@ main_window_view::main_window_view() : screen_(new screen_view(this)) {
         return QFileDialog::getSaveFileName(
             this, "Save State", named ? last_path : QDir(last_path).filePath("filename.gst"),
             state_file_filter);
+    };
+    choose_battery_to_import = [this](const QString& folder) {
+        return QFileDialog::getOpenFileName(this, "Import Battery File", folder,
+                                            battery_file_filter);
+    };
+    choose_battery_to_export = [this](const QString& folder) {
+        return QFileDialog::getSaveFileName(
+            this, "Export Battery File",
+            QDir(folder).filePath(
+                QFileInfo(QString::fromStdString(cartridge_name())).completeBaseName() + ".sav"),
+            battery_file_filter);
     };
     message_box = [this](const QString& caption, const QString& text) {
         QMessageBox::warning(this, caption, text);

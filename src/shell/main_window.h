@@ -116,6 +116,12 @@ public:
     std::function<QString(const QString&)> choose_state_to_load;
     std::function<QString(const QString&)> choose_state_to_save;
 
+    // The file dialogs of "Import Battery File..." and "Export Battery
+    // File...", replaceable by tests: given the folder last used, return the
+    // chosen file or an empty text.
+    std::function<QString(const QString&)> choose_battery_to_import;
+    std::function<QString(const QString&)> choose_battery_to_export;
+
     // The message box of show_message, replaceable by tests.
     std::function<void(const QString& caption, const QString& text)> message_box;
 

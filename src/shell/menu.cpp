@@ -20,9 +20,10 @@ namespace tov {
 namespace {
 
 // The items that do nothing useful without a cartridge.
-constexpr int cartridge_commands[] = {id_close_rom,    id_load_state, id_save_state, id_screenshot,
-                                      id_resume,       id_stop,       id_pause,      id_reset,
-                                      id_fast_forward, id_debug,      id_cheating};
+constexpr int cartridge_commands[] = {
+    id_close_rom,    id_load_state, id_save_state, id_import_battery, id_export_battery,
+    id_screenshot,   id_resume,     id_stop,       id_pause,          id_reset,
+    id_fast_forward, id_debug,      id_cheating};
 
 QString slot_text(int slot, const quick_slot& state) {
     const QString when = state.used ? state.saved.toString("ddd d MMM, hh:mm:ss") : "empty";
@@ -56,6 +57,9 @@ void main_window_view::build_menu() {
     add_command(file, id_save_state, "&Save State");
     quick_menu_ = file->addMenu("&Quick States");
     build_quick_state_menu(quick_menu_);
+    file->addSeparator();
+    add_command(file, id_import_battery, "Import Battery File...");
+    add_command(file, id_export_battery, "Export Battery File...");
     file->addSeparator();
     add_command(file, id_screenshot, "Screens&hot", false, false, {QKeySequence(Qt::Key_F12)});
     file->addSeparator();

@@ -10,6 +10,7 @@
 #include "debugger/debugger_window.h"
 #include "session/session.h"
 #include "shell/about_dialog.h"
+#include "shell/battery_commands.h"
 #include "shell/cheat_dialog.h"
 #include "shell/command_ids.h"
 #include "shell/joypad_dialog.h"
@@ -315,6 +316,8 @@ void run_command(int id) {
             break;
         case id_load_state: load_state_command(); break;
         case id_save_state: save_state_command(); break;
+        case id_import_battery: import_battery_command(); break;
+        case id_export_battery: export_battery_command(); break;
         case id_cheating: run_dialog([] { open_cheat_dialog(main_window); }); break;
         case id_debug: run_dialog([] { open_debugger(main_window); }); break;
         case id_pause: toggle_pause(); break;

@@ -69,6 +69,7 @@ TEST_F(WindowTest, MenuHoldsEveryItemInOrder) {
               "&File\n  &Open Rom\n  Recent Roms\n    -\n    Clear\n  &Close Rom\n  -\n"
               "  &Load State\n  &Save State\n  &Quick States\n" +
                   load_items + "    -\n    &Save to Slot\n" + save_items +
+                  "  -\n  Import Battery File...\n  Export Battery File...\n"
                   "  -\n  Screens&hot\n  -\n  &Exit\n"
                   "&Emulation\n  &Resume\n  &Stop\n  &Pause\n  -\n  R&eset\n  -\n"
                   "  &Fast Forward (hold Tab)\n  Fast Forward &Speed\n    2x\n    3x\n    4x\n"

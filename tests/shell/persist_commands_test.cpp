@@ -174,6 +174,42 @@ TEST_F(PersistCommandTest, SaveAndLoadStateShareThePathAndResumeAfterwards) {
     std::filesystem::remove(path.toStdString());
 }
 
+// Export writes the cartridge RAM as raw bytes; an import of another size is
+// refused in a message box and changes nothing; one that fits is taken and
+// said in the status line.
+TEST_F(PersistCommandTest, BatteryFilesMoveInAndOutThroughTheFileMenu) {
+    test::test_cartridge game;
+    game.byte(0x0147, 0x03).byte(0x0149, 0x02);  // MBC1, 8 KiB RAM, battery
+    open_through_menu(game.write());
+    const QString exported = QString::fromStdString(test::temp_path(".sav"));
+    state_dialog_stub export_dialog(exported);
+    main_window->choose_battery_to_export = export_dialog.chooser();
+    write_byte(0xA010, 0x77);
+    main_window->command(id_export_battery);
+    const std::string bytes = file_bytes(exported.toStdString());
+    ASSERT_EQ(bytes.size(), 0x2000u);
+    EXPECT_EQ(bytes[0x10], '\x77');
+    EXPECT_EQ(export_dialog.running_inside, 0);
+
+    struct attempt {
+        std::size_t size;
+        bool taken;
+    };
+    for (const attempt& file : {attempt{100, false}, attempt{0x2000, true}}) {
+        const QString path = QString::fromStdString(test::temp_path(".sav"));
+        std::ofstream(path.toStdString(), std::ios::binary) << std::string(file.size, '\x55');
+        state_dialog_stub import_dialog(path);
+        main_window->choose_battery_to_import = import_dialog.chooser();
+        messages.clear();
+        main_window->command(id_import_battery);
+        EXPECT_EQ(peek_byte(0xA010), file.taken ? 0x55 : 0x77) << file.size;
+        EXPECT_EQ(messages.size(), file.taken ? 0u : 1u) << file.size;
+        std::filesystem::remove(path.toStdString());
+    }
+    EXPECT_EQ(emulation_running, 1);
+    std::filesystem::remove(exported.toStdString());
+}
+
 TEST_F(PersistCommandTest, StateLoadsWithoutACartridgeAndNothingRuns) {
     const std::string path = test::temp_path(".gst");
     PC.value = 0x4321;

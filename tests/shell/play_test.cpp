@@ -209,11 +209,23 @@ TEST_F(PlayTest, AccurateMachineAndModelPowerTheGameOnAgain) {
 }
 
 TEST_F(PlayTest, ItemsThatNeedACartridgeAreDisabledWithoutOne) {
-    const int needing[] = {
-        id_close_rom,        id_load_state,   id_save_state,      id_screenshot,
-        id_resume,           id_stop,         id_pause,           id_reset,
-        id_fast_forward,     id_debug,        id_cheating,        id_quick_load_1,
-        id_quick_load_1 + 8, id_quick_save_1, id_quick_save_1 + 8};
+    const int needing[] = {id_close_rom,
+                           id_load_state,
+                           id_save_state,
+                           id_screenshot,
+                           id_resume,
+                           id_stop,
+                           id_pause,
+                           id_reset,
+                           id_fast_forward,
+                           id_debug,
+                           id_cheating,
+                           id_quick_load_1,
+                           id_quick_load_1 + 8,
+                           id_quick_save_1,
+                           id_quick_save_1 + 8,
+                           id_import_battery,
+                           id_export_battery};
     const int not_needing[] = {id_open_rom,     id_exit,          id_joypad,
                                id_frameskip_0,  id_full_throttle, id_sound_enable,
                                id_timer_enable, id_timing_1,      id_zoom_1,
