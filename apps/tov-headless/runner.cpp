@@ -287,6 +287,9 @@ int run_cartridge(const options& chosen, std::ostream& out, std::ostream& error)
     if (!succeeded(open_cartridge(chosen.rom, chosen.entry), error)) {
         return 1;
     }
+    if (const std::string note = cartridge_note(); !note.empty()) {
+        error << "tov-headless: " << note << "\n";
+    }
     set_timing(chosen.timing);
     set_frame_skip(chosen.frameskip);
     set_full_throttle(chosen.bench);

@@ -1,6 +1,7 @@
 #include "session/session.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <filesystem>
 
 #include "accurate/run/console.h"
@@ -9,6 +10,7 @@
 #include "cartridge/slot.h"
 #include "host/files.h"
 #include "host/keyboard.h"
+#include "machine/memory.h"
 #include "machine/options.h"
 #include "machine/shell_flags.h"
 #include "machine/timing.h"
@@ -178,6 +180,16 @@ const std::string& cartridge_name() {
 
 bool emulating() {
     return rom_loaded == 1 && emulation_running == 1;
+}
+
+std::string cartridge_note() {
+    if (!slot_in_use || board.known) {
+        return {};
+    }
+    char type[8];
+    std::snprintf(type, sizeof type, "%02X", rom_bank0[0x0147]);
+    return std::string("Cartridge type ") + type +
+           " is not known to the accurate machine: it runs as MBC5";
 }
 
 bool cartridge_rumbling() {

@@ -68,6 +68,10 @@ const std::string& cartridge_name();
 // Whether a cartridge is loaded and its emulation runs.
 bool emulating();
 
+// What the status line should say about the cartridge just powered on, or
+// nothing: on the accurate machine, a controller kind it does not have.
+std::string cartridge_note();
+
 // Whether the cartridge's rumble motor runs now: a rumble cartridge on the
 // accurate machine, while it emulates.
 bool cartridge_rumbling();

@@ -57,6 +57,15 @@ void reset_machine() {
 
 // "Accurate machine" and "Model": a running game is powered on again, and
 // the status line says so.
+// A note about the cartridge just powered on, after what the status line
+// said of it before.
+void show_cartridge_note() {
+    const std::string note = cartridge_note();
+    if (!note.empty()) {
+        main_window->show_status(QString::fromStdString(note));
+    }
+}
+
 void choose_machine(bool accurate, model_choice model) {
     const run_options before = current_options();
     if (accurate == before.accurate_machine && model == before.model) {
@@ -69,6 +78,7 @@ void choose_machine(bool accurate, model_choice model) {
     if (cartridge_loaded()) {
         const QString machine = accurate ? "Accurate machine" : "TOV's own machine";
         main_window->show_status(machine + ": the game was powered on again");
+        show_cartridge_note();
     }
 }
 
@@ -244,6 +254,7 @@ bool open_in_window(const std::string& path) {
         return false;
     }
     main_window->report(read_battery_file());
+    show_cartridge_note();
     main_window->screen()->update();
     add_recent_cartridge(QFileInfo(QString::fromStdString(path)).absoluteFilePath());
     main_window->show_recent_cartridges();
