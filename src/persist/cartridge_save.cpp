@@ -109,10 +109,16 @@ bool adopt_file(std::string_view file) {
     return true;
 }
 
-std::string expected_sizes() {
+bool keeps_a_save() {
+    return ram_size() > 0 || with_clock();
+}
+
+// Why a file of `size` bytes at `path` does not fit the cartridge.
+std::string unfitting(const std::filesystem::path& path, std::size_t size) {
     const std::string ram = std::to_string(ram_size());
-    return with_clock() ? ram + " bytes of RAM and a clock block of 48 (or 44) bytes"
-                        : ram + " bytes of RAM (a clock block after them is ignored)";
+    return path.string() + " holds " + std::to_string(size) + " bytes, and this cartridge keeps " +
+           (with_clock() ? ram + " bytes of RAM and a clock block of 48 (or 44) bytes"
+                         : ram + " bytes of RAM (a clock block after them is ignored)");
 }
 
 bool read_whole(const std::filesystem::path& path, std::string& file, bool& missing,
@@ -170,16 +176,14 @@ bool load_cartridge_ram(const std::string& cartridge_name, std::string& message)
         return false;
     }
     if (!adopt_file(file)) {
-        message = "The battery save " + path.string() + " was not used: it holds " +
-                  std::to_string(file.size()) + " bytes, and this cartridge keeps " +
-                  expected_sizes() + ".";
+        message = "The battery save was not used: " + unfitting(path, file.size()) + ".";
         return false;
     }
     return true;
 }
 
 bool import_battery(const std::filesystem::path& path, std::string& message) {
-    if (ram_size() == 0 && !with_clock()) {
+    if (!keeps_a_save()) {
         message = "This cartridge has no battery RAM to import a save into.";
         return false;
     }
@@ -191,16 +195,15 @@ bool import_battery(const std::filesystem::path& path, std::string& message) {
         return false;
     }
     if (!adopt_file(file)) {
-        message = "The battery file could not be imported: " + path.string() + " holds " +
-                  std::to_string(file.size()) + " bytes, and this cartridge keeps " +
-                  expected_sizes() + ". The save in use is kept.";
+        message = "The battery file could not be imported: " + unfitting(path, file.size()) +
+                  ". The save in use is kept.";
         return false;
     }
     return true;
 }
 
 bool export_battery(const std::filesystem::path& path, std::string& message) {
-    if (ram_size() == 0 && !with_clock()) {
+    if (!keeps_a_save()) {
         message = "This cartridge has no battery RAM to export.";
         return false;
     }
