@@ -162,6 +162,10 @@ void mirror_accurate_registers() {
     io_page[SC] = read_sc(colour_mode == 1);
     io_page[STAT] = read_stat();
     io_page[LY] = read_ly();
+    // The bank fields the views show: the slot's controller registers.
+    ram_enable = controller.ram_enabled;
+    rom_bank = static_cast<uint8_t>(controller.rom_select);
+    bank_mode = controller.mode;
 }
 
 }  // namespace tov

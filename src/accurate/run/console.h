@@ -32,7 +32,8 @@ void step_accurate_instruction();
 
 // The registers that the accurate machine's units keep in records of their
 // own (DIV, TIMA, TMA, TAC, SB, SC, STAT, LY) copied into the I/O page as
-// they read now, for the views that look there.
+// they read now, and the cartridge controller's registers into the bank
+// fields, for the views that look there.
 void mirror_accurate_registers();
 
 }  // namespace tov
