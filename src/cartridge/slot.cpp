@@ -73,13 +73,20 @@ const controller_rules& rules() {
 }
 
 // The multicarts of 1 MiB wire MBC1's upper bits one line lower; each of
-// their games starts with its own header, so bank 10 holds the logo too.
+// their games starts with its own header, so bank 10 holds the logo that
+// bank 0 holds.
 bool multicart_wiring() {
     constexpr int32_t logo = 0x0104;
     constexpr int32_t logo_size = 48;
     constexpr int32_t second_game = 0x10;
+    constexpr uint8_t logo_start[] = {0xCE, 0xED, 0x66, 0x66};
     if (rom_banks_loaded != 64) {
         return false;
+    }
+    for (int32_t i = 0; i < 4; ++i) {
+        if (rom_banks[(logo + i) * rom_bank_count + second_game] != logo_start[i]) {
+            return false;
+        }
     }
     for (int32_t offset = logo; offset < logo + logo_size; ++offset) {
         if (rom_banks[offset * rom_bank_count + second_game] != rom_bank0[offset]) {
