@@ -15,6 +15,12 @@ namespace {
 // The left stick counts as a direction beyond about half its travel.
 constexpr int stick_threshold = 16000;
 
+// A rumble lapses unless renewed, so a program that stops following the motor
+// does not leave the controllers shaking; it is renewed well before it lapses.
+constexpr uint32_t rumble_ms = 1000;
+constexpr uint64_t rumble_renewal_ms = rumble_ms / 2;
+constexpr uint16_t rumble_strength = 0xFFFF;
+
 struct open_controller {
     SDL_GameController* device;
     SDL_JoystickID id;
@@ -28,6 +34,8 @@ std::vector<open_controller> controllers;
 bool started = false;
 bool held[button_count];
 int last_pressed = -1;
+bool rumbling = false;
+uint64_t rumble_sent_at = 0;  // SDL ticks
 
 bool stick_holds(const open_controller& controller, int button) {
     switch (button) {
@@ -65,6 +73,13 @@ open_controller* find(SDL_JoystickID id) {
     return found == controllers.end() ? nullptr : &*found;
 }
 
+// Starts, renews or stops one controller's rumble as `rumbling` says; a
+// controller without a motor just refuses.
+void rumble(const open_controller& controller) {
+    const uint16_t strength = rumbling ? rumble_strength : 0;
+    SDL_GameControllerRumble(controller.device, strength, strength, rumbling ? rumble_ms : 0);
+}
+
 void add(int device_index) {
     if (!SDL_IsGameController(device_index)) {
         return;
@@ -79,6 +94,9 @@ void add(int device_index) {
         return;
     }
     controllers.push_back({device, id});
+    if (rumbling) {
+        rumble(controllers.back());
+    }
 }
 
 void remove(SDL_JoystickID id) {
@@ -161,10 +179,24 @@ void poll_game_controllers() {
     }
 }
 
+void follow_rumble(bool on) {
+    const uint64_t now = SDL_GetTicks64();
+    const bool renewal_due = on && now - rumble_sent_at >= rumble_renewal_ms;
+    if (on == rumbling && !renewal_due) {
+        return;
+    }
+    rumbling = on;
+    rumble_sent_at = now;
+    for (const open_controller& controller : controllers) {
+        rumble(controller);
+    }
+}
+
 void close_game_controllers() {
     if (!started) {
         return;
     }
+    follow_rumble(false);
     while (!controllers.empty()) {
         remove(controllers.back().id);
     }

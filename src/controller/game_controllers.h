@@ -29,6 +29,12 @@ bool open_game_controllers();
 // buttons and the left stick. Called often (every turn of the frame pacing).
 void poll_game_controllers();
 
+// Has every controller rumble while `on` (a rumble cartridge's motor), and a
+// controller plugged in meanwhile too. Called as often as the polling; SDL is
+// only told when `on` changes or the rumble is due for renewal.
+void follow_rumble(bool on);
+
+// Stops the rumble and closes the controllers.
 void close_game_controllers();
 
 // The last controller button pressed since the previous call, or -1: how the

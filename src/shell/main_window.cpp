@@ -58,6 +58,13 @@ QSize logo_reference_size(int factor) {
     return {160 * factor + 6, 144 * factor + (factor == 1 ? 62 : 44)};
 }
 
+// Takes the controllers' events, and has them rumble while the cartridge's
+// motor runs.
+void follow_game_controllers() {
+    poll_game_controllers();
+    follow_rumble(cartridge_rumbling());
+}
+
 }  // namespace
 
 screen_view::screen_view(QWidget* parent) : QWidget(parent), logo_(draw_logo()) {
@@ -192,7 +199,7 @@ void main_window_view::present(const uint8_t* frame, int, int, int, int) {
 // before the frame is due; only that last moment is spun.
 void main_window_view::wait_turn(double, double remaining_ms) {
     QCoreApplication::processEvents(QEventLoop::AllEvents);
-    poll_game_controllers();
+    follow_game_controllers();
     if (remaining_ms > pacing_spin_ms) {
         const double sleep_ms = std::min(remaining_ms - pacing_spin_ms / 2, 1.0);
         QThread::usleep(static_cast<unsigned long>(sleep_ms * 1000));
@@ -263,6 +270,7 @@ void main_window_view::start_timer() {
 
 void main_window_view::stop_timer() {
     timer_.stop();
+    follow_rumble(false);  // nothing follows the motor until the timer starts
 }
 
 // One slice per timer message; commands that arrived during it run after it.
@@ -271,7 +279,7 @@ void main_window_view::tick() {
         return;
     }
     in_slice_ = true;
-    poll_game_controllers();
+    follow_game_controllers();
     run_timer_message();
     in_slice_ = false;
     run_queued();

@@ -1,7 +1,9 @@
 // Game controllers without hardware: SDL's virtual joystick, typed as a game
-// controller, plays the console's buttons through to FF00, and the Joypad
-// dialog assigns its buttons.
+// controller, plays the console's buttons through to FF00, the Joypad dialog
+// assigns its buttons, and it rumbles with the cartridge's motor.
 #include <SDL.h>
+
+#include <algorithm>
 
 #include <QComboBox>
 #include <QPushButton>
@@ -19,12 +21,22 @@
 namespace tov {
 namespace {
 
-// A controller plugged in for the length of a test.
+// A controller plugged in for the length of a test, keeping the strength of
+// the last rumble SDL gave it (-1 before any).
 class virtual_controller {
 public:
     virtual_controller() {
-        index_ = SDL_JoystickAttachVirtual(SDL_JOYSTICK_TYPE_GAMECONTROLLER,
-                                           SDL_CONTROLLER_AXIS_MAX, SDL_CONTROLLER_BUTTON_MAX, 0);
+        SDL_VirtualJoystickDesc desc{};
+        desc.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
+        desc.type = SDL_JOYSTICK_TYPE_GAMECONTROLLER;
+        desc.naxes = SDL_CONTROLLER_AXIS_MAX;
+        desc.nbuttons = SDL_CONTROLLER_BUTTON_MAX;
+        desc.userdata = this;
+        desc.Rumble = [](void* self, Uint16 low, Uint16 high) {
+            static_cast<virtual_controller*>(self)->rumble_ = std::max(low, high);
+            return 0;
+        };
+        index_ = SDL_JoystickAttachVirtualEx(&desc);
         joystick_ = index_ >= 0 ? SDL_JoystickOpen(index_) : nullptr;
         poll_game_controllers();
     }
@@ -34,6 +46,7 @@ public:
         poll_game_controllers();
     }
     bool attached() const { return joystick_ != nullptr; }
+    int rumble() const { return rumble_; }
     void button(SDL_GameControllerButton button, bool down) {
         SDL_JoystickSetVirtualButton(joystick_, button, down ? 1 : 0);
         poll_game_controllers();
@@ -46,6 +59,7 @@ public:
 private:
     int index_ = -1;
     SDL_Joystick* joystick_ = nullptr;
+    int rumble_ = -1;
 };
 
 class ControllerTest : public test::window_test {
@@ -138,6 +152,19 @@ TEST_F(ControllerTest, JoypadDialogCapturesKeysAndButtonsAndCancelChangesNothing
     EXPECT_EQ(joypad(0x10), 0xD) << "the assigned button plays B";
     pad.button(SDL_CONTROLLER_BUTTON_X, false);
     save_controller_buttons({});
+}
+
+TEST_F(ControllerTest, ControllersRumbleWhileTheMotorRuns) {
+    virtual_controller pad;
+    ASSERT_TRUE(pad.attached()) << SDL_GetError();
+    follow_rumble(true);
+    EXPECT_GT(pad.rumble(), 0);
+    virtual_controller plugged_in_later;
+    ASSERT_TRUE(plugged_in_later.attached()) << SDL_GetError();
+    EXPECT_GT(plugged_in_later.rumble(), 0);
+    follow_rumble(false);
+    EXPECT_EQ(pad.rumble(), 0);
+    EXPECT_EQ(plugged_in_later.rumble(), 0);
 }
 
 }  // namespace
