@@ -101,22 +101,6 @@ int32_t file_banks() {
     return rom_banks_loaded + (rom_last_part_size > 0 ? 1 : 0);
 }
 
-cartridge_board board_of_header() {
-    const uint8_t code = rom_bank0[0x0147];
-    const auto found =
-        std::find_if(std::begin(types), std::end(types),
-                     [code](const cartridge_type& type) { return type.code == code; });
-    const bool known = found != std::end(types);
-    const cartridge_type& type = known ? *found : unknown_type;
-    cartridge_board header{type.kind, known, type.battery, type.clock, type.rumble, 1, 0};
-    header.rom_banks = static_cast<int32_t>(std::bit_ceil(static_cast<uint32_t>(file_banks())));
-    header.ram_size = type.kind == controller_kind::mbc2 ? 0x200 : ram_size_of(rom_bank0[0x0149]);
-    if (type.kind == controller_kind::mbc1 && multicart_wiring()) {
-        header.kind = controller_kind::mbc1_multicart;
-    }
-    return header;
-}
-
 // A bank number as the ROM's address lines see it; a file shorter than its
 // power of two repeats.
 int32_t wrapped_rom_bank(int32_t bank) {
@@ -135,6 +119,22 @@ void show_rom(int32_t bank, const uint8_t*& rom, int32_t& stride) {
 }
 
 }  // namespace
+
+cartridge_board board_of_header() {
+    const uint8_t code = rom_bank0[0x0147];
+    const auto found =
+        std::find_if(std::begin(types), std::end(types),
+                     [code](const cartridge_type& type) { return type.code == code; });
+    const bool known = found != std::end(types);
+    const cartridge_type& type = known ? *found : unknown_type;
+    cartridge_board header{type.kind, known, type.battery, type.clock, type.rumble, 1, 0};
+    header.rom_banks = static_cast<int32_t>(std::bit_ceil(static_cast<uint32_t>(file_banks())));
+    header.ram_size = type.kind == controller_kind::mbc2 ? 0x200 : ram_size_of(rom_bank0[0x0149]);
+    if (type.kind == controller_kind::mbc1 && multicart_wiring()) {
+        header.kind = controller_kind::mbc1_multicart;
+    }
+    return header;
+}
 
 void show_low_rom(int32_t bank) {
     show_rom(bank, view.low_rom, view.low_stride);

@@ -50,6 +50,10 @@ struct cartridge_board {
 };
 extern cartridge_board board;
 
+// The board that the header of the cartridge loaded in rom_bank0 and
+// rom_banks describes.
+cartridge_board board_of_header();
+
 // The cartridge's RAM, bank after bank; the largest has 16 banks of 8 KiB.
 constexpr int32_t cartridge_ram_size = 16 * 0x2000;
 extern uint8_t cartridge_ram[cartridge_ram_size];

@@ -26,14 +26,9 @@ bool accurate() {
     return slot_in_use;
 }
 
+// The RAM the header names, as far as TOV's own machine's banks hold it.
 int32_t own_machine_ram_size() {
-    constexpr int32_t sizes[] = {0, 0x800, 0x2000, 0x8000, 0x20000, 0x10000};
-    const uint8_t type = rom_bank0[0x0147];
-    const uint8_t code = rom_bank0[0x0149];
-    const int32_t size = type == 0x05 || type == 0x06 ? 0x200
-                         : code < std::size(sizes)    ? sizes[code]
-                                                      : 0;
-    return std::min(size, cart_ram_bank_size * cart_ram_bank_count);
+    return std::min(board_of_header().ram_size, cart_ram_bank_size * cart_ram_bank_count);
 }
 
 int32_t ram_size() {
