@@ -5,6 +5,7 @@
 #include "apu/mixer.h"
 #include "apu/units.h"
 #include "apu/waveforms.h"
+#include "machine/cpu_state.h"
 #include "machine/memory.h"
 #include "machine/options.h"
 #include "machine/registers.h"
@@ -18,6 +19,15 @@ namespace {
 
 constexpr int wave_ram = 0x30;
 constexpr int32_t highest_frequency = 0x7FF;
+
+// The wave channel after a trigger waits this many cycles more than its
+// period before it reads its first sample.
+constexpr int32_t wave_start_delay = 6;
+// On the monochrome console the CPU reaches wave RAM while the channel plays
+// only within this many cycles after the channel read it.
+constexpr int32_t wave_access_cycles = 2;
+// The timer value at which the wave channel is reading its next byte.
+constexpr int32_t wave_reading_cycles = 2;
 
 // Each channel's registers: NRx1 (length), NRx2 (DAC), NRx3, NRx4.
 struct channel_registers {
@@ -56,7 +66,7 @@ int32_t level_of(int index) {
     switch (index) {
         case 0: return square_level(io_page[NR11], c.step, c.envelope.volume);
         case 1: return square_level(io_page[NR21], c.step, c.envelope.volume);
-        case 2: return wave_level(io_page + wave_ram, c.step, io_page[NR32]);
+        case 2: return wave_level(apu.wave_sample, c.step, io_page[NR32]);
         default: return noise_level(apu.lfsr, c.envelope.volume);
     }
 }
@@ -69,12 +79,21 @@ int32_t step_cycles_of(int index) {
     }
 }
 
-void advance_waveform(int index) {
+// The waveform moves on `steps` steps; the wave channel reads the wave RAM
+// byte of the sample it comes to.
+void advance_waveform(int index, int32_t steps) {
     apu_channel& c = apu.channels[index];
     switch (index) {
-        case 2: c.step = (c.step + 1) & 31; break;
-        case 3: apu.lfsr = next_noise(apu.lfsr, io_page[NR43]); break;
-        default: c.step = (c.step + 1) & 7; break;
+        case 2:
+            c.step = (c.step + steps) & 31;
+            apu.wave_sample = io_page[wave_ram + (c.step >> 1)];
+            break;
+        case 3:
+            for (; steps > 0; --steps) {
+                apu.lfsr = next_noise(apu.lfsr, io_page[NR43]);
+            }
+            break;
+        default: c.step = (c.step + steps) & 7; break;
     }
 }
 
@@ -93,11 +112,32 @@ void run_channel(int index, int32_t cycles) {
     while (cycles >= c.timer) {
         c.sum += level_of(index) * c.timer;
         cycles -= c.timer;
-        advance_waveform(index);
+        advance_waveform(index, 1);
         c.timer = period;
+        c.since_step = 0;
     }
     c.sum += level_of(index) * cycles;
     c.timer -= cycles;
+    c.since_step += cycles;
+}
+
+// The same steps when no one listens: the waveform's place only, the steps
+// of `cycles` taken at once.
+void skip_channel(int index, int32_t cycles) {
+    apu_channel& c = apu.channels[index];
+    const int32_t period = step_cycles_of(index);
+    if (!c.on || period == 0) {
+        return;
+    }
+    if (cycles < c.timer) {
+        c.timer -= cycles;
+        c.since_step += cycles;
+        return;
+    }
+    const int32_t rest = cycles - c.timer;
+    advance_waveform(index, 1 + rest / period);
+    c.since_step = rest % period;
+    c.timer = period - c.since_step;
 }
 
 void finish_frame() {
@@ -110,9 +150,12 @@ void finish_frame() {
     mix_frame(levels, io_page[NR50], io_page[NR51]);
 }
 
-// Only heard sound is synthesized: without a sink the waveforms wait.
+// Only heard sound is mixed: without a sink the waveforms only move on.
 void run_channels(int32_t cycles) {
     if (!has_sample_sink()) {
+        for (int index = 0; index < 4; ++index) {
+            skip_channel(index, cycles);
+        }
         return;
     }
     while (cycles > 0) {
@@ -197,13 +240,42 @@ void step_sequencer() {
     }
 }
 
+// The wave RAM byte the wave channel reads next, when its timer runs out.
+int32_t next_wave_byte() {
+    return ((apu.channels[2].step + 1) & 31) >> 1;
+}
+
+// The monochrome console's wave channel, triggered again in the cycle it
+// reads a byte, writes over the start of wave RAM: with that byte when it
+// is one of the first four, else with the four-byte row it lies in.
+void corrupt_wave_ram() {
+    const apu_channel& wave = apu.channels[2];
+    if (!wave.on || wave.timer != wave_reading_cycles || !monochrome_sound()) {
+        return;
+    }
+    uint8_t* cells = io_page + wave_ram;
+    const int32_t byte = next_wave_byte();
+    if (byte < 4) {
+        cells[0] = cells[byte];
+    } else {
+        std::copy_n(cells + (byte & ~3), 4, cells);
+    }
+}
+
 void trigger(int index) {
     apu_channel& c = apu.channels[index];
+    if (index == 2) {
+        corrupt_wave_ram();
+        c.step = 0;
+        c.since_step = wave_access_cycles;
+    }
     c.on = c.dac;
-    c.step = 0;
-    c.timer = step_cycles_of(index);
+    c.timer = step_cycles_of(index) + (index == 2 ? wave_start_delay : 0);
     if (index != 2) {
         c.envelope.start(io_page[registers_of[index].dac]);
+        // The sequencer's next step clocks the envelopes: the trigger's
+        // first envelope period waits one more.
+        c.envelope.timer += apu.sequencer_step == 7 ? 1 : 0;
     }
     if (index == 3) {
         apu.lfsr = 0x7FFF;
@@ -241,6 +313,17 @@ void write_control(int index, uint8_t value) {
     }
 }
 
+// NRx2: the DAC, and while the channel plays the envelope as the console
+// takes the write.
+void write_envelope(int index, uint8_t value) {
+    apu_channel& c = apu.channels[index];
+    c.dac = has_dac(index, value);
+    if (index != 2 && c.on) {
+        c.envelope.rewrite(value);
+    }
+    c.on = c.on && c.dac;
+}
+
 // The channel whose register `offset` is, and which of its registers.
 void write_channel_register(int32_t offset, uint8_t value) {
     for (int index = 0; index < 4; ++index) {
@@ -249,8 +332,7 @@ void write_channel_register(int32_t offset, uint8_t value) {
         if (offset == regs.length) {
             c.length.left = length_from(index, value);
         } else if (offset == regs.dac) {
-            c.dac = has_dac(index, value);
-            c.on = c.on && c.dac;
+            write_envelope(index, value);
         } else if (offset == regs.low) {
             c.frequency = (c.frequency & 0x700) | value;
         } else if (offset == regs.high) {
@@ -259,18 +341,52 @@ void write_channel_register(int32_t offset, uint8_t value) {
     }
 }
 
+// The monochrome console's length counters keep power: while the sound is
+// off, NRx1 still loads them (and stores nothing else).
+void load_length_while_off(int32_t offset, uint8_t value) {
+    for (int index = 0; index < 4; ++index) {
+        if (offset == registers_of[index].length) {
+            apu.channels[index].length.left = length_from(index, value);
+        }
+    }
+}
+
+// Power-off clears NR10-NR51 and every channel, the waveforms back at their
+// first step; wave RAM, and on the monochrome console the length counters,
+// stay as they are.
+void power_off() {
+    std::fill(io_page + NR10, io_page + NR52, 0);
+    for (apu_channel& c : apu.channels) {
+        const int32_t length_left = c.length.left;
+        c = {};
+        c.length.left = monochrome_sound() ? length_left : 0;
+    }
+    apu.sweep = {};
+    apu.wave_sample = 0;
+}
+
 void write_power(uint8_t value) {
     const bool on = (value & 0x80) != 0;
     if (apu.powered && !on) {
-        std::fill(io_page + NR10, io_page + NR52, 0);
-        for (apu_channel& c : apu.channels) {
-            c = {};
-        }
-        apu.sweep = {};
+        power_off();
     } else if (!apu.powered && on) {
         apu.sequencer_step = 0;
     }
     apu.powered = on;
+}
+
+// The wave RAM cell a CPU access to `offset` reaches. While the wave channel
+// plays it holds wave RAM: the access reaches the byte the channel reads, on
+// the monochrome console only in the cycles just after it read it (else none).
+uint8_t* wave_cell(int32_t offset) {
+    const apu_channel& wave = apu.channels[2];
+    if (!wave.on) {
+        return io_page + offset;
+    }
+    if (monochrome_sound() && wave.since_step >= wave_access_cycles) {
+        return nullptr;
+    }
+    return io_page + wave_ram + (wave.step >> 1);
 }
 
 void follow_div(uint8_t before, uint8_t after) {
@@ -296,6 +412,7 @@ void apu_reset() {
     }
     apu.sweep = {};
     apu.lfsr = 0x7FFF;
+    apu.wave_sample = 0;
     apu.powered = true;
     apu.sequencer_step = 0;
     apu.frame_cycles = 0;
@@ -322,14 +439,22 @@ void apu_restart(uint8_t playing) {
 
 bool apu_write(int32_t offset, uint8_t value) {
     apu_catch_up();
-    if (offset >= wave_ram || offset == NR52) {
-        if (offset == NR52) {
-            write_power(value);
+    if (offset >= wave_ram) {
+        uint8_t* cell = wave_cell(offset);
+        if (cell) {
+            *cell = value;
         }
+        return cell == io_page + offset;
+    }
+    if (offset == NR52) {
+        write_power(value);
         io_page[offset] = value;
         return true;
     }
     if (!apu.powered) {
+        if (monochrome_sound()) {
+            load_length_while_off(offset, value);
+        }
         return false;
     }
     io_page[offset] = value;
@@ -342,7 +467,8 @@ bool apu_write(int32_t offset, uint8_t value) {
 
 uint8_t apu_read(int32_t offset) {
     if (offset >= wave_ram) {
-        return io_page[offset];
+        const uint8_t* cell = wave_cell(offset);
+        return cell ? *cell : 0xFF;
     }
     if (offset == NR52) {
         return static_cast<uint8_t>((apu.powered ? 0x80 : 0) | 0x70 | status_bits());
@@ -351,6 +477,20 @@ uint8_t apu_read(int32_t offset) {
         return 0xFF;
     }
     return io_page[offset] | read_back_ones[offset - NR10];
+}
+
+uint8_t apu_read_levels(int32_t offset) {
+    const int first = offset == 0x76 ? 0 : 2;
+    uint8_t levels = 0;
+    for (const int index : {first, first + 1}) {
+        const int32_t level = apu.channels[index].on ? level_of(index) : 0;
+        levels |= static_cast<uint8_t>(level << (index == first ? 0 : 4));
+    }
+    return levels;
+}
+
+bool monochrome_sound() {
+    return accurate_machine ? colour_model == 0 : colour_mode == 0;
 }
 
 void apu_div_stepped(uint8_t before, uint8_t after, int32_t step_cycles) {
@@ -379,9 +519,11 @@ void settle_apu() {
         c.envelope.volume = std::clamp(c.envelope.volume, 0, 15);
         c.envelope.period &= 7;
         c.envelope.up = c.envelope.up ? 1 : 0;
-        c.envelope.timer = std::clamp(c.envelope.timer, 0, 8);
+        c.envelope.stopped = c.envelope.stopped ? 1 : 0;
+        c.envelope.timer = std::clamp(c.envelope.timer, 0, 9);  // 8, one more after a trigger
         c.frequency &= highest_frequency;
         c.timer = std::clamp(c.timer, 1, longest_step);
+        c.since_step = std::clamp(c.since_step, 0, longest_step);
         c.step &= index == 2 ? 31 : 7;
         c.sum = 0;
     }

@@ -17,16 +17,22 @@ struct length_counter {
 };
 
 // Moves the volume one step up or down every `period` envelope steps; a
-// period of 0 holds it.
+// period of 0 holds it, and it stops for good at 0 or 15.
 struct volume_envelope {
     int32_t volume = 0;
     int32_t period = 0;
     uint8_t up = 0;
+    uint8_t stopped = 0;
     int32_t timer = 0;
 
     // A trigger takes the initial volume, direction and period from NRx2.
     void start(uint8_t nrx2);
     void clock();
+
+    // NRx2 written while the channel plays: the volume counter takes the
+    // write as the console's does (one up, or two, or mirrored when the
+    // direction turns), and the new period and direction hold from now.
+    void rewrite(uint8_t nrx2);
 };
 
 // Channel 1's sweep: every sweep period it adds (or subtracts) the shadow

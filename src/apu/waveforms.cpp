@@ -24,11 +24,10 @@ int32_t wave_step_cycles(int32_t frequency) {
     return (2048 - frequency) * 2;
 }
 
-int32_t wave_level(const uint8_t* wave_ram, int32_t step, uint8_t nr32) {
-    const uint8_t pair = wave_ram[(step >> 1) & 15];
-    const int32_t sample = step & 1 ? pair & 0x0F : pair >> 4;
+int32_t wave_level(uint8_t sample, int32_t step, uint8_t nr32) {
+    const int32_t nibble = step & 1 ? sample & 0x0F : sample >> 4;
     constexpr int32_t shifts[4] = {4, 0, 1, 2};  // mute, 100 %, 50 %, 25 %
-    return sample >> shifts[(nr32 >> 5) & 3];
+    return nibble >> shifts[(nr32 >> 5) & 3];
 }
 
 int32_t noise_step_cycles(uint8_t nr43) {

@@ -12,10 +12,11 @@ namespace tov {
 int32_t square_step_cycles(int32_t frequency);
 int32_t square_level(uint8_t nrx1, int32_t step, int32_t volume);
 
-// Channel 3: 32 four-bit samples from wave RAM, high nibble first, shifted
-// by the output level of NR32.
+// Channel 3: 32 four-bit samples from wave RAM, high nibble first; `sample`
+// is the byte it read last, of which `step` picks a nibble, shifted by the
+// output level of NR32.
 int32_t wave_step_cycles(int32_t frequency);
-int32_t wave_level(const uint8_t* wave_ram, int32_t step, uint8_t nr32);
+int32_t wave_level(uint8_t sample, int32_t step, uint8_t nr32);
 
 // Channel 4: the shift register steps at the rate NR43 chooses; 0 means it
 // never steps (shift 14 and 15). It outputs the volume while bit 0 is clear.

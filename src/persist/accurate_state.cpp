@@ -1,5 +1,6 @@
 #include "persist/accurate_state.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <map>
@@ -11,11 +12,15 @@ namespace tov {
 namespace {
 
 constexpr std::string_view magic = "TOVSTATE";
-constexpr uint16_t version = 2;
+constexpr uint16_t version = 3;
 
-// Version 1 kept one simple bank register for every cartridge and its RAM in
-// another layout; its cartridge cannot be taken up again.
-constexpr uint16_t first_version_read = 2;
+// Why the states of older versions cannot be taken up again: version 1 kept
+// one simple bank register for every cartridge and its RAM in another
+// layout, version 2 the sound unit without its wave channel's place.
+constexpr std::string_view older_version_lacks[] = {
+    "told cartridge controllers apart, and its cartridge cannot be restored.",
+    "timed its sound unit as the console's, and its sound cannot be restored.",
+};
 
 void append_number(std::string& image, uint32_t value, int bytes) {
     for (int i = 0; i < bytes; ++i) {
@@ -81,10 +86,10 @@ bool restore_accurate_state(std::string_view image, std::string& reason) {
         reason = "the state was saved by a newer version of TOV.";
         return false;
     }
-    if (saved_version < first_version_read) {
-        reason =
-            "the state was saved by an older version of TOV, before the accurate machine "
-            "told cartridge controllers apart, and its cartridge cannot be restored.";
+    if (saved_version < version) {
+        const uint32_t lack = std::clamp<uint32_t>(saved_version, 1, version - 1) - 1;
+        reason = "the state was saved by an older version of TOV, before the accurate machine " +
+                 std::string(older_version_lacks[lack]);
         return false;
     }
     std::map<std::string, std::string_view> found;

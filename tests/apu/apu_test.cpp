@@ -119,6 +119,28 @@ TEST_F(AccurateSound, ChannelsEndAfterTheirStepsOfTheSequencer) {
     }
 }
 
+// NRx2 written while the channel plays moves the volume counter as the
+// console's does.
+TEST_F(AccurateSound, EnvelopeWritesWhilePlayingMoveTheVolume) {
+    struct case_ {
+        uint8_t started;  // NR12 at the trigger
+        uint8_t written;  // NR12 while it plays
+        int volume;
+    };
+    const case_ cases[] = {
+        {0x08, 0x08, 1},   // no period, counting: one up
+        {0xF1, 0xF1, 1},   // counting down: two up, 17 wraps to 1
+        {0x51, 0x59, 9},   // down, then up: 5 + 2 mirrored to 16 - 7
+        {0x59, 0x59, 5},   // counting up with a period: unchanged
+        {0x58, 0x50, 10},  // no period, then down: 5 + 1 mirrored to 16 - 6
+    };
+    for (const case_& c : cases) {
+        write_all({{0xFF12, c.started}, {0xFF14, 0x80}, {0xFF12, c.written}});
+        EXPECT_EQ(apu.channels[0].envelope.volume, c.volume)
+            << std::hex << int{c.started} << " then " << int{c.written};
+    }
+}
+
 // A loaded state brings its registers back, and the channels that were
 // sounding sound again.
 TEST_F(AccurateSound, StartsAgainFromTheRegistersOfALoadedState) {

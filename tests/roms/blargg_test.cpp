@@ -98,11 +98,7 @@ const blargg_case accurate_cases[] = {
     {"oam_bug/rom_singles/6-timing_no_bug.gb", "Passed"},
     {"oam_bug/rom_singles/7-timing_effect.gb", "Failed"},
     {"oam_bug/rom_singles/8-instr_effect.gb", "Failed #2"},
-    // The sound unit's remaining rules: the length counters kept while the
-    // monochrome model is powered off, wave RAM as it reads and writes while
-    // the wave channel plays, the trigger's corruption of wave RAM, and the
-    // wave channel's timer on a trigger.
-    {"dmg_sound/dmg_sound.gb", "Failed #8", 3500},
+    {"dmg_sound/dmg_sound.gb", "Passed", 3500},
     {"dmg_sound/rom_singles/01-registers.gb", "Passed"},
     {"dmg_sound/rom_singles/02-len ctr.gb", "Passed"},
     {"dmg_sound/rom_singles/03-trigger.gb", "Passed"},
@@ -110,12 +106,12 @@ const blargg_case accurate_cases[] = {
     {"dmg_sound/rom_singles/05-sweep details.gb", "Passed"},
     {"dmg_sound/rom_singles/06-overflow on trigger.gb", "Passed"},
     {"dmg_sound/rom_singles/07-len sweep period sync.gb", "Passed"},
-    {"dmg_sound/rom_singles/08-len ctr during power.gb", "Failed"},
-    {"dmg_sound/rom_singles/09-wave read while on.gb", "Failed"},
-    {"dmg_sound/rom_singles/10-wave trigger while on.gb", "Failed"},
-    {"dmg_sound/rom_singles/11-regs after power.gb", "Failed #4"},
-    {"dmg_sound/rom_singles/12-wave write while on.gb", "Failed"},
-    {"cgb_sound/cgb_sound.gb", "Failed #9", 3500},
+    {"dmg_sound/rom_singles/08-len ctr during power.gb", "Passed"},
+    {"dmg_sound/rom_singles/09-wave read while on.gb", "Passed"},
+    {"dmg_sound/rom_singles/10-wave trigger while on.gb", "Passed"},
+    {"dmg_sound/rom_singles/11-regs after power.gb", "Passed"},
+    {"dmg_sound/rom_singles/12-wave write while on.gb", "Passed"},
+    {"cgb_sound/cgb_sound.gb", "Passed", 3500},
     {"cgb_sound/rom_singles/01-registers.gb", "Passed"},
     {"cgb_sound/rom_singles/02-len ctr.gb", "Passed"},
     {"cgb_sound/rom_singles/03-trigger.gb", "Passed"},
@@ -124,10 +120,10 @@ const blargg_case accurate_cases[] = {
     {"cgb_sound/rom_singles/06-overflow on trigger.gb", "Passed"},
     {"cgb_sound/rom_singles/07-len sweep period sync.gb", "Passed"},
     {"cgb_sound/rom_singles/08-len ctr during power.gb", "Passed"},
-    {"cgb_sound/rom_singles/09-wave read while on.gb", "Failed"},
+    {"cgb_sound/rom_singles/09-wave read while on.gb", "Passed"},
     {"cgb_sound/rom_singles/10-wave trigger while on.gb", "Passed"},
     {"cgb_sound/rom_singles/11-regs after power.gb", "Passed"},
-    {"cgb_sound/rom_singles/12-wave.gb", "Failed #2"},
+    {"cgb_sound/rom_singles/12-wave.gb", "Passed"},
 };
 // clang-format on
 

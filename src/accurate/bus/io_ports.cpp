@@ -86,7 +86,7 @@ uint8_t read_colour_port(int32_t offset) {
         case 0x74: return io_page[offset];
         case 0x75: return static_cast<uint8_t>(0x8F | io_page[offset]);
         case 0x76:
-        case 0x77: return 0x00;
+        case 0x77: catch_up_sound(); return apu_read_levels(offset);
         default: return 0xFF;
     }
 }
