@@ -348,7 +348,9 @@ int run_headless(const std::vector<std::string>& arguments, std::ostream& out,
     // so the frame pacing wait ends after a frame's worth of readings.
     use_fake_clock(0, 1);
     release_all_keys();
-    const bool record_accurate = chosen.accurate_sound && !chosen.wav.empty();
+    // The accurate machine always plays the accurate sound.
+    const bool record_accurate =
+        (chosen.accurate_sound || chosen.accurate_machine) && !chosen.wav.empty();
     auto device = std::make_unique<memory_audio>(!chosen.wav.empty() && !record_accurate);
     memory_audio& audio = *device;
     start_session(std::move(device));

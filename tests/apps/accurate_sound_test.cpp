@@ -1,7 +1,7 @@
 // The accurate sound model heard through the runner's WAV output: the
-// cartridges of tests/cartridges/sound played with --sound accurate, and
+// cartridges of tests/cartridges/sound played on the accurate machine, and
 // their pitches, lengths, envelopes, sweeps and noise measured in the
-// recording against the console's sound hardware as this machine drives it.
+// recording against the console's sound hardware and its 512 Hz sequencer.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -36,8 +37,8 @@ wav_sound accurate_sound(const std::string& name, int frames,
     assembled_cartridge cartridge(source_of("sound/hardware.asm") + source_of("sound/" + name),
                                   patches);
     const std::string wav = test::temp_path(".wav");
-    const run_result result = run(
-        {cartridge.path, "--sound", "accurate", "--frames", std::to_string(frames), "--wav", wav});
+    const run_result result = run({cartridge.path, "--machine", "accurate", "--frames",
+                                   std::to_string(frames), "--wav", wav});
     EXPECT_EQ(result.code, 0) << result.error;
     wav_sound sound = test::read_wav(wav);
     EXPECT_EQ(sound.rate, accurate_rate);
@@ -45,43 +46,28 @@ wav_sound accurate_sound(const std::string& name, int frames,
     return sound;
 }
 
-// A cartridge kind, by header byte 0143, and its cycle shift s (machine
-// cycles >> s are sound cycles).
+// A cartridge kind, by header byte 0143: it runs on that model.
 struct cartridge_kind {
     const char* name;
     uint8_t colour_flag;
-    int s;
 };
-constexpr cartridge_kind monochrome{"monochrome", 0x00, 1};
-constexpr cartridge_kind colour{"colour", 0x80, 0};
+constexpr cartridge_kind monochrome{"monochrome", 0x00};
+constexpr cartridge_kind colour{"colour", 0x80};
 
-// Waiting in `jr` (12 cycles), DIV steps at the first multiple of 12 above
-// 256 << s cycles (258 sound cycles monochrome, 264 colour).
-double div_step_cycles(int s) {
-    return static_cast<double>((((256 << s) / 12 + 1) * 12) >> s);
-}
+// The frame sequencer steps 512 times a second, on the console's divider.
+constexpr double sequencer_step_seconds = 1.0 / 512;
 
-// The frame sequencer steps when DIV bit 4 falls: 8 steps in DIV's 255 values.
-double sequencer_step_seconds(int s) {
-    return div_step_cycles(s) * 255 / 8 / console_hz;
-}
+// 154 lines of 456 cycles.
+constexpr double frame_seconds = 154 * 456 / console_hz;
 
-// Polling LY on a monochrome cartridge, a line ends a little after 912
-// cycles (the loop's charges overshoot by up to 23), about 462 sound cycles;
-// 154 lines a frame.
-double polling_frame_seconds() {
-    return 154 * (456 + 6) / console_hz;
-}
-
-// The middle of stage `stage` of a cartridge that plays stages of 30 frames
-// polling LY, 80 ms clear of either end.
+// The middle of stage `stage` of a cartridge that plays stages of 30 frames,
+// 80 ms clear of either end.
 struct span {
     double from;
     double to;
 };
 span stage_middle(int stage) {
-    return {30 * stage * polling_frame_seconds() + 0.08,
-            30 * (stage + 1) * polling_frame_seconds() - 0.08};
+    return {30 * stage * frame_seconds + 0.08, 30 * (stage + 1) * frame_seconds - 0.08};
 }
 
 std::size_t index_at(const samples& sound, double seconds) {
@@ -209,11 +195,9 @@ TEST(AccurateSound, SoundOptionChoosesTheModel) {
 TEST(AccurateSound, RecordingRunsOnTheConsolesTime) {
     for (const cartridge_kind& kind : {monochrome, colour}) {
         const wav_sound sound = accurate_sound("length.asm", 60, {{0x143, kind.colour_flag}});
-        // Waiting in `jr`, a line ends at the first multiple of 12 above 456 << s
-        // cycles; 154 lines a frame, in sound time (>> s).
-        const double frame = 154.0 * ((((456 << kind.s) / 12 + 1) * 12) >> kind.s) / console_hz;
-        EXPECT_NEAR(static_cast<double>(sound.left.size()), 60 * frame * accurate_rate,
-                    frame * accurate_rate)
+        // The first frame is the rest of the one the start-up program left.
+        EXPECT_NEAR(static_cast<double>(sound.left.size()), 60 * frame_seconds * accurate_rate,
+                    frame_seconds * accurate_rate)
             << kind.name;
         EXPECT_EQ(sound.left.size(), sound.right.size());
     }
@@ -238,7 +222,7 @@ TEST(AccurateSound, LengthCountersStopNotesAfterTheirSteps) {
             EXPECT_LT(heard.front(), 0.002) << "starts at power-on";
             // Length steps come every 2 sequencer steps, the first up to one
             // length step after the start; the last edge is up to a tone period early.
-            const double length_step = 2 * sequencer_step_seconds(kind.s);
+            const double length_step = 2 * sequencer_step_seconds;
             EXPECT_NEAR(heard.back() - heard.front(), (test.steps - 0.5) * length_step,
                         length_step / 2 + 1 / test.tone_hz)
                 << kind.name << ", " << test.channel;
@@ -257,13 +241,12 @@ TEST(AccurateSound, EnvelopesLowerTheVolumeOneStepEachPeriod) {
         {"channel 1 (left), NR12 F3", true, 3},
         {"channel 2 (right), NR22 F1", false, 1},
     };
-    // An envelope tick every 8 sequencer steps (DIV's 255 values).
-    const double tick = 8 * sequencer_step_seconds(monochrome.s);
+    // An envelope tick every 8 sequencer steps.
+    const double tick = 8 * sequencer_step_seconds;
     // The volume is read from the variance of windows of one sequencer step
     // (2 or 4 tone periods), which grows with the square of the volume; a
     // window is placed at its middle.
-    const std::size_t width =
-        static_cast<std::size_t>(sequencer_step_seconds(monochrome.s) * accurate_rate);
+    const std::size_t width = static_cast<std::size_t>(sequencer_step_seconds * accurate_rate);
     const double measure = 0.001;  // how far off a step's time may be read
     for (const case_t& test : cases) {
         const samples& heard = test.left ? sound.left : sound.right;
@@ -319,7 +302,7 @@ TEST(AccurateSound, SweepRaisesThePitchUntilItOverflows) {
     // Sweep ticks on sequencer steps 2 and 6; the register steps every 7 of
     // them, the first tick coming up to one tick after the start, so pitch k
     // surely sounds from tick 7k to 7k + 6.
-    const double tick = 4 * sequencer_step_seconds(monochrome.s);
+    const double tick = 4 * sequencer_step_seconds;
     const int registers[] = {1200, 1350, 1518, 1707};
     for (int k = 0; k < 4; ++k) {
         const double expected = 131072.0 / (2048 - registers[k]);
@@ -438,6 +421,40 @@ TEST(AccurateSound, MelodyPlaysOnBothSidesWithoutClipping) {
     EXPECT_GT(length, 9.5);
     for (double at = 0; at + 0.25 <= length; at += 0.25) {
         EXPECT_GT(rms(sound.left, at, at + 0.25), 500) << "at " << at << " s";
+    }
+}
+
+// The colour model's FF76 and FF77 show each channel's level as it plays;
+// the monochrome console has no such registers.
+TEST(AccurateSound, LevelRegistersShowWhatEachChannelPlays) {
+    struct case_t {
+        cartridge_kind kind;
+        std::set<int> levels[2];  // every value FF76 and FF77 must show, and no other
+    };
+    const case_t cases[] = {
+        // The wave channel has read its first sample before the first pair.
+        {colour, {{0x00, 0x0F, 0x80, 0x8F}, {0x05, 0x0A, 0xC5, 0xCA}}},
+        {monochrome, {{0xFF}, {0xFF}}},
+    };
+    for (const case_t& test : cases) {
+        assembled_cartridge cartridge(
+            source_of("sound/hardware.asm") + source_of("sound/levels.asm"),
+            {{0x143, test.kind.colour_flag}});
+        const std::string sent_file = test::temp_path(".serial");
+        ASSERT_EQ(
+            run({cartridge.path, "--machine", "accurate", "--frames", "30", "--serial", sent_file})
+                .code,
+            0);
+        std::ifstream file(sent_file, std::ios::binary);
+        const std::string sent((std::istreambuf_iterator<char>(file)), {});
+        std::filesystem::remove(sent_file);
+        ASSERT_EQ(sent.size(), 256u) << test.kind.name;
+        std::set<int> seen[2];
+        for (std::size_t i = 0; i < sent.size(); ++i) {
+            seen[i % 2].insert(static_cast<uint8_t>(sent[i]));
+        }
+        EXPECT_EQ(seen[0], test.levels[0]) << test.kind.name << ", FF76";
+        EXPECT_EQ(seen[1], test.levels[1]) << test.kind.name << ", FF77";
     }
 }
 
