@@ -1,23 +1,32 @@
 #!/usr/bin/env bash
 # Plays the melody cartridge (tests/cartridges/sound/melody.asm, all four
-# channels) with the accurate sound in the window for SECONDS seconds, with
+# channels) with the accurate sound in the window for SECONDS seconds, on
+# TOV's own machine or on the accurate machine (MACHINE), with
 # SDL's disk audio driver standing in for the sound card, and reports what
 # the card received: stretches of silence inside the music (underruns), the
 # sound buffer's fill second by second, and the latency. It runs under Xvfb
 # when there is no display, and fails on an underrun after the start.
 #
-# Usage: tools/sound_run.sh [SECONDS]   (default 60; needs xvfb and python3)
+# Usage: tools/sound_run.sh [SECONDS] [MACHINE]
+#   SECONDS  default 60; MACHINE classic (default) or accurate; needs xvfb and python3
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 seconds=${1:-60}
+machine=${2:-classic}
+case $machine in
+    classic) accurate_machine=false ;;
+    accurate) accurate_machine=true ;;
+    *) echo "sound_run.sh: MACHINE is classic or accurate, not '$machine'" >&2; exit 2 ;;
+esac
 bash tools/build.sh > /dev/null
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cat tests/cartridges/sound/hardware.asm tests/cartridges/sound/melody.asm > "$work/melody.asm"
 build/tools/tov-asm "$work/melody.asm" -o "$work/melody.gb"
 mkdir -p "$work/config/tov" "$work/home"
-printf '[sound]\naccurate=true\n' > "$work/config/tov/tov.conf"
+printf '[sound]\naccurate=true\n[emulation]\naccurate_machine=%s\n' "$accurate_machine" \
+    > "$work/config/tov/tov.conf"
 
 run=(build/apps/tov/tov "$work/melody.gb")
 if [ -z "${DISPLAY:-}" ]; then
