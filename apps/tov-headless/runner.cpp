@@ -19,6 +19,7 @@
 #include "host/window.h"
 #include "inspect/screen_text.h"
 #include "png_writer.h"
+#include "session/palette.h"
 #include "session/session.h"
 #include "stream/sound_recording.h"
 
@@ -48,6 +49,8 @@ constexpr const char* usage_text =
     "                           always plays the accurate sound\n"
     "  --model auto|dmg|cgb     the accurate machine's console (default auto: a Game\n"
     "                           Boy Color when header byte 0143 has bit 7 set)\n"
+    "  --palette NAME           the shades of a monochrome game: tov (TOV Greys, the\n"
+    "                           default), green, pocket, light or contrast\n"
     "  --sound classic|accurate the sound model (default classic): the voices, or\n"
     "                           the cycle-timed model of the four channels\n"
     "  --serial FILE            write every byte the serial port sends to FILE\n"
@@ -57,6 +60,9 @@ constexpr const char* usage_text =
     "                           time\n"
     "  --load-state FILE        load a save state before running\n"
     "  --save-state FILE        write a save state after running\n"
+    "  --cheat CODE             put a GameShark (01VVAAAA) or Game Genie (ABC-DEF-GHI)\n"
+    "                           code in force, beside the cartridge's own list; may be\n"
+    "                           given more than once\n"
     "  --rss-every N            print the resident memory at the start and every N frames\n"
     "  --bench                  run unthrottled and print frames=N seconds=S fps=F,\n"
     "                           timed with the host's clock\n"
@@ -85,7 +91,9 @@ struct options {
     bool accurate_sound = false;
     bool accurate_machine = false;
     model_choice model = model_choice::automatic;
+    int palette = 0;  // in named_palettes
     std::string serial;
+    std::vector<cheat_entry> cheats;
 };
 
 // The accurate sound's recording is at a sound card's usual rate.
@@ -160,6 +168,14 @@ bool machine_option(const std::string& value) {
     return value == "accurate";
 }
 
+cheat_entry cheat_option(const std::string& value) {
+    const decoded_cheat decoded = decode_cheat(value);
+    if (!decoded.code) {
+        throw usage_error{"--cheat " + decoded.error};
+    }
+    return {value, "--cheat", true};
+}
+
 model_choice model_option(const std::string& value) {
     if (value == "auto") {
         return model_choice::automatic;
@@ -171,6 +187,19 @@ model_choice model_option(const std::string& value) {
         return model_choice::colour;
     }
     throw usage_error{"--model takes auto, dmg or cgb, not '" + value + "'"};
+}
+
+int palette_option(const std::string& value) {
+    const int index = palette_index(value);
+    if (index >= 0) {
+        return index;
+    }
+    std::string keys = named_palettes[0].key;
+    for (int other = 1; other < named_palette_count; ++other) {
+        keys += other + 1 == named_palette_count ? " or " : ", ";
+        keys += named_palettes[other].key;
+    }
+    throw usage_error{"--palette takes " + keys + ", not '" + value + "'"};
 }
 
 options parse_options(const std::vector<std::string>& arguments) {
@@ -201,6 +230,8 @@ options parse_options(const std::vector<std::string>& arguments) {
             result.accurate_machine = machine_option(value());
         } else if (argument == "--model") {
             result.model = model_option(value());
+        } else if (argument == "--palette") {
+            result.palette = palette_option(value());
         } else if (argument == "--serial") {
             result.serial = value();
         } else if (argument == "--wav") {
@@ -209,6 +240,8 @@ options parse_options(const std::vector<std::string>& arguments) {
             result.load_state = value();
         } else if (argument == "--save-state") {
             result.save_state = value();
+        } else if (argument == "--cheat") {
+            result.cheats.push_back(cheat_option(value()));
         } else if (argument == "--rss-every") {
             result.rss_every = count_option(argument, value(), 1, 100000000);
         } else if (argument == "--screen-text") {
@@ -284,6 +317,7 @@ bool succeeded(const result& outcome, std::ostream& error) {
 
 int run_cartridge(const options& chosen, std::ostream& out, std::ostream& error) {
     set_machine(chosen.accurate_machine, chosen.model);
+    set_palette(named_palettes[chosen.palette].shades);
     if (!succeeded(open_cartridge(chosen.rom, chosen.entry), error)) {
         return 1;
     }
@@ -294,6 +328,9 @@ int run_cartridge(const options& chosen, std::ostream& out, std::ostream& error)
     set_frame_skip(chosen.frameskip);
     set_full_throttle(chosen.bench);
     set_accurate_sound(chosen.accurate_sound);
+    std::vector<cheat_entry> cheats = cheat_list();
+    cheats.insert(cheats.end(), chosen.cheats.begin(), chosen.cheats.end());
+    use_cheat_list(cheats);
     if (!chosen.load_state.empty() && !succeeded(load_state_file(chosen.load_state), error)) {
         return 1;
     }
@@ -384,6 +421,7 @@ int run_headless(const std::vector<std::string>& arguments, std::ostream& out,
     end_session();
     set_machine(false, model_choice::automatic);
     set_accurate_sound(false);
+    set_palette(named_palettes[0].shades);
     return code;
 }
 

@@ -26,19 +26,6 @@ bool keeps(search_mode mode, int32_t now, int32_t recorded, int32_t typed_value)
     return false;
 }
 
-int32_t hex_digit(char character) {
-    if (character >= '0' && character <= '9') {
-        return character - '0';
-    }
-    if (character >= 'a' && character <= 'f') {
-        return character - 'a' + 10;
-    }
-    if (character >= 'A' && character <= 'F') {
-        return character - 'A' + 10;
-    }
-    return -1;
-}
-
 std::optional<int32_t> parse_hex(std::string_view text) {
     int32_t value = 0;
     for (const char character : text) {
@@ -52,6 +39,19 @@ std::optional<int32_t> parse_hex(std::string_view text) {
 }
 
 }  // namespace
+
+int32_t hex_digit(char character) {
+    if (character >= '0' && character <= '9') {
+        return character - '0';
+    }
+    if (character >= 'a' && character <= 'f') {
+        return character - 'a' + 10;
+    }
+    if (character >= 'A' && character <= 'F') {
+        return character - 'A' + 10;
+    }
+    return -1;
+}
 
 void start_search() {
     for (int32_t i = 0; i < search_size; ++i) {

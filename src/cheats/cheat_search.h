@@ -49,6 +49,9 @@ void narrow_search(search_mode mode, int32_t typed_value);
 // search, in address order.
 std::vector<std::string> candidate_lines();
 
+// The value of a hex digit (0-9, a-f, A-F), or -1 for any other character.
+int32_t hex_digit(char character);
+
 // Exactly four hex digits (0-9, a-f, A-F) as a 16-bit value; anything else,
 // a shorter text included, gives no value.
 std::optional<int32_t> parse_hex4(std::string_view text);

@@ -183,7 +183,7 @@ void reset_bank_and_timing_state() {
 
 // All colours black, then palette 0 of both tables from dark to light.
 void reset_colour_tables() {
-    use_grey_shades();
+    use_palette_shades();
     std::fill(std::begin(bg_colours), std::end(bg_colours), 0);
     std::fill(std::begin(obj_colours), std::end(obj_colours), 0);
     constexpr int32_t palette0[4] = {0x0000, 0x2D6B, 0x3DEF, 0xFFFF};

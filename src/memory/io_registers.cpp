@@ -1,13 +1,13 @@
 #include "memory/io_registers.h"
 
 #include <algorithm>
-#include <iterator>
 
 #include "apu/apu.h"
 #include "machine/cpu_state.h"
 #include "machine/options.h"
 #include "machine/registers.h"
 #include "memory/memory_map.h"
+#include "memory/palettes.h"
 #include "sound/channels.h"
 #include "timer/timer.h"
 
@@ -113,9 +113,10 @@ bool dropped_by_accurate_sound(int32_t offset, uint8_t value) {
 
 }  // namespace
 
-void use_grey_shades() {
+void use_palette_shades() {
+    const shade_set& palette = monochrome_palette();
     for (int32_t* shades : monochrome_shades) {
-        std::copy(std::begin(grey_shades), std::end(grey_shades), shades);
+        std::copy(palette.begin(), palette.end(), shades);
     }
 }
 

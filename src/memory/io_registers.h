@@ -24,14 +24,11 @@ extern int32_t obj_colours[32];
 // 1 while an HBlank-mode VRAM transfer is reported as running.
 extern uint8_t hdma_active;
 
-// The four monochrome shades, lightest first.
-constexpr int32_t grey_shades[4] = {0xFFFF, 0x3DEF, 0x2D6B, 0x0000};
-
 // The colours BGP, OBP0 and OBP1 choose among on a monochrome cartridge: the
-// grey shades, or those the colour console's start-up program gives a
-// monochrome game.
+// palette in use (memory/palettes.h), or those the colour console's start-up
+// program gives a monochrome game.
 extern int32_t monochrome_shades[3][4];
-void use_grey_shades();
+void use_palette_shades();
 
 // A write to the I/O register at io_page[offset], offset 0x00-0xFF.
 void write_io_register(int32_t offset, uint8_t value);

@@ -296,8 +296,12 @@ int32_t quiet_steps(int32_t cycles) {
 }  // namespace
 
 bool skip_idle_steps = true;
+void (*at_vertical_blank)() = nullptr;
 
 void finish_frame() {
+    if (at_vertical_blank) {
+        at_vertical_blank();
+    }
     throttle_wait();
     present_or_skip();
 }

@@ -16,9 +16,11 @@ void run_slice();
 // machine's by default), then the frames-per-second title.
 void frame_tick(void (*run)() = run_slice);
 
-// The end of a frame at the start of its vertical blank: the pacing wait,
-// then the frame presented or skipped and counted.
+// The end of a frame at the start of its vertical blank: `at_vertical_blank`
+// when set (the cheat codes' writes), the pacing wait, then the frame
+// presented or skipped and counted.
 void finish_frame();
+extern void (*at_vertical_blank)();
 
 // One step of the chosen run-loop variant.
 void run_step();

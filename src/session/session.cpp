@@ -8,6 +8,7 @@
 #include "accurate/timer/serial.h"
 #include "apu/apu.h"
 #include "cartridge/slot.h"
+#include "cheats/code_effects.h"
 #include "host/files.h"
 #include "host/keyboard.h"
 #include "machine/memory.h"
@@ -21,6 +22,8 @@
 #include "persist/config.h"
 #include "persist/save_state.h"
 #include "run/frame_driver.h"
+#include "session/cheat_list.h"
+#include "session/palette.h"
 #include "sound/channels.h"
 #include "sound/output_device.h"
 
@@ -40,6 +43,9 @@ bool accurate_sound_chosen;
 constexpr std::size_t longest_state_file = 1 << 20;
 
 std::string loaded_name;
+
+// What reading the cartridge's cheat codes had to say.
+std::string cheat_note;
 
 // The archive's own name is enough while it holds one cartridge, so that its
 // files keep the names they had.
@@ -82,6 +88,7 @@ void start_machine(bool keep_cartridge_ram) {
     if (accurate_machine) {
         power_on_accurate_machine(chosen_model, keep_cartridge_ram);
     }
+    patch_loaded_rom();
 }
 
 bool power_on(std::string& reason, bool keep_cartridge_ram) {
@@ -138,8 +145,10 @@ result open_cartridge(const std::string& path, const std::string& entry) {
     if (!loaded.ok) {
         return loaded;
     }
+    forget_cheat_codes();
     start_machine(false);
     loaded_name = name_of_cartridge(rom_path, rom_entry);
+    cheat_note = read_cheat_list();
     rom_loaded = 1;
     emulation_running = 1;
     follow_accurate_sound();
@@ -184,7 +193,7 @@ bool emulating() {
 
 std::string cartridge_note() {
     if (!slot_in_use || board.known) {
-        return {};
+        return cheat_note;
     }
     char type[8];
     std::snprintf(type, sizeof type, "%02X", rom_bank0[0x0147]);
@@ -233,7 +242,7 @@ result export_battery_file(const std::string& path) {
 }
 
 std::string state_bytes() {
-    return accurate_machine ? accurate_state_image() : state_image();
+    return state_in_greys(accurate_machine ? accurate_state_image : state_image);
 }
 
 // A state of the other machine's kind is refused, so that nothing changes.
@@ -256,6 +265,7 @@ result load_state_bytes(std::string_view image) {
     if (!restored) {
         return {false, reason};
     }
+    reapply_palette();
     // The classic machine's state holds no accurate sound: it starts afresh
     // from the restored registers, with the channels the voices had sounding.
     if (!accurate_machine && accurate_sound) {

@@ -14,6 +14,7 @@
 
 #include "accurate/run/console.h"
 #include "apu/mixer.h"
+#include "cheats/cheat_codes.h"
 #include "memory/joypad.h"
 #include "sound/audio_backend.h"
 #include "video/frame.h"
@@ -69,7 +70,8 @@ const std::string& cartridge_name();
 bool emulating();
 
 // What the status line should say about the cartridge just powered on, or
-// nothing: on the accurate machine, a controller kind it does not have.
+// nothing: on the accurate machine, a controller kind it does not have; lines
+// of its cheat file that are not cheat codes.
 std::string cartridge_note();
 
 // Whether the cartridge's rumble motor runs now: a rumble cartridge on the
@@ -174,6 +176,14 @@ key_mapping key_mapping_in_use();
 void use_key_mapping(const key_mapping& keys);
 void read_key_mapping_file();
 result write_key_mapping_file();
+
+// Others > "Cheat Codes...": the loaded cartridge's list, read from
+// CHEATS/<cartridge name>.cht when it is opened. The codes switched on are in
+// force on either machine from the next frame; use_cheat_list does not
+// write the file, save_cheat_list does.
+const std::vector<cheat_entry>& cheat_list();
+void use_cheat_list(const std::vector<cheat_entry>& list);
+result save_cheat_list();
 
 // The last finished picture: screen_width x screen_height pixels, 3 bytes
 // each (blue, green, red), rows top to bottom.

@@ -40,6 +40,8 @@ enum command_id : int {
     id_model_auto = 41061,  // Auto, Game Boy, Game Boy Color: 41061-41063
     id_import_battery = 41070,
     id_export_battery = 41071,
+    id_palette_first = 41080,  // Zoom > Palette's items: 41080-41089
+    id_cheat_codes = 41090,
 };
 
 constexpr int quick_state_slots = 9;

@@ -2,6 +2,7 @@
 // which of them need a cartridge, and the lists that change as the program
 // runs (recent cartridges, quick-state slots).
 #include <QAction>
+#include <QActionGroup>
 #include <QFileInfo>
 #include <QIcon>
 #include <QKeySequence>
@@ -11,6 +12,7 @@
 
 #include "shell/command_ids.h"
 #include "shell/main_window.h"
+#include "shell/palette_commands.h"
 #include "shell/quick_states.h"
 #include "shell/settings.h"
 #include "shell/start_up.h"
@@ -23,7 +25,7 @@ namespace {
 constexpr int cartridge_commands[] = {
     id_close_rom,    id_load_state, id_save_state, id_import_battery, id_export_battery,
     id_screenshot,   id_resume,     id_stop,       id_pause,          id_reset,
-    id_fast_forward, id_debug,      id_cheating};
+    id_fast_forward, id_debug,      id_cheating,   id_cheat_codes};
 
 QString slot_text(int slot, const quick_slot& state) {
     const QString when = state.used ? state.saved.toString("ddd d MMM, hh:mm:ss") : "empty";
@@ -91,6 +93,7 @@ void main_window_view::build_menu() {
     QMenu* others = menuBar()->addMenu("&Others");
     add_command(others, id_debug, "&Debug");
     add_command(others, id_cheating, "&Cheating");
+    add_command(others, id_cheat_codes, "Cheat Codes...");
     add_command(others, id_joypad, "&Joypad");
     others->addSeparator();
     QMenu* frameskip = others->addMenu("&Frameskip");
@@ -121,6 +124,13 @@ void main_window_view::build_menu() {
     zoom_menu->addSeparator();
     add_command(zoom_menu, id_full_screen, "&Full Screen", true, false,
                 {QKeySequence(Qt::Key_F11), QKeySequence("Alt+Return")});
+    zoom_menu->addSeparator();
+    QMenu* palette = zoom_menu->addMenu("&Palette");
+    auto* palette_group = new QActionGroup(palette);  // drawn as radio items
+    for (int item = 0; item < palette_items; ++item) {
+        const char* title = item == custom_palette_item ? "Custom..." : named_palettes[item].title;
+        palette_group->addAction(add_command(palette, id_palette_first + item, title, true));
+    }
 
     QMenu* help = menuBar()->addMenu("&Help");
     add_command(help, id_about, "&About");
@@ -204,6 +214,7 @@ void main_window_view::show_options(const run_options& options) {
     check_menu_item(id_timer_enable, options.timer_enabled);
     check_one_of(id_timing_1, 2, options.timing - 1);
     check_one_of(id_zoom_1, 4, options.zoom - 1);
+    check_one_of(id_palette_first, palette_items, palette_item_in_use());
     check_menu_item(id_sound_enable, options.sound_enabled);
     for (int channel = 0; channel < 4; ++channel) {
         check_menu_item(id_channel_0 + channel, options.channel_enabled[channel]);

@@ -80,6 +80,38 @@ void save_model(model_choice model) {
     store().setValue("emulation/model", name);
 }
 
+QString saved_palette() {
+    return store().value("video/palette", "tov").toString();
+}
+
+void save_palette(const QString& key) {
+    store().setValue("video/palette", key);
+}
+
+// Kept as names such as "#9bbc0f".
+std::optional<std::array<QColor, 4>> saved_custom_palette() {
+    const QStringList names = store().value("video/custom_palette").toStringList();
+    if (names.size() != 4) {
+        return std::nullopt;
+    }
+    std::array<QColor, 4> colours;
+    for (int shade = 0; shade < 4; ++shade) {
+        colours[shade] = QColor::fromString(names[shade]);
+        if (!colours[shade].isValid()) {
+            return std::nullopt;
+        }
+    }
+    return colours;
+}
+
+void save_custom_palette(const std::array<QColor, 4>& colours) {
+    QStringList names;
+    for (const QColor& colour : colours) {
+        names << colour.name();
+    }
+    store().setValue("video/custom_palette", names);
+}
+
 int saved_fast_forward_speed() {
     const int speed = store().value("emulation/fast_forward_speed", 0).toInt();
     return speed >= 2 && speed <= 4 ? speed : 0;

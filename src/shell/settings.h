@@ -2,12 +2,15 @@
 // tov/tov.conf (INI) in the user's configuration folder ($XDG_CONFIG_HOME,
 // ~/.config by default). The Others menu's options are not kept, but for the
 // choice of sound model: each run starts with them as the program always
-// has; the key mapping stays in TOV.cfg. The machine and its model are kept.
+// has; the key mapping stays in TOV.cfg. The machine and its model are kept,
+// and so is the palette of monochrome games.
 #pragma once
 
+#include <QColor>
 #include <QPoint>
 #include <QString>
 #include <QStringList>
+#include <array>
 #include <optional>
 
 #include "session/session.h"
@@ -42,6 +45,14 @@ bool saved_accurate_machine();
 void save_accurate_machine(bool on);
 model_choice saved_model();
 void save_model(model_choice model);
+
+// Zoom > "Palette": the key of the palette chosen ("tov" until one is),
+// and the four colours of "Custom...", lightest first: none unless exactly
+// four colours were kept.
+QString saved_palette();
+void save_palette(const QString& key);
+std::optional<std::array<QColor, 4>> saved_custom_palette();
+void save_custom_palette(const std::array<QColor, 4>& colours);
 
 // The fast-forward speed chosen last: 2-4, or 0 for as fast as possible.
 int saved_fast_forward_speed();

@@ -11,10 +11,12 @@
 #include "session/session.h"
 #include "shell/about_dialog.h"
 #include "shell/battery_commands.h"
+#include "shell/cheat_codes_dialog.h"
 #include "shell/cheat_dialog.h"
 #include "shell/command_ids.h"
 #include "shell/joypad_dialog.h"
 #include "shell/main_window.h"
+#include "shell/palette_commands.h"
 #include "shell/quick_states.h"
 #include "shell/screenshots.h"
 #include "shell/settings.h"
@@ -114,6 +116,8 @@ void run_option_command(int id) {
         choose_machine(!options.accurate_machine, options.model);
     } else if (in_range(id, id_model_auto, 3)) {
         choose_machine(options.accurate_machine, static_cast<model_choice>(id - id_model_auto));
+    } else if (in_range(id, id_palette_first, palette_items)) {
+        choose_palette(id - id_palette_first);
     }
 }
 
@@ -172,6 +176,7 @@ void create_main_window(const audio_opener& open_audio) {
     set_accurate_sound_output(outputs.accurate);
     set_accurate_sound(saved_accurate_sound());
     set_machine(saved_accurate_machine(), saved_model());
+    use_saved_palette();
     set_fast_forward_speed(saved_fast_forward_speed());
     if (const std::optional<QPoint> place = saved_window_place()) {
         main_window->move(*place);
@@ -330,6 +335,7 @@ void run_command(int id) {
         case id_import_battery: import_battery_command(); break;
         case id_export_battery: export_battery_command(); break;
         case id_cheating: run_dialog([] { open_cheat_dialog(main_window); }); break;
+        case id_cheat_codes: run_dialog([] { open_cheat_codes_dialog(main_window); }); break;
         case id_debug: run_dialog([] { open_debugger(main_window); }); break;
         case id_pause: toggle_pause(); break;
         case id_screenshot: take_screenshot(); break;

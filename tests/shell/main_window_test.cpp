@@ -75,11 +75,14 @@ TEST_F(WindowTest, MenuHoldsEveryItemInOrder) {
                   "  &Fast Forward (hold Tab)\n  Fast Forward &Speed\n    2x\n    3x\n    4x\n"
                   "    As Fast As Possible\n  Pause When &Inactive\n  -\n  &Accurate machine\n"
                   "  &Model\n    Auto\n    Game Boy\n    Game Boy Color\n"
-                  "&Others\n  &Debug\n  &Cheating\n  &Joypad\n  -\n  &Frameskip\n    0\n    1\n"
-                  "    2\n    3\n  Full Trothle\n  &Sound\n    &Sound enable\n    -\n    CHANEL 0\n"
+                  "&Others\n  &Debug\n  &Cheating\n  Cheat Codes...\n  &Joypad\n  -\n"
+                  "  &Frameskip\n    0\n    1\n    2\n    3\n  Full Trothle\n  &Sound\n"
+                  "    &Sound enable\n    -\n    CHANEL 0\n"
                   "    CHANEL 1\n    CHANEL 2\n    CHANEL 3\n    -\n    &Accurate sound\n  Timer "
                   "enable\n  Timing\n    1\n    2\n"
-                  "&Zoom\n  X 1\n  X 2\n  X 3\n  X 4\n  -\n  &Full Screen\n"
+                  "&Zoom\n  X 1\n  X 2\n  X 3\n  X 4\n  -\n  &Full Screen\n  -\n  &Palette\n"
+                  "    TOV Greys\n    Original Green\n    Pocket\n    Light Grey\n"
+                  "    High Contrast\n    Custom...\n"
                   "&Help\n  &About\n");
 }
 

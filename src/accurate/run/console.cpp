@@ -129,7 +129,7 @@ void power_on_accurate_machine(model_choice model, bool keep_cartridge_ram) {
 }
 
 void use_model_shades() {
-    use_grey_shades();
+    use_palette_shades();
     if (colour_model && !colour_mode) {
         std::copy(std::begin(compatible_background), std::end(compatible_background),
                   monochrome_shades[0]);

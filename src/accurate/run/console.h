@@ -17,7 +17,7 @@ enum class model_choice { automatic, monochrome, colour };
 // when `keep_cartridge_ram` (a reset), else cleared for its battery file.
 void power_on_accurate_machine(model_choice model, bool keep_cartridge_ram);
 
-// BGP, OBP0 and OBP1 choose among the grey shades, or on the colour model
+// BGP, OBP0 and OBP1 choose among the palette's shades, or on the colour model
 // with a monochrome cartridge among the colours its start-up program gives
 // a game it does not know (the game table of that program is not kept).
 void use_model_shades();

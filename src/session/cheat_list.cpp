@@ -1,0 +1,80 @@
+// The loaded cartridge's cheat codes: kept in CHEATS/<cartridge name>.cht
+// beside the quick states, read when the cartridge is opened, and in force
+// on either machine while they are switched on.
+#include <filesystem>
+
+#include "cheats/code_effects.h"
+#include "host/files.h"
+#include "host/paths.h"
+#include "run/frame_driver.h"
+#include "session/cheat_list.h"
+#include "session/session.h"
+
+namespace tov {
+
+namespace {
+
+std::vector<cheat_entry> entries;
+
+// A cheat file is a few lines; a longer one is not a cheat file.
+constexpr std::size_t longest_cheat_file = 1 << 20;
+
+std::filesystem::path cheat_file() {
+    return program_folder() / "CHEATS" / (cartridge_name() + ".cht");
+}
+
+void put_in_force() {
+    std::vector<cheat_code> codes;
+    for (const cheat_entry& entry : entries) {
+        const decoded_cheat decoded = decode_cheat(entry.code);
+        if (entry.enabled && decoded.code) {
+            codes.push_back(*decoded.code);
+        }
+    }
+    use_cheat_codes(codes);
+    at_vertical_blank = has_cheat_values() ? write_cheat_values : nullptr;
+}
+
+}  // namespace
+
+const std::vector<cheat_entry>& cheat_list() {
+    return entries;
+}
+
+void use_cheat_list(const std::vector<cheat_entry>& list) {
+    entries = list;
+    put_in_force();
+}
+
+result save_cheat_list() {
+    std::string reason;
+    const std::filesystem::path path = cheat_file();
+    std::error_code ignored;
+    std::filesystem::create_directories(path.parent_path(), ignored);
+    if (!write_file_atomically(path, cheat_file_text(entries), reason)) {
+        return {false, "The cheat codes could not be saved.\n\n" + reason};
+    }
+    return {};
+}
+
+std::string read_cheat_list() {
+    forget_cheat_codes();
+    entries.clear();
+    at_vertical_blank = nullptr;
+    std::string text;
+    std::string reason;
+    bool missing = false;
+    if (!read_file_head(cheat_file(), longest_cheat_file, text, reason, missing)) {
+        return missing ? std::string() : "The cheat codes were not read: " + reason;
+    }
+    std::vector<int> skipped;
+    use_cheat_list(read_cheat_file_text(text, skipped));
+    if (skipped.empty()) {
+        return {};
+    }
+    return std::to_string(skipped.size()) + " line(s) of " + cheat_file().filename().string() +
+           " are not cheat codes and were skipped, the first at line " +
+           std::to_string(skipped.front());
+}
+
+}  // namespace tov

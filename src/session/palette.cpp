@@ -1,0 +1,85 @@
+#include "session/palette.h"
+
+#include <cstring>
+#include <iterator>
+
+#include "accurate/run/console.h"
+#include "machine/cpu_state.h"
+#include "machine/memory.h"
+#include "machine/options.h"
+#include "machine/registers.h"
+#include "machine/shell_flags.h"
+#include "memory/io_registers.h"
+#include "video/frame.h"
+#include "video/host_palette.h"
+
+namespace tov {
+
+namespace {
+
+// BGP, OBP0 and OBP1 choose again among the shades of the machine that
+// runs; a colour cartridge's tables do not follow them.
+void follow_shades() {
+    if (accurate_machine) {
+        use_model_shades();
+    } else {
+        use_palette_shades();
+    }
+    for (const io_register offset : {BGP, OBP0, OBP1}) {
+        write_io_register(offset, io_page[offset]);
+    }
+}
+
+void use_shades(const shade_set& shades) {
+    set_monochrome_palette(shades);
+    follow_shades();
+}
+
+// Whether the loaded game is drawn in the palette's shades.
+bool drawn_in_palette() {
+    return rom_loaded == 1 && colour_mode == 0 && !(accurate_machine && colour_model);
+}
+
+// Each pixel of a shade of `before` becomes the same shade of `after`; a
+// colour that `before` holds twice counts as its lighter shade.
+void recolour_picture(const shade_set& before, const shade_set& after) {
+    uint32_t old_colours[4];
+    uint32_t new_colours[4];
+    for (int shade = 0; shade < 4; ++shade) {
+        old_colours[shade] = host_colour(before[shade]);
+        new_colours[shade] = host_colour(after[shade]);
+    }
+    for (uint8_t* pixel = frame_buffer; pixel < std::end(frame_buffer); pixel += 3) {
+        for (int shade = 0; shade < 4; ++shade) {
+            if (std::memcmp(pixel, &old_colours[shade], 3) == 0) {
+                std::memcpy(pixel, &new_colours[shade], 3);
+                break;
+            }
+        }
+    }
+}
+
+}  // namespace
+
+void set_palette(const shade_set& shades) {
+    const shade_set before = monochrome_palette();
+    use_shades(shades);
+    if (drawn_in_palette()) {
+        recolour_picture(before, shades);
+        present_frame(0, 0, screen_width * zoom, screen_height * zoom);
+    }
+}
+
+std::string state_in_greys(std::string (*image_of)()) {
+    const shade_set shown = monochrome_palette();
+    use_shades(named_palettes[0].shades);
+    std::string image = image_of();
+    use_shades(shown);
+    return image;
+}
+
+void reapply_palette() {
+    follow_shades();
+}
+
+}  // namespace tov
