@@ -71,6 +71,11 @@ int32_t level_of(int index) {
     }
 }
 
+// The level a channel hands its DAC now; 0 while it is off.
+int32_t output_of(int index) {
+    return apu.channels[index].on ? level_of(index) : 0;
+}
+
 int32_t step_cycles_of(int index) {
     switch (index) {
         case 2: return wave_step_cycles(apu.channels[2].frequency);
@@ -481,12 +486,7 @@ uint8_t apu_read(int32_t offset) {
 
 uint8_t apu_read_levels(int32_t offset) {
     const int first = offset == 0x76 ? 0 : 2;
-    uint8_t levels = 0;
-    for (const int index : {first, first + 1}) {
-        const int32_t level = apu.channels[index].on ? level_of(index) : 0;
-        levels |= static_cast<uint8_t>(level << (index == first ? 0 : 4));
-    }
-    return levels;
+    return static_cast<uint8_t>(output_of(first) | output_of(first + 1) << 4);
 }
 
 bool monochrome_sound() {

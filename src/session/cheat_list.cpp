@@ -58,13 +58,11 @@ result save_cheat_list() {
 }
 
 std::string read_cheat_list() {
-    forget_cheat_codes();
-    entries.clear();
-    at_vertical_blank = nullptr;
     std::string text;
     std::string reason;
     bool missing = false;
     if (!read_file_head(cheat_file(), longest_cheat_file, text, reason, missing)) {
+        use_cheat_list({});
         return missing ? std::string() : "The cheat codes were not read: " + reason;
     }
     std::vector<int> skipped;

@@ -72,6 +72,9 @@ void set_palette(const shade_set& shades) {
 
 std::string state_in_greys(std::string (*image_of)()) {
     const shade_set shown = monochrome_palette();
+    if (shown == named_palettes[0].shades) {
+        return image_of();
+    }
     use_shades(named_palettes[0].shades);
     std::string image = image_of();
     use_shades(shown);
