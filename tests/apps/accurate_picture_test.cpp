@@ -7,7 +7,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <iterator>
 #include <string>
 #include <vector>
@@ -212,15 +211,7 @@ start:      xor a
 done:       jr done
 )";
         const test::assembled_cartridge cartridge(source);
-        const std::string sent_file = test::temp_path(".serial");
-        ASSERT_EQ(test::run({cartridge.path, "--machine", "accurate", "--frames", "10", "--serial",
-                             sent_file})
-                      .code,
-                  0);
-        std::ifstream file(sent_file, std::ios::binary);
-        const std::string sent((std::istreambuf_iterator<char>(file)), {});
-        EXPECT_EQ(sent, test.sent);
-        std::filesystem::remove(sent_file);
+        EXPECT_EQ(test::serial_sent(cartridge.path, 10), test.sent);
     }
 }
 

@@ -440,14 +440,7 @@ TEST(AccurateSound, LevelRegistersShowWhatEachChannelPlays) {
         assembled_cartridge cartridge(
             source_of("sound/hardware.asm") + source_of("sound/levels.asm"),
             {{0x143, test.kind.colour_flag}});
-        const std::string sent_file = test::temp_path(".serial");
-        ASSERT_EQ(
-            run({cartridge.path, "--machine", "accurate", "--frames", "30", "--serial", sent_file})
-                .code,
-            0);
-        std::ifstream file(sent_file, std::ios::binary);
-        const std::string sent((std::istreambuf_iterator<char>(file)), {});
-        std::filesystem::remove(sent_file);
+        const std::string sent = test::serial_sent(cartridge.path, 30);
         ASSERT_EQ(sent.size(), 256u) << test.kind.name;
         std::set<int> seen[2];
         for (std::size_t i = 0; i < sent.size(); ++i) {

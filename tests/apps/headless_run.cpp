@@ -39,6 +39,18 @@ assembled_cartridge::assembled_cartridge(const std::string& source,
     path = cartridge_.write();
 }
 
+std::string serial_sent(const std::string& path, int frames) {
+    const std::string sent_file = temp_path(".serial");
+    const run_result result = run(
+        {path, "--machine", "accurate", "--frames", std::to_string(frames), "--serial", sent_file});
+    EXPECT_EQ(result.code, 0) << result.error;
+    std::ifstream file(sent_file, std::ios::binary);
+    const std::string bytes((std::istreambuf_iterator<char>(file)), {});
+    file.close();
+    std::filesystem::remove(sent_file);
+    return bytes;
+}
+
 wav_sound read_wav(const std::string& path) {
     std::ifstream file(path, std::ios::binary);
     const std::string bytes((std::istreambuf_iterator<char>(file)), {});

@@ -43,6 +43,10 @@ private:
     test_cartridge cartridge_;
 };
 
+// The bytes the serial port of the accurate machine sent while it ran the
+// cartridge at `path` for `frames` frames (a failed run is a test failure).
+std::string serial_sent(const std::string& path, int frames);
+
 // A 16-bit stereo WAV file written by the runner: its sample rate and the
 // samples of each side (empty when it cannot be read, which the reader
 // reports as a test failure).

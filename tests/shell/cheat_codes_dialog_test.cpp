@@ -23,17 +23,8 @@ namespace {
 
 class CheatCodesDialogTest : public test::window_test {};
 
-// Runs the dialog from the menu with `interact` acting on it.
-void with_dialog(const std::function<void(cheat_codes_dialog&)>& interact) {
-    bool seen = false;
-    QTimer::singleShot(0, [&] {
-        auto* dialog = qobject_cast<cheat_codes_dialog*>(QApplication::activeModalWidget());
-        ASSERT_NE(dialog, nullptr);
-        seen = true;
-        interact(*dialog);
-    });
-    main_window->command(id_cheat_codes);
-    EXPECT_TRUE(seen);
+void with_codes_dialog(const std::function<void(cheat_codes_dialog&)>& interact) {
+    test::with_dialog<cheat_codes_dialog>(id_cheat_codes, interact);
 }
 
 // Adds `code`; the text of the message box it brings up, if any.
@@ -58,7 +49,7 @@ TEST_F(CheatCodesDialogTest, CodesAreCheckedKeptAndPutInForce) {
     std::filesystem::remove(file);
     const uint8_t before = peek_byte(0x4150);
 
-    with_dialog([](cheat_codes_dialog& dialog) {
+    with_codes_dialog([](cheat_codes_dialog& dialog) {
         EXPECT_TRUE(add(dialog, "01FF10CG", "bad").contains("\"G\" is not a hex digit"));
         EXPECT_EQ(dialog.code_list()->count(), 0);
         EXPECT_EQ(dialog.code_edit()->text(), "01FF10CG") << "kept for mending";
@@ -79,7 +70,7 @@ TEST_F(CheatCodesDialogTest, CodesAreCheckedKeptAndPutInForce) {
     // Opened again, the cartridge reads its list; removing a code and
     // cancelling changes nothing.
     ASSERT_TRUE(open_cartridge(cartridge.write()).ok);
-    with_dialog([](cheat_codes_dialog& dialog) {
+    with_codes_dialog([](cheat_codes_dialog& dialog) {
         ASSERT_EQ(dialog.code_list()->count(), 2);
         EXPECT_EQ(dialog.code_list()->item(0)->text(), "Patch  (3C1-50B)");
         dialog.code_list()->setCurrentRow(0);

@@ -4,7 +4,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
-#include <QTimer>
 #include <algorithm>
 #include <functional>
 
@@ -43,16 +42,10 @@ protected:
 
 // Runs the dialog from the menu with `interact` acting on it, then closes it.
 void with_cheat_dialog(const std::function<void(cheat_dialog&)>& interact) {
-    bool seen = false;
-    QTimer::singleShot(0, [&] {
-        auto* dialog = qobject_cast<cheat_dialog*>(QApplication::activeModalWidget());
-        ASSERT_NE(dialog, nullptr);
-        seen = true;
-        interact(*dialog);
-        dialog->reject();
+    test::with_dialog<cheat_dialog>(id_cheating, [&](cheat_dialog& dialog) {
+        interact(dialog);
+        dialog.reject();
     });
-    main_window->command(id_cheating);
-    EXPECT_TRUE(seen);
 }
 
 void type(QLineEdit* field, const QString& text) {

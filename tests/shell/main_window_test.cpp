@@ -254,15 +254,7 @@ TEST_F(WindowTest, DialogCommandsStopTheEmulationAndRunItAfterwards) {
 
 // Runs the joypad dialog with `interact` acting on it once it is shown.
 void with_joypad_dialog(const std::function<void(joypad_dialog&)>& interact) {
-    bool seen = false;
-    QTimer::singleShot(0, [&] {
-        auto* dialog = qobject_cast<joypad_dialog*>(QApplication::activeModalWidget());
-        ASSERT_NE(dialog, nullptr);
-        seen = true;
-        interact(*dialog);
-    });
-    main_window->command(id_joypad);
-    EXPECT_TRUE(seen);
+    test::with_dialog<joypad_dialog>(id_joypad, interact);
 }
 
 TEST_F(WindowTest, JoypadDialogShowsTheMappingAndTakesChosenAndTypedKeys) {

@@ -7,6 +7,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QString>
+#include <QTimer>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -28,5 +30,20 @@ protected:
 
     std::vector<std::string> messages;
 };
+
+// Runs menu command `id`, which opens a modal `Dialog`, with `interact`
+// acting on the dialog once it is shown; a test failure when none came up.
+template <class Dialog>
+void with_dialog(int id, const std::function<void(Dialog&)>& interact) {
+    bool seen = false;
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        seen = true;
+        interact(*dialog);
+    });
+    main_window->command(id);
+    EXPECT_TRUE(seen);
+}
 
 }  // namespace tov::test
