@@ -6,7 +6,7 @@
 namespace tov {
 
 namespace {
-constexpr int32_t key_count = vk_controller_first + 8;
+constexpr int32_t key_count = vk_controller_rewind + 1;
 bool held[key_count];
 bool pressed_since_query[key_count];
 

@@ -15,11 +15,15 @@ constexpr int32_t vk_up = 0x26;
 constexpr int32_t vk_right = 0x27;
 constexpr int32_t vk_down = 0x28;
 constexpr int32_t vk_numpad0 = 0x60;
+constexpr int32_t vk_back = 0x08;  // Backspace: held, the game runs backwards
 
-// Codes above the keyboard's: the eight console buttons as game controllers
-// press them, in the joypad's button order (up, down, left, right, A, B,
-// Start, Select).
+// Codes above the keyboard's: what game controllers press. First the eight
+// console buttons in the joypad's button order (up, down, left, right, A, B,
+// Start, Select), then the controls beside them.
 constexpr int32_t vk_controller_first = 0x100;
+constexpr int32_t vk_controller_turbo_a = vk_controller_first + 8;
+constexpr int32_t vk_controller_turbo_b = vk_controller_first + 9;
+constexpr int32_t vk_controller_rewind = vk_controller_first + 10;
 
 void key_down(int32_t code);
 void key_up(int32_t code);

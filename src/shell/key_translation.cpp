@@ -11,6 +11,7 @@ int32_t virtual_key(const QKeyEvent& event) {
         case Qt::Key_Up: return vk_up;
         case Qt::Key_Right: return vk_right;
         case Qt::Key_Down: return vk_down;
+        case Qt::Key_Backspace: return vk_back;
         default: break;
     }
     if (key >= Qt::Key_0 && key <= Qt::Key_9) {
