@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <iterator>
 #include <optional>
 
 #include "audio/memory_audio.h"
@@ -40,8 +41,8 @@ constexpr const char* usage_text =
     "  --timing 1|2             run-loop timing variant (default 1)\n"
     "  --frameskip N            frames left undrawn between drawn ones, 0-3 (default 0)\n"
     "  --press KEY@FRAME[+N]    hold a button from frame FRAME for N frames (default 1);\n"
-    "                           KEY is up, down, left, right, a, b, start or select;\n"
-    "                           may be given more than once\n"
+    "                           KEY is up, down, left, right, a, b, start, select or\n"
+    "                           rewind (with --rewind); may be given more than once\n"
     "  --screenshot FILE        write the last frame as a PNG picture\n"
     "  --screen-text            print the visible background tiles as text\n"
     "  --machine classic|accurate  the machine (default classic): TOV's own, or the\n"
@@ -63,13 +64,36 @@ constexpr const char* usage_text =
     "  --cheat CODE             put a GameShark (01VVAAAA) or Game Genie (ABC-DEF-GHI)\n"
     "                           code in force, beside the cartridge's own list; may be\n"
     "                           given more than once\n"
+    "  --rewind SECONDS         keep the last SECONDS (1-60) of play for rewind, as the\n"
+    "                           window does\n"
     "  --rss-every N            print the resident memory at the start and every N frames\n"
+    "                           (and the rewind's, with --rewind)\n"
     "  --bench                  run unthrottled and print frames=N seconds=S fps=F,\n"
     "                           timed with the host's clock\n"
     "  --help                   show this text\n";
 
+// The keys --press holds: the console buttons and the rewind control, as a
+// game controller presses them.
+struct press_name {
+    const char* name;
+    int32_t code;
+};
+constexpr press_name press_names[] = {
+    {"up", vk_controller_first + button_up},
+    {"down", vk_controller_first + button_down},
+    {"left", vk_controller_first + button_left},
+    {"right", vk_controller_first + button_right},
+    {"a", vk_controller_first + button_a},
+    {"b", vk_controller_first + button_b},
+    {"start", vk_controller_first + button_start},
+    {"select", vk_controller_first + button_select},
+    {"rewind", vk_controller_rewind},
+};
+constexpr std::size_t press_name_count = std::size(press_names);
+
+// Key `key` of press_names held from `first_frame` for `frame_count` frames.
 struct button_press {
-    joypad_button button;
+    std::size_t key;
     uint64_t first_frame;
     uint64_t frame_count;
 };
@@ -86,6 +110,7 @@ struct options {
     std::string load_state;
     std::string save_state;
     uint64_t rss_every = 0;
+    int rewind = 0;  // seconds kept, 0: off
     bool screen_text = false;
     bool bench = false;
     bool accurate_sound = false;
@@ -133,13 +158,11 @@ uint64_t count_option(const std::string& name, const std::string& value, uint64_
 }
 
 button_press press_option(const std::string& value) {
-    static const char* const names[button_count] = {"up", "down", "left",  "right",
-                                                    "a",  "b",    "start", "select"};
     const std::size_t at = value.find('@');
     const std::size_t plus = value.find('+', at == std::string::npos ? 0 : at);
     const std::string key = value.substr(0, at);
-    for (int button = 0; button < button_count; ++button) {
-        if (key == names[button] && at != std::string::npos) {
+    for (std::size_t named = 0; named < press_name_count; ++named) {
+        if (key == press_names[named].name && at != std::string::npos) {
             const std::string frame =
                 value.substr(at + 1, plus == std::string::npos ? std::string::npos : plus - at - 1);
             const std::optional<uint64_t> first = parse_count(frame);
@@ -147,7 +170,7 @@ button_press press_option(const std::string& value) {
                                                        ? std::optional<uint64_t>(1)
                                                        : parse_count(value.substr(plus + 1));
             if (first && length) {
-                return {static_cast<joypad_button>(button), *first, *length};
+                return {named, *first, *length};
             }
         }
     }
@@ -242,6 +265,8 @@ options parse_options(const std::vector<std::string>& arguments) {
             result.save_state = value();
         } else if (argument == "--cheat") {
             result.cheats.push_back(cheat_option(value()));
+        } else if (argument == "--rewind") {
+            result.rewind = static_cast<int>(count_option(argument, value(), 1, 60));
         } else if (argument == "--rss-every") {
             result.rss_every = count_option(argument, value(), 1, 100000000);
         } else if (argument == "--screen-text") {
@@ -260,18 +285,20 @@ options parse_options(const std::vector<std::string>& arguments) {
     return result;
 }
 
-// The buttons held on `frame`. A key goes down when its press starts and up
+using held_keys = std::array<bool, press_name_count>;
+
+// The keys held on `frame`. A key goes down when its press starts and up
 // when it ends, as a real key does: marked as newly pressed only once.
-void hold_buttons(const options& chosen, uint64_t frame, std::array<bool, button_count>& held) {
-    std::array<bool, button_count> wanted{};
+void hold_buttons(const options& chosen, uint64_t frame, held_keys& held) {
+    held_keys wanted{};
     for (const button_press& press : chosen.presses) {
         if (frame >= press.first_frame && frame - press.first_frame < press.frame_count) {
-            wanted[press.button] = true;
+            wanted[press.key] = true;
         }
     }
-    for (int button = 0; button < button_count; ++button) {
-        if (wanted[button] != held[button]) {
-            press_button(static_cast<joypad_button>(button), wanted[button]);
+    for (std::size_t key = 0; key < press_name_count; ++key) {
+        if (wanted[key] != held[key]) {
+            wanted[key] ? key_down(press_names[key].code) : key_up(press_names[key].code);
         }
     }
     held = wanted;
@@ -294,15 +321,22 @@ long resident_kib() {
 
 // Runs the chosen number of frames, with the presses and memory reports.
 void run_chosen_frames(const options& chosen, std::ostream& out) {
-    std::array<bool, button_count> held{};
+    held_keys held{};
     hold_buttons(chosen, 0, held);
+    const auto report_memory = [&](uint64_t done) {
+        out << "frame=" << done << " rss_kib=" << resident_kib();
+        if (chosen.rewind != 0) {
+            out << " rewind_kib=" << rewind_memory() / 1024;
+        }
+        out << "\n";
+    };
     if (chosen.rss_every != 0) {
-        out << "frame=0 rss_kib=" << resident_kib() << "\n";
+        report_memory(0);
     }
     run_frames(chosen.frames, [&](uint64_t done) {
         hold_buttons(chosen, done, held);
         if (chosen.rss_every != 0 && done % chosen.rss_every == 0) {
-            out << "frame=" << done << " rss_kib=" << resident_kib() << "\n";
+            report_memory(done);
         }
     });
 }
@@ -328,6 +362,7 @@ int run_cartridge(const options& chosen, std::ostream& out, std::ostream& error)
     set_frame_skip(chosen.frameskip);
     set_full_throttle(chosen.bench);
     set_accurate_sound(chosen.accurate_sound);
+    set_rewind_length(chosen.rewind);
     std::vector<cheat_entry> cheats = cheat_list();
     cheats.insert(cheats.end(), chosen.cheats.begin(), chosen.cheats.end());
     use_cheat_list(cheats);
@@ -422,6 +457,7 @@ int run_headless(const std::vector<std::string>& arguments, std::ostream& out,
     set_machine(false, model_choice::automatic);
     set_accurate_sound(false);
     set_palette(named_palettes[0].shades);
+    set_rewind_length(0);
     return code;
 }
 

@@ -17,8 +17,8 @@ void run_slice();
 void frame_tick(void (*run)() = run_slice);
 
 // The end of a frame at the start of its vertical blank: `at_vertical_blank`
-// when set (the cheat codes' writes), the pacing wait, then the frame
-// presented or skipped and counted.
+// when set (the cheat codes' writes and the rewind's states), the pacing
+// wait, then the frame presented or skipped and counted.
 void finish_frame();
 extern void (*at_vertical_blank)();
 

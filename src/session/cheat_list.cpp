@@ -6,7 +6,6 @@
 #include "cheats/code_effects.h"
 #include "host/files.h"
 #include "host/paths.h"
-#include "run/frame_driver.h"
 #include "session/cheat_list.h"
 #include "session/session.h"
 
@@ -32,7 +31,6 @@ void put_in_force() {
         }
     }
     use_cheat_codes(codes);
-    at_vertical_blank = has_cheat_values() ? write_cheat_values : nullptr;
 }
 
 }  // namespace

@@ -24,6 +24,7 @@
 #include "run/frame_driver.h"
 #include "session/cheat_list.h"
 #include "session/palette.h"
+#include "session/rewind.h"
 #include "sound/channels.h"
 #include "sound/output_device.h"
 
@@ -38,6 +39,9 @@ model_choice chosen_model = model_choice::automatic;
 // The user's "Accurate sound" choice; the accurate machine always plays the
 // accurate sound and gives the choice back when it is left.
 bool accurate_sound_chosen;
+
+// Whether the game runs backwards now: its control is held.
+bool going_back;
 
 // A state file is at most this long; an accurate machine's is about 100 KiB.
 constexpr std::size_t longest_state_file = 1 << 20;
@@ -65,7 +69,7 @@ std::string name_of_cartridge(const std::string& path, const std::string& entry)
 // depends on calls this.
 void follow_accurate_sound() {
     const bool heard = accurate_sound && sound_enabled == 1 && emulating() && fast_forward == 0 &&
-                       full_throttle == 0;
+                       full_throttle == 0 && !going_back;
     set_sample_sink(heard ? accurate_output : nullptr);
     if (accurate_output) {
         accurate_output->set_heard(heard);
@@ -113,6 +117,31 @@ void follow_sound_model() {
     follow_accurate_sound();
 }
 
+// Sound is muted while the game runs backwards, as during fast-forward.
+void follow_rewind_control() {
+    const bool back = query_key(vk_back) || query_key(vk_controller_rewind);
+    if (back == going_back) {
+        return;
+    }
+    going_back = back;
+    if (back) {
+        stop_all_voices();
+    } else if (emulating() && fast_forward == 0) {
+        play_enabled_voices();
+    }
+    follow_accurate_sound();
+}
+
+// The start of each frame's vertical blank: the cheat codes' writes, then
+// the rewind's state kept or shown.
+void at_frame_end() {
+    if (has_cheat_values()) {
+        write_cheat_values();
+    }
+    follow_rewind_control();
+    rewind_at_frame_end(going_back);
+}
+
 result refused_state(const std::string& path, const std::string& reason) {
     return {false, "The state could not be loaded.\n\n" + path + ": " + reason};
 }
@@ -146,6 +175,8 @@ result open_cartridge(const std::string& path, const std::string& entry) {
         return loaded;
     }
     forget_cheat_codes();
+    forget_rewind();
+    at_vertical_blank = at_frame_end;
     start_machine(false);
     loaded_name = name_of_cartridge(rom_path, rom_entry);
     cheat_note = read_cheat_list();
@@ -164,6 +195,7 @@ result close_cartridge() {
     }
     rom_loaded = 0;
     emulation_running = 0;
+    forget_rewind();
     return saved;
 }
 
@@ -360,6 +392,22 @@ void set_fast_forward_speed(int speed) {
     }
 }
 
+void set_rewind_length(int seconds) {
+    keep_rewind_seconds(seconds);
+}
+
+int rewind_length() {
+    return rewind_seconds_kept();
+}
+
+bool rewinding() {
+    return going_back;
+}
+
+std::size_t rewind_memory() {
+    return rewind_memory_in_use();
+}
+
 void set_frame_skip(int frames) {
     if (frames >= 0 && frames <= 3) {
         frame_skip = static_cast<uint8_t>(frames);
@@ -412,6 +460,7 @@ result set_machine(bool accurate, model_choice model) {
     }
     accurate_machine = accurate ? 1 : 0;
     chosen_model = model;
+    forget_rewind();
     follow_sound_model();
     if (rom_loaded != 1) {
         return saved;

@@ -5,6 +5,7 @@
 // with the text for the user; showing it is the front end's business.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -134,6 +135,17 @@ run_options current_options();
 // frame of the wall clock, or 0 for as fast as possible.
 void set_fast_forward(bool on);
 void set_fast_forward_speed(int speed);
+
+// Rewind, on either machine: while it is on, the last `seconds` (1-60) of
+// play are kept in memory, a state every few frames in at most
+// rewind_memory_bound bytes, and while Backspace or a controller's Rewind
+// button is held the game runs backwards through them at its own speed,
+// muted, then plays on from where it is let go. 0 turns it off and frees the
+// memory; a value outside 0-60 is ignored. Off unless set.
+void set_rewind_length(int seconds);
+int rewind_length();
+bool rewinding();
+std::size_t rewind_memory();
 
 // "Accurate sound": the cycle-timed model of the four channels is heard
 // instead of the voices, from now on; it starts from the sound registers as

@@ -2,6 +2,8 @@
 // check marks are named.
 #pragma once
 
+#include <iterator>
+
 namespace tov {
 
 enum command_id : int {
@@ -42,8 +44,13 @@ enum command_id : int {
     id_export_battery = 41071,
     id_palette_first = 41080,  // Zoom > Palette's items: 41080-41089
     id_cheat_codes = 41090,
+    id_rewind_off = 41110,  // Emulation > Rewind's lengths: 41110-41113
 };
 
 constexpr int quick_state_slots = 9;
+
+// The seconds of play each Rewind item keeps; 0 is off.
+constexpr int rewind_lengths[] = {0, 10, 30, 60};
+constexpr int rewind_items = static_cast<int>(std::size(rewind_lengths));
 
 }  // namespace tov

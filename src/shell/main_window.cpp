@@ -322,6 +322,14 @@ void main_window_view::hold_fast_forward(const QKeyEvent& key, bool pressed) {
     }
 }
 
+// Backspace held runs the game backwards (the session follows the key); the
+// status line says so, or where rewind is switched on.
+void main_window_view::tell_rewind(const QKeyEvent& key, bool pressed) {
+    if (key.key() == Qt::Key_Backspace && pressed && !key.isAutoRepeat() && emulating()) {
+        show_status(rewind_length() > 0 ? "Rewinding" : "Rewind is off: Emulation > Rewind");
+    }
+}
+
 // "Pause When Inactive": the emulation stops while another window is active
 // and goes on when this one is again, if it was running.
 void main_window_view::follow_activation(bool active) {
@@ -350,6 +358,7 @@ bool main_window_view::eventFilter(QObject* watched, QEvent* event) {
             }
         }
         hold_fast_forward(*key, type == QEvent::KeyPress);
+        tell_rewind(*key, type == QEvent::KeyPress);
     } else if ((type == QEvent::WindowDeactivate || type == QEvent::WindowActivate) &&
                watched == this) {
         follow_activation(type == QEvent::WindowActivate);

@@ -143,6 +143,7 @@ private:
                          bool checked = false, const QList<QKeySequence>& keys = {});
     void run_queued();
     void hold_fast_forward(const QKeyEvent& key, bool pressed);
+    void tell_rewind(const QKeyEvent& key, bool pressed);
     void follow_activation(bool active);
 
     screen_view* screen_;

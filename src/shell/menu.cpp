@@ -82,6 +82,13 @@ void main_window_view::build_menu() {
         add_command(speed, id_speed_max + times, QString("%1x").arg(times), true);
     }
     add_command(speed, id_speed_max, "As Fast As Possible", true);
+    QMenu* rewind = emulation->addMenu("Re&wind (hold Backspace)");
+    auto* rewind_group = new QActionGroup(rewind);
+    for (int item = 0; item < rewind_items; ++item) {
+        const int seconds = rewind_lengths[item];
+        const QString title = seconds == 0 ? "Off" : QString("%1 Seconds").arg(seconds);
+        rewind_group->addAction(add_command(rewind, id_rewind_off + item, title, true));
+    }
     add_command(emulation, id_pause_when_inactive, "Pause When &Inactive", true);
     emulation->addSeparator();
     add_command(emulation, id_accurate_machine, "&Accurate machine", true);
@@ -230,6 +237,9 @@ void main_window_view::show_options(const run_options& options) {
     }
     check_menu_item(id_fast_forward, options.fast_forward);
     check_one_of(id_speed_max, 5, options.fast_forward_speed);
+    for (int item = 0; item < rewind_items; ++item) {
+        check_menu_item(id_rewind_off + item, rewind_lengths[item] == rewind_length());
+    }
     check_menu_item(id_pause, cartridge_loaded() && !emulating());
     check_menu_item(id_pause_when_inactive, pause_when_inactive());
     check_menu_item(id_full_screen, isFullScreen());

@@ -121,6 +121,16 @@ void save_fast_forward_speed(int speed) {
     store().setValue("emulation/fast_forward_speed", speed);
 }
 
+int saved_rewind_seconds() {
+    bool number = false;
+    const int seconds = store().value("emulation/rewind_seconds", 60).toInt(&number);
+    return number && seconds >= 0 && seconds <= 60 ? seconds : 60;
+}
+
+void save_rewind_seconds(int seconds) {
+    store().setValue("emulation/rewind_seconds", seconds);
+}
+
 QStringList saved_controller_buttons() {
     return store().value("controller/buttons").toStringList();
 }

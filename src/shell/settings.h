@@ -54,6 +54,10 @@ void save_palette(const QString& key);
 std::optional<std::array<QColor, 4>> saved_custom_palette();
 void save_custom_palette(const std::array<QColor, 4>& colours);
 
+// The seconds of play rewind keeps, 0-60 (0: off); 60 when none was kept.
+int saved_rewind_seconds();
+void save_rewind_seconds(int seconds);
+
 // The fast-forward speed chosen last: 2-4, or 0 for as fast as possible.
 int saved_fast_forward_speed();
 void save_fast_forward_speed(int speed);

@@ -107,6 +107,9 @@ void run_option_command(int id) {
     } else if (in_range(id, id_speed_max, 5)) {
         set_fast_forward_speed(id - id_speed_max);
         save_fast_forward_speed(current_options().fast_forward_speed);
+    } else if (in_range(id, id_rewind_off, rewind_items)) {
+        set_rewind_length(rewind_lengths[id - id_rewind_off]);
+        save_rewind_seconds(rewind_length());
     } else if (id == id_pause_when_inactive) {
         save_pause_when_inactive(!pause_when_inactive());
     } else if (id == id_accurate_sound) {
@@ -178,6 +181,7 @@ void create_main_window(const audio_opener& open_audio) {
     set_machine(saved_accurate_machine(), saved_model());
     use_saved_palette();
     set_fast_forward_speed(saved_fast_forward_speed());
+    set_rewind_length(saved_rewind_seconds());
     if (const std::optional<QPoint> place = saved_window_place()) {
         main_window->move(*place);
     }

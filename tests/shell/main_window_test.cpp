@@ -65,25 +65,27 @@ TEST_F(WindowTest, MenuHoldsEveryItemInOrder) {
         load_items += "    &" + std::to_string(slot) + "  empty\n";
         save_items += "      &" + std::to_string(slot) + "\n";
     }
-    EXPECT_EQ(text,
-              "&File\n  &Open Rom\n  Recent Roms\n    -\n    Clear\n  &Close Rom\n  -\n"
-              "  &Load State\n  &Save State\n  &Quick States\n" +
-                  load_items + "    -\n    &Save to Slot\n" + save_items +
-                  "  -\n  Import Battery File...\n  Export Battery File...\n"
-                  "  -\n  Screens&hot\n  -\n  &Exit\n"
-                  "&Emulation\n  &Resume\n  &Stop\n  &Pause\n  -\n  R&eset\n  -\n"
-                  "  &Fast Forward (hold Tab)\n  Fast Forward &Speed\n    2x\n    3x\n    4x\n"
-                  "    As Fast As Possible\n  Pause When &Inactive\n  -\n  &Accurate machine\n"
-                  "  &Model\n    Auto\n    Game Boy\n    Game Boy Color\n"
-                  "&Others\n  &Debug\n  &Cheating\n  Cheat Codes...\n  &Joypad\n  -\n"
-                  "  &Frameskip\n    0\n    1\n    2\n    3\n  Full Trothle\n  &Sound\n"
-                  "    &Sound enable\n    -\n    CHANEL 0\n"
-                  "    CHANEL 1\n    CHANEL 2\n    CHANEL 3\n    -\n    &Accurate sound\n  Timer "
-                  "enable\n  Timing\n    1\n    2\n"
-                  "&Zoom\n  X 1\n  X 2\n  X 3\n  X 4\n  -\n  &Full Screen\n  -\n  &Palette\n"
-                  "    TOV Greys\n    Original Green\n    Pocket\n    Light Grey\n"
-                  "    High Contrast\n    Custom...\n"
-                  "&Help\n  &About\n");
+    EXPECT_EQ(
+        text,
+        "&File\n  &Open Rom\n  Recent Roms\n    -\n    Clear\n  &Close Rom\n  -\n"
+        "  &Load State\n  &Save State\n  &Quick States\n" +
+            load_items + "    -\n    &Save to Slot\n" + save_items +
+            "  -\n  Import Battery File...\n  Export Battery File...\n"
+            "  -\n  Screens&hot\n  -\n  &Exit\n"
+            "&Emulation\n  &Resume\n  &Stop\n  &Pause\n  -\n  R&eset\n  -\n"
+            "  &Fast Forward (hold Tab)\n  Fast Forward &Speed\n    2x\n    3x\n    4x\n"
+            "    As Fast As Possible\n  Re&wind (hold Backspace)\n    Off\n    10 Seconds\n"
+            "    30 Seconds\n    60 Seconds\n  Pause When &Inactive\n  -\n  &Accurate machine\n"
+            "  &Model\n    Auto\n    Game Boy\n    Game Boy Color\n"
+            "&Others\n  &Debug\n  &Cheating\n  Cheat Codes...\n  &Joypad\n  -\n"
+            "  &Frameskip\n    0\n    1\n    2\n    3\n  Full Trothle\n  &Sound\n"
+            "    &Sound enable\n    -\n    CHANEL 0\n"
+            "    CHANEL 1\n    CHANEL 2\n    CHANEL 3\n    -\n    &Accurate sound\n  Timer "
+            "enable\n  Timing\n    1\n    2\n"
+            "&Zoom\n  X 1\n  X 2\n  X 3\n  X 4\n  -\n  &Full Screen\n  -\n  &Palette\n"
+            "    TOV Greys\n    Original Green\n    Pocket\n    Light Grey\n"
+            "    High Contrast\n    Custom...\n"
+            "&Help\n  &About\n");
 }
 
 TEST_F(WindowTest, StartsTitledTovWithTheResourceCheckMarks) {
@@ -301,9 +303,13 @@ TEST_F(WindowTest, KeyEventsBecomeVirtualKeys) {
         int32_t code;
     };
     const case_t cases[] = {
-        {Qt::Key_Left, Qt::NoModifier, vk_left}, {Qt::Key_Down, Qt::NoModifier, vk_down},
-        {Qt::Key_A, Qt::NoModifier, 'A'},        {Qt::Key_Z, Qt::ShiftModifier, 'Z'},
-        {Qt::Key_7, Qt::NoModifier, '7'},        {Qt::Key_7, Qt::KeypadModifier, 0x67},
+        {Qt::Key_Left, Qt::NoModifier, vk_left},
+        {Qt::Key_Down, Qt::NoModifier, vk_down},
+        {Qt::Key_A, Qt::NoModifier, 'A'},
+        {Qt::Key_Z, Qt::ShiftModifier, 'Z'},
+        {Qt::Key_7, Qt::NoModifier, '7'},
+        {Qt::Key_7, Qt::KeypadModifier, 0x67},
+        {Qt::Key_Backspace, Qt::NoModifier, vk_back},
     };
     for (const case_t& test : cases) {
         release_all_keys();

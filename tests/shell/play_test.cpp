@@ -111,6 +111,36 @@ TEST_F(PlayTest, TabHeldFastForwardsUntilReleased) {
     EXPECT_EQ(fast_forward, 0);
 }
 
+// Emulation > Rewind keeps the chosen seconds of play; Backspace held then
+// brings the machine back through them, and the status line says what it does.
+TEST_F(PlayTest, BackspaceHeldRewindsThroughTheLengthChosen) {
+    const auto status = [] { return main_window->screen()->findChild<QLabel*>()->text(); };
+    main_window->command(id_rewind_off);
+    QTest::keyPress(main_window, Qt::Key_Backspace);
+    QTest::keyRelease(main_window, Qt::Key_Backspace);
+    EXPECT_EQ(status(), "Rewind is off: Emulation > Rewind");
+    main_window->command(id_rewind_off + 1);
+    EXPECT_EQ(rewind_length(), 10);
+    EXPECT_TRUE(checked(id_rewind_off + 1));
+    EXPECT_FALSE(checked(id_rewind_off + 3));
+    EXPECT_EQ(saved_rewind_seconds(), 10);
+
+    const auto play = [](int frames) { run_frames(frames, [](uint64_t) {}); };
+    write_byte(0xC000, 1);
+    play(20);
+    write_byte(0xC000, 2);
+    play(20);
+    QTest::keyPress(main_window, Qt::Key_Backspace);
+    play(40);
+    EXPECT_TRUE(rewinding());
+    EXPECT_EQ(status(), "Rewinding");
+    EXPECT_EQ(read_byte(0xC000), 1) << "back before the second write";
+    QTest::keyRelease(main_window, Qt::Key_Backspace);
+    play(1);
+    EXPECT_FALSE(rewinding());
+    main_window->command(id_rewind_off + 3);
+}
+
 TEST_F(PlayTest, QuickStateSlotsSaveListAndLoad) {
     PC.value = 0x4321;
     write_byte(0xC000, 0x5A);
