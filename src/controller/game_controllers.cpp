@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "host/keyboard.h"
 #include "session/session.h"
 
 namespace tov {
@@ -32,13 +33,13 @@ struct open_controller {
 controller_mapping mapping = default_controller_mapping();
 std::vector<open_controller> controllers;
 bool started = false;
-bool held[button_count];
+bool held[controller_control_count];
 int last_pressed = -1;
 bool rumbling = false;
 uint64_t rumble_sent_at = 0;  // SDL ticks
 
-bool stick_holds(const open_controller& controller, int button) {
-    switch (button) {
+bool stick_holds(const open_controller& controller, int control) {
+    switch (control) {
         case button_up: return controller.stick_y < -stick_threshold;
         case button_down: return controller.stick_y > stick_threshold;
         case button_left: return controller.stick_x < -stick_threshold;
@@ -47,22 +48,24 @@ bool stick_holds(const open_controller& controller, int button) {
     }
 }
 
-bool any_controller_holds(int button) {
-    return std::any_of(controllers.begin(), controllers.end(), [button](const auto& controller) {
-        const int mapped = mapping[button];
+bool any_controller_holds(int control) {
+    return std::any_of(controllers.begin(), controllers.end(), [control](const auto& controller) {
+        const int mapped = mapping[control];
         const bool pressed = mapped >= 0 && (controller.buttons >> mapped) & 1;
-        return pressed || stick_holds(controller, button);
+        return pressed || stick_holds(controller, control);
     });
 }
 
-// Each console button is pressed or let go as the controllers start or stop
-// holding it, so it counts exactly as a mapped key does.
+// Each console button and extra control is pressed or let go as the
+// controllers start or stop holding it, so it counts exactly as a mapped key
+// does.
 void follow_controllers() {
-    for (int button = 0; button < button_count; ++button) {
-        const bool now = any_controller_holds(button);
-        if (now != held[button]) {
-            held[button] = now;
-            press_button(static_cast<joypad_button>(button), now);
+    for (int control = 0; control < controller_control_count; ++control) {
+        const bool now = any_controller_holds(control);
+        if (now != held[control]) {
+            held[control] = now;
+            const int32_t code = vk_controller_first + control;
+            now ? key_down(code) : key_up(code);
         }
     }
 }
@@ -140,10 +143,13 @@ void take(const SDL_Event& event) {
 }  // namespace
 
 controller_mapping default_controller_mapping() {
+    // The console buttons by position; no button for the extra controls.
     return {SDL_CONTROLLER_BUTTON_DPAD_UP,   SDL_CONTROLLER_BUTTON_DPAD_DOWN,
             SDL_CONTROLLER_BUTTON_DPAD_LEFT, SDL_CONTROLLER_BUTTON_DPAD_RIGHT,
             SDL_CONTROLLER_BUTTON_B,         SDL_CONTROLLER_BUTTON_A,
-            SDL_CONTROLLER_BUTTON_START,     SDL_CONTROLLER_BUTTON_BACK};
+            SDL_CONTROLLER_BUTTON_START,     SDL_CONTROLLER_BUTTON_BACK,
+            SDL_CONTROLLER_BUTTON_INVALID,   SDL_CONTROLLER_BUTTON_INVALID,
+            SDL_CONTROLLER_BUTTON_INVALID};
 }
 
 controller_mapping controller_mapping_in_use() {

@@ -2,7 +2,7 @@
 // is plugged in, or plugged in later, plays the console's buttons as the
 // keyboard does. The D-pad and the left stick are the directions; the other
 // buttons follow a mapping, by default by position: east A, south B, Start,
-// Back Select.
+// Back Select, and none for Turbo A, Turbo B and Rewind.
 #pragma once
 
 #include <array>
@@ -13,8 +13,14 @@
 namespace tov {
 
 // The controller button (SDL's number, or -1 for none) of each console
-// button, in joypad_button order. The directions also follow the left stick.
-using controller_mapping = std::array<int, button_count>;
+// button, in joypad_button order, then of Turbo A, Turbo B and Rewind: entry
+// i presses vk_controller_first + i. The directions also follow the left
+// stick.
+constexpr int mapping_index(extra_control control) {
+    return static_cast<int>(button_count) + control;
+}
+constexpr int controller_control_count = mapping_index(extra_control_count);
+using controller_mapping = std::array<int, controller_control_count>;
 
 controller_mapping default_controller_mapping();
 controller_mapping controller_mapping_in_use();

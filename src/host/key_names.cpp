@@ -26,6 +26,7 @@ constexpr named_key named_keys[] = {
     {"NUMPAD_7", vk_numpad0 + 7},
     {"NUMPAD_8", vk_numpad0 + 8},
     {"NUMPAD_9", vk_numpad0 + 9},
+    {"Backspace", vk_back},
 };
 
 }  // namespace

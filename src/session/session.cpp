@@ -506,6 +506,24 @@ void use_key_mapping(const key_mapping& keys) {
     key_map = keys;
 }
 
+extra_key_mapping extra_keys_in_use() {
+    return extra_key_map;
+}
+
+void use_extra_keys(const extra_key_mapping& keys) {
+    extra_key_map = keys;
+}
+
+int turbo_rate_in_use() {
+    return turbo_rate;
+}
+
+void set_turbo_rate(int rate) {
+    if (rate >= lowest_turbo_rate && rate <= highest_turbo_rate) {
+        turbo_rate = rate;
+    }
+}
+
 void read_key_mapping_file() {
     load_config();
 }

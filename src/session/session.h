@@ -189,6 +189,13 @@ void use_key_mapping(const key_mapping& keys);
 void read_key_mapping_file();
 result write_key_mapping_file();
 
+// The keys of Turbo A, Turbo B and Rewind (-1 for none), and the turbo
+// presses per second, 1-30 (another rate is ignored); TOV.cfg keeps neither.
+extra_key_mapping extra_keys_in_use();
+void use_extra_keys(const extra_key_mapping& keys);
+int turbo_rate_in_use();
+void set_turbo_rate(int rate);
+
 // Others > "Cheat Codes...": the loaded cartridge's list, read from
 // CHEATS/<cartridge name>.cht when it is opened. The codes switched on are in
 // force on either machine from the next frame; use_cheat_list does not

@@ -7,8 +7,9 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
+#include <QSpinBox>
+#include <optional>
 
-#include "controller/game_controllers.h"
 #include "host/key_names.h"
 #include "shell/key_translation.h"
 #include "shell/settings.h"
@@ -17,11 +18,44 @@ namespace tov {
 
 namespace {
 
-constexpr const char* button_labels[button_count] = {"UP",       "DOWN",     "LEFT",  "RIGHT",
-                                                     "BUTTON A", "BUTTON B", "START", "SELECT"};
+// Each row's label: the console buttons, then the extra controls.
+constexpr const char* row_labels[controller_control_count] = {
+    "UP",    "DOWN",   "LEFT",    "RIGHT",   "BUTTON A", "BUTTON B",
+    "START", "SELECT", "Turbo A", "Turbo B", "Rewind"};
 
 // The controller box's first entry: no controller button plays the console's.
 constexpr const char* no_controller_button = "(none)";
+
+// An extra control's key box shows this for no key.
+const QString no_key = "None";
+
+bool is_extra_row(int row) {
+    return row >= button_count;
+}
+
+QString key_text(int32_t code) {
+    return QString::fromLatin1(key_name(code).c_str());
+}
+
+// What an extra control's key box shows for `code`, and back: -1 is "None",
+// and so are an empty text and one whose code is no key's.
+QString extra_key_text(int32_t code) {
+    return code < 0 ? no_key : key_text(code);
+}
+
+int32_t extra_key_code(const QString& text) {
+    const int32_t code = text == no_key ? -1 : key_code_from_name(text.toLatin1().toStdString());
+    return code > 0 ? code : -1;
+}
+
+// A kept key name, when it is one an extra control's key box shows.
+std::optional<int32_t> kept_extra_key(const QString& name) {
+    const int32_t code = extra_key_code(name);
+    if (extra_key_text(code) != name) {
+        return std::nullopt;
+    }
+    return code;
+}
 
 // How often the controller is read while a button is awaited.
 constexpr int controller_watch_interval_ms = 20;
@@ -43,6 +77,10 @@ QStringList joypad_dialog::key_names() {
     return names;
 }
 
+QStringList joypad_dialog::extra_key_names() {
+    return {no_key, key_text(vk_back)};
+}
+
 joypad_dialog::joypad_dialog(QWidget* parent)
     : QDialog(parent), ok_(new QPushButton("OK", this)), cancel_(new QPushButton("Cancel", this)) {
     setWindowTitle("Joypad Settings");
@@ -54,61 +92,74 @@ joypad_dialog::joypad_dialog(QWidget* parent)
     for (int button = 0; button < controller_button_count(); ++button) {
         controller_buttons << QString::fromStdString(controller_button_name(button));
     }
-    for (int button = 0; button < button_count; ++button) {
-        add_row(button, keys, controller_buttons);
+    for (int row = 0; row < controller_control_count; ++row) {
+        add_row(row, is_extra_row(row) ? extra_key_names() + keys : keys, controller_buttons);
     }
+    add_turbo_rate_row();
     ok_->setDefault(true);
     auto* buttons = new QHBoxLayout();
     buttons->addWidget(ok_);
     buttons->addWidget(cancel_);
-    layout->addLayout(buttons, button_count + 1, 0, 1, 5, Qt::AlignHCenter);
+    layout->addLayout(buttons, controller_control_count + 2, 0, 1, 5, Qt::AlignHCenter);
     connect(ok_, &QPushButton::clicked, this, &joypad_dialog::accept);
     connect(cancel_, &QPushButton::clicked, this, &joypad_dialog::reject);
     connect(&controller_watch_, &QTimer::timeout, this, &joypad_dialog::take_controller_button);
     qApp->installEventFilter(this);  // the key goes to whichever box has the focus
 }
 
-void joypad_dialog::add_row(int button, const QStringList& keys,
+// Row `row` of the mapping: a console button's, or below them an extra
+// control's.
+void joypad_dialog::add_row(int row, const QStringList& keys,
                             const QStringList& controller_buttons) {
     auto* layout = static_cast<QGridLayout*>(this->layout());
-    const int row = button + 1;
+    const int line = row + 1;
     auto* box = new QComboBox(this);
     box->setEditable(true);
     box->setInsertPolicy(QComboBox::NoInsert);
     box->addItems(keys);
-    box->setEditText(QString::fromLatin1(key_name(key_mapping_in_use()[button]).c_str()));
-    combos_[button] = box;
+    box->setEditText(is_extra_row(row) ? extra_key_text(extra_keys_in_use()[row - button_count])
+                                       : key_text(key_mapping_in_use()[row]));
+    combos_[row] = box;
     auto* controller_box = new QComboBox(this);
     controller_box->addItems(controller_buttons);
-    const int mapped = controller_mapping_in_use()[button];
+    const int mapped = controller_mapping_in_use()[row];
     controller_box->setCurrentIndex(mapped >= 0 ? mapped + 1 : 0);
-    controller_combos_[button] = controller_box;
-    key_captures_[button] = new QPushButton("Press...", this);
-    controller_captures_[button] = new QPushButton("Press...", this);
-    for (QPushButton* capture : {key_captures_[button], controller_captures_[button]}) {
+    controller_combos_[row] = controller_box;
+    key_captures_[row] = new QPushButton("Press...", this);
+    controller_captures_[row] = new QPushButton("Press...", this);
+    for (QPushButton* capture : {key_captures_[row], controller_captures_[row]}) {
         capture->setAutoDefault(false);
     }
-    connect(key_captures_[button], &QPushButton::clicked, this,
-            [this, button] { capture_key(button); });
-    connect(controller_captures_[button], &QPushButton::clicked, this,
-            [this, button] { capture_controller_button(button); });
-    layout->addWidget(new QLabel(button_labels[button], this), row, 0);
-    layout->addWidget(box, row, 1);
-    layout->addWidget(key_captures_[button], row, 2);
-    layout->addWidget(controller_box, row, 3);
-    layout->addWidget(controller_captures_[button], row, 4);
+    connect(key_captures_[row], &QPushButton::clicked, this, [this, row] { capture_key(row); });
+    connect(controller_captures_[row], &QPushButton::clicked, this,
+            [this, row] { capture_controller_button(row); });
+    layout->addWidget(new QLabel(row_labels[row], this), line, 0);
+    layout->addWidget(box, line, 1);
+    layout->addWidget(key_captures_[row], line, 2);
+    layout->addWidget(controller_box, line, 3);
+    layout->addWidget(controller_captures_[row], line, 4);
 }
 
-void joypad_dialog::capture_key(int button) {
-    end_capture();
-    capturing_key_ = button;
-    key_captures_[button]->setText("Press a key");
+void joypad_dialog::add_turbo_rate_row() {
+    auto* layout = static_cast<QGridLayout*>(this->layout());
+    turbo_rate_ = new QSpinBox(this);
+    turbo_rate_->setRange(lowest_turbo_rate, highest_turbo_rate);
+    turbo_rate_->setValue(turbo_rate_in_use());
+    const int line = controller_control_count + 1;
+    layout->addWidget(new QLabel("Turbo presses per second", this), line, 0, 1, 2);
+    layout->addWidget(turbo_rate_, line, 2);
 }
 
-void joypad_dialog::capture_controller_button(int button) {
+void joypad_dialog::capture_key(int row) {
     end_capture();
-    capturing_controller_ = button;
-    controller_captures_[button]->setText("Press a button");
+    capturing_key_ = row;
+    key_captures_[row]->setText("Press a key");
+}
+
+void joypad_dialog::capture_controller_button(int row) {
+    end_capture();
+    capturing_controller_ = row;
+    controller_captures_[row]->setText("Press a button");
     take_pressed_controller_button();  // forget what was pressed before
     controller_watch_.start(controller_watch_interval_ms);
 }
@@ -123,9 +174,9 @@ void joypad_dialog::take_controller_button() {
 }
 
 void joypad_dialog::end_capture() {
-    for (int button = 0; button < button_count; ++button) {
-        key_captures_[button]->setText("Press...");
-        controller_captures_[button]->setText("Press...");
+    for (int row = 0; row < controller_control_count; ++row) {
+        key_captures_[row]->setText("Press...");
+        controller_captures_[row]->setText("Press...");
     }
     capturing_key_ = -1;
     capturing_controller_ = -1;
@@ -139,7 +190,7 @@ bool joypad_dialog::eventFilter(QObject* watched, QEvent* event) {
         const auto* key = static_cast<QKeyEvent*>(event);
         const int32_t code = virtual_key(*key);
         if (code >= 0) {
-            combos_[capturing_key_]->setEditText(QString::fromLatin1(key_name(code).c_str()));
+            combos_[capturing_key_]->setEditText(key_text(code));
         }
         if (code >= 0 || key->key() == Qt::Key_Escape) {
             end_capture();
@@ -149,19 +200,43 @@ bool joypad_dialog::eventFilter(QObject* watched, QEvent* event) {
     return QDialog::eventFilter(watched, event);
 }
 
-void joypad_dialog::accept() {
+void joypad_dialog::apply_keys() {
     key_mapping keys = key_mapping_in_use();
-    controller_mapping buttons = controller_mapping_in_use();
-    QStringList names;
     for (int button = 0; button < button_count; ++button) {
         const QByteArray text = combos_[button]->currentText().toLatin1();
         keys[button] = key_code_from_name(text.toStdString());
-        buttons[button] = controller_combos_[button]->currentIndex() - 1;
-        names << (buttons[button] >= 0 ? controller_combos_[button]->currentText() : QString());
     }
     use_key_mapping(keys);
+}
+
+void joypad_dialog::apply_extra_keys() {
+    extra_key_mapping keys = extra_keys_in_use();
+    QStringList names;
+    for (int control = 0; control < extra_control_count; ++control) {
+        keys[control] = extra_key_code(combos_[button_count + control]->currentText());
+        names << extra_key_text(keys[control]);
+    }
+    use_extra_keys(keys);
+    save_extra_key_names(names);
+}
+
+void joypad_dialog::apply_controller_buttons() {
+    controller_mapping buttons = controller_mapping_in_use();
+    QStringList names;
+    for (int row = 0; row < controller_control_count; ++row) {
+        buttons[row] = controller_combos_[row]->currentIndex() - 1;
+        names << (buttons[row] >= 0 ? controller_combos_[row]->currentText() : QString());
+    }
     use_controller_mapping(buttons);
     save_controller_buttons(names);
+}
+
+void joypad_dialog::accept() {
+    apply_keys();
+    apply_extra_keys();
+    apply_controller_buttons();
+    set_turbo_rate(turbo_rate_->value());
+    save_turbo_rate(turbo_rate_->value());
     QDialog::accept();
 }
 
@@ -170,17 +245,37 @@ void open_joypad_dialog(QWidget* parent) {
     dialog.exec();
 }
 
+namespace {
+
+// Runs before the extra controls kept the eight console buttons' alone; the
+// extra controls then keep their defaults.
 void use_saved_controller_mapping() {
     const QStringList names = saved_controller_buttons();
     controller_mapping mapping = default_controller_mapping();
-    if (names.size() == button_count) {
-        for (int button = 0; button < button_count; ++button) {
-            mapping[button] = names[button].isEmpty()
-                                  ? -1
-                                  : controller_button_from_name(names[button].toStdString());
+    if (names.size() == button_count || names.size() == controller_control_count) {
+        for (int row = 0; row < names.size(); ++row) {
+            mapping[row] =
+                names[row].isEmpty() ? -1 : controller_button_from_name(names[row].toStdString());
         }
     }
     use_controller_mapping(mapping);
+}
+
+void use_saved_extra_keys() {
+    const QStringList names = saved_extra_key_names();
+    extra_key_mapping keys = default_extra_keys;
+    for (int control = 0; control < extra_control_count && control < names.size(); ++control) {
+        keys[control] = kept_extra_key(names[control]).value_or(default_extra_keys[control]);
+    }
+    use_extra_keys(keys);
+}
+
+}  // namespace
+
+void use_saved_joypad_settings() {
+    use_saved_controller_mapping();
+    use_saved_extra_keys();
+    set_turbo_rate(saved_turbo_rate());
 }
 
 }  // namespace tov

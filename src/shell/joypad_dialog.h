@@ -1,16 +1,20 @@
-// The "Joypad Settings" dialog: per console button an editable combo box for
-// its key and one for its game controller button, each with a "Press" button
-// that takes the next key or controller button pressed; OK and Cancel.
+// The "Joypad Settings" dialog: per console button, then per extra control
+// (Turbo A, Turbo B, Rewind), an editable combo box for its key and one for
+// its game controller button, each with a "Press" button that takes the next
+// key or controller button pressed; the turbo presses per second; OK and
+// Cancel.
 #pragma once
 
 #include <QDialog>
 #include <QTimer>
 #include <array>
 
+#include "controller/game_controllers.h"
 #include "session/session.h"
 
 class QComboBox;
 class QPushButton;
+class QSpinBox;
 
 namespace tov {
 
@@ -27,30 +31,46 @@ public:
     QPushButton* controller_capture(joypad_button button) const {
         return controller_captures_[button];
     }
+    // The same for an extra control's row, below the console buttons'.
+    QComboBox* extra_combo(extra_control control) const { return combos_[mapping_index(control)]; }
+    QPushButton* extra_key_capture(extra_control control) const {
+        return key_captures_[mapping_index(control)];
+    }
+    QSpinBox* turbo_rate_box() const { return turbo_rate_; }
     QPushButton* ok_button() const { return ok_; }
     QPushButton* cancel_button() const { return cancel_; }
 
-    // OK and Enter: every button takes the key and the controller button named
-    // in its boxes.
+    // OK and Enter: every button and extra control takes the key and the
+    // controller button named in its boxes, and turbo the rate shown; the
+    // settings store keeps the controller buttons, the extra keys and the rate.
     void accept() override;
 
     // The 50 key names offered in every key box, in their order.
     static QStringList key_names();
+    // What an extra control's key box offers before them: "None" and
+    // "Backspace".
+    static QStringList extra_key_names();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void add_row(int button, const QStringList& keys, const QStringList& controller_buttons);
-    void capture_key(int button);
-    void capture_controller_button(int button);
+    void add_row(int row, const QStringList& keys, const QStringList& controller_buttons);
+    void add_turbo_rate_row();
+    void capture_key(int row);
+    void capture_controller_button(int row);
     void take_controller_button();
     void end_capture();
+    void apply_keys();
+    void apply_extra_keys();
+    void apply_controller_buttons();
 
-    std::array<QComboBox*, button_count> combos_{};
-    std::array<QComboBox*, button_count> controller_combos_{};
-    std::array<QPushButton*, button_count> key_captures_{};
-    std::array<QPushButton*, button_count> controller_captures_{};
+    // One entry a row: the console buttons, then the extra controls.
+    std::array<QComboBox*, controller_control_count> combos_{};
+    std::array<QComboBox*, controller_control_count> controller_combos_{};
+    std::array<QPushButton*, controller_control_count> key_captures_{};
+    std::array<QPushButton*, controller_control_count> controller_captures_{};
+    QSpinBox* turbo_rate_ = nullptr;
     QPushButton* ok_;
     QPushButton* cancel_;
     int capturing_key_ = -1;
@@ -61,8 +81,9 @@ private:
 // Runs the dialog modally; the emulation stands still while it is open.
 void open_joypad_dialog(QWidget* parent);
 
-// The controller mapping kept in the settings store, put to use (the
-// positional layout when none was kept).
-void use_saved_controller_mapping();
+// The controller mapping, the extra controls' keys and the turbo rate kept in
+// the settings store, put to use; the defaults for what was not kept or is
+// not valid.
+void use_saved_joypad_settings();
 
 }  // namespace tov

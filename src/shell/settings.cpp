@@ -12,6 +12,9 @@ QSettings store() {
     return QSettings(settings_path(), QSettings::IniFormat);
 }
 
+constexpr const char* extra_key_settings[extra_control_count] = {
+    "joypad/turbo_a_key", "joypad/turbo_b_key", "joypad/rewind_key"};
+
 }  // namespace
 
 QString settings_path() {
@@ -137,6 +140,29 @@ QStringList saved_controller_buttons() {
 
 void save_controller_buttons(const QStringList& names) {
     store().setValue("controller/buttons", names);
+}
+
+QStringList saved_extra_key_names() {
+    QStringList names;
+    for (const char* key : extra_key_settings) {
+        names << store().value(key).toString();
+    }
+    return names;
+}
+
+void save_extra_key_names(const QStringList& names) {
+    for (int control = 0; control < extra_control_count && control < names.size(); ++control) {
+        store().setValue(extra_key_settings[control], names[control]);
+    }
+}
+
+int saved_turbo_rate() {
+    const int rate = store().value("joypad/turbo_rate", default_turbo_rate).toInt();
+    return rate >= lowest_turbo_rate && rate <= highest_turbo_rate ? rate : default_turbo_rate;
+}
+
+void save_turbo_rate(int rate) {
+    store().setValue("joypad/turbo_rate", rate);
 }
 
 QString last_folder(const QString& dialog) {

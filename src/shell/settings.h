@@ -2,7 +2,8 @@
 // tov/tov.conf (INI) in the user's configuration folder ($XDG_CONFIG_HOME,
 // ~/.config by default). The Others menu's options are not kept, but for the
 // choice of sound model: each run starts with them as the program always
-// has; the key mapping stays in TOV.cfg. The machine and its model are kept,
+// has; the key mapping stays in TOV.cfg, but for the extra controls' keys
+// and the turbo rate, kept here. The machine and its model are kept,
 // and so is the palette of monochrome games.
 #pragma once
 
@@ -63,9 +64,19 @@ int saved_fast_forward_speed();
 void save_fast_forward_speed(int speed);
 
 // The game controller's button for each console button, by SDL's names
-// ("" for none), in joypad order; empty when none were saved.
+// ("" for none), in joypad order, then for Turbo A, Turbo B and Rewind;
+// empty when none were saved (earlier runs kept only the first eight).
 QStringList saved_controller_buttons();
 void save_controller_buttons(const QStringList& names);
+
+// The keys of Turbo A, Turbo B and Rewind, by the names the Joypad dialog
+// shows ("None" for none), in extra_control order; "" for one not kept.
+QStringList saved_extra_key_names();
+void save_extra_key_names(const QStringList& names);
+
+// The turbo presses per second: 1-30, 15 when none or another was kept.
+int saved_turbo_rate();
+void save_turbo_rate(int rate);
 
 // The cartridges opened last, newest first, at most recent_limit.
 constexpr int recent_limit = 10;

@@ -173,7 +173,7 @@ void create_main_window(const audio_opener& open_audio) {
     main_window->show();
     read_key_mapping_file();
     open_game_controllers();
-    use_saved_controller_mapping();
+    use_saved_joypad_settings();
     sound_outputs outputs = open_audio();
     start_session(std::move(outputs.device));
     set_accurate_sound_output(outputs.accurate);

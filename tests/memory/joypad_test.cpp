@@ -94,7 +94,7 @@ TEST(KeyNames, NamesAndCodes) {
     const case_t cases[] = {
         {0x26, "KEY_UP"},   {0x28, "KEY_DOWN"}, {0x25, "KEY_LEFT"}, {0x27, "KEY_RIGHT"},
         {0x60, "NUMPAD_0"}, {0x65, "NUMPAD_5"}, {0x69, "NUMPAD_9"}, {'A', "A"},
-        {'Z', "Z"},         {'0', "0"},         {'9', "9"},
+        {'Z', "Z"},         {'0', "0"},         {'9', "9"},         {vk_back, "Backspace"},
     };
     for (const case_t& test : cases) {
         EXPECT_EQ(key_name(test.code), test.name);

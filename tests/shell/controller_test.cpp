@@ -7,6 +7,7 @@
 
 #include <QComboBox>
 #include <QPushButton>
+#include <QSettings>
 #include <QTest>
 
 #include "controller/game_controllers.h"
@@ -110,6 +111,25 @@ TEST_F(ControllerTest, ControllerButtonsPlayTheConsolesButtonsAsKeysDo) {
     }
 }
 
+TEST_F(ControllerTest, ExtraControlsButtonsCountAsHeld) {
+    virtual_controller pad;
+    ASSERT_TRUE(pad.attached()) << SDL_GetError();
+    controller_mapping mapping = default_controller_mapping();
+    const SDL_GameControllerButton buttons[extra_control_count] = {
+        SDL_CONTROLLER_BUTTON_X, SDL_CONTROLLER_BUTTON_Y, SDL_CONTROLLER_BUTTON_LEFTSHOULDER};
+    for (int control = 0; control < extra_control_count; ++control) {
+        mapping[mapping_index(static_cast<extra_control>(control))] = buttons[control];
+    }
+    use_controller_mapping(mapping);
+    for (int control = 0; control < extra_control_count; ++control) {
+        SCOPED_TRACE(control);
+        pad.button(buttons[control], true);
+        EXPECT_TRUE(control_held(static_cast<extra_control>(control)));
+        pad.button(buttons[control], false);
+        EXPECT_FALSE(control_held(static_cast<extra_control>(control)));
+    }
+}
+
 TEST_F(ControllerTest, UnpluggingReleasesItsButtons) {
     {
         virtual_controller pad;
@@ -152,6 +172,60 @@ TEST_F(ControllerTest, JoypadDialogCapturesKeysAndButtonsAndCancelChangesNothing
     EXPECT_EQ(joypad(0x10), 0xD) << "the assigned button plays B";
     pad.button(SDL_CONTROLLER_BUTTON_X, false);
     save_controller_buttons({});
+}
+
+// What the settings store keeps of the mapping, put to use at start-up: the
+// eight console buttons' names alone as earlier runs kept them, all eleven,
+// or what is not valid, giving the defaults.
+TEST_F(ControllerTest, KeptJoypadSettingsAreTakenAndBadOnesGiveTheDefaults) {
+    const QStringList eight = {"dpup", "dpdown", "dpleft", "dpright", "x", "a", "start", "back"};
+    controller_mapping x_for_a = default_controller_mapping();
+    x_for_a[button_a] = SDL_CONTROLLER_BUTTON_X;
+    controller_mapping turbo_on_y = x_for_a;
+    turbo_on_y[mapping_index(control_turbo_a)] = SDL_CONTROLLER_BUTTON_Y;
+    struct case_t {
+        const char* what;
+        QStringList buttons;
+        QStringList keys;  // Turbo A, Turbo B, Rewind
+        QVariant rate;
+        controller_mapping mapping;
+        extra_key_mapping extra_keys;
+        int turbo_rate;
+    };
+    const case_t cases[] = {
+        {"eight, as earlier runs kept", eight, {}, {}, x_for_a, default_extra_keys, 15},
+        {"eleven",
+         eight + QStringList{"y", "", ""},
+         {"T", "None", "Backspace"},
+         20,
+         turbo_on_y,
+         {'T', -1, vk_back},
+         20},
+        {"bad values",
+         {"dpup", "x"},
+         {"KEY_LEFTX", "q", ""},
+         31,
+         default_controller_mapping(),
+         default_extra_keys,
+         15},
+    };
+    const char* key_settings[] = {"joypad/turbo_a_key", "joypad/turbo_b_key", "joypad/rewind_key"};
+    for (const case_t& test : cases) {
+        SCOPED_TRACE(test.what);
+        QSettings file(settings_path(), QSettings::IniFormat);
+        file.setValue("controller/buttons", test.buttons);
+        for (int control = 0; control < extra_control_count; ++control) {
+            file.setValue(key_settings[control], test.keys.value(control));
+        }
+        file.setValue("joypad/turbo_rate", test.rate);
+        file.sync();
+        use_saved_joypad_settings();
+        EXPECT_EQ(controller_mapping_in_use(), test.mapping);
+        EXPECT_EQ(extra_keys_in_use(), test.extra_keys);
+        EXPECT_EQ(turbo_rate_in_use(), test.turbo_rate);
+        file.remove("joypad");
+        file.remove("controller");
+    }
 }
 
 TEST_F(ControllerTest, ControllersRumbleWhileTheMotorRuns) {

@@ -326,14 +326,7 @@ std::string demo_path() {
 
 TEST_F(WindowTest, KeyHeldDuringASliceReachesTheJoypadWithinAFrame) {
     test::test_cartridge cartridge;
-    ASSERT_TRUE(cartridge.assemble(R"(
-        org $100
-    loop: ld a, $10
-        ldh ($00), a
-        ldh a, ($00)
-        ld ($C000), a
-        jr loop
-    )"));
+    ASSERT_TRUE(cartridge.assemble(test::button_row_reader));
     open_through_menu(cartridge.write());
     full_throttle = 0;          // the pacing wait delivers input
     main_window->stop_timer();  // steps run here, as the window's slice would run them

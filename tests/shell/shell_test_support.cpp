@@ -24,6 +24,8 @@ void window_test::SetUp() {
         run_command(id_timer_enable);
     }
     key_map = default_key_map;
+    extra_key_map = default_extra_keys;
+    turbo_rate = default_turbo_rate;
     clear_recent_cartridges();
     main_window->show_recent_cartridges();
     main_window->show_quick_states();

@@ -31,6 +31,16 @@ protected:
     std::vector<std::string> messages;
 };
 
+// A game that keeps reading the joypad's button row into C000.
+constexpr const char* button_row_reader = R"(
+        org $100
+    loop: ld a, $10
+        ldh ($00), a
+        ldh a, ($00)
+        ld ($C000), a
+        jr loop
+)";
+
 // Runs menu command `id`, which opens a modal `Dialog`, with `interact`
 // acting on the dialog once it is shown; a test failure when none came up.
 template <class Dialog>

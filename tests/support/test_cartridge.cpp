@@ -27,6 +27,8 @@ void reset_test_state() {
     freeze_count = 0;
     release_all_keys();
     key_map = default_key_map;
+    extra_key_map = default_extra_keys;
+    turbo_rate = default_turbo_rate;
     use_fake_clock(0);
 }
 
