@@ -119,7 +119,7 @@ void follow_sound_model() {
 
 // Sound is muted while the game runs backwards, as during fast-forward.
 void follow_rewind_control() {
-    const bool back = query_key(vk_back) || query_key(vk_controller_rewind);
+    const bool back = control_held(control_rewind);
     if (back == going_back) {
         return;
     }

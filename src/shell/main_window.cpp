@@ -322,10 +322,13 @@ void main_window_view::hold_fast_forward(const QKeyEvent& key, bool pressed) {
     }
 }
 
-// Backspace held runs the game backwards (the session follows the key); the
-// status line says so, or where rewind is switched on.
+// The Rewind key (Backspace unless the Joypad dialog chose another) held runs
+// the game backwards, as the session follows the key; the status line says
+// so, or where rewind is switched on.
 void main_window_view::tell_rewind(const QKeyEvent& key, bool pressed) {
-    if (key.key() == Qt::Key_Backspace && pressed && !key.isAutoRepeat() && emulating()) {
+    const int32_t rewind_key = extra_keys_in_use()[control_rewind];
+    if (pressed && !key.isAutoRepeat() && rewind_key >= 0 && virtual_key(key) == rewind_key &&
+        emulating()) {
         show_status(rewind_length() > 0 ? "Rewinding" : "Rewind is off: Emulation > Rewind");
     }
 }
