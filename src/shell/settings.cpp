@@ -12,6 +12,11 @@ QSettings store() {
     return QSettings(settings_path(), QSettings::IniFormat);
 }
 
+// An on-off setting: anything stored but "true" counts as off.
+bool saved_switch(const QString& key) {
+    return store().value(key, false).toString() == "true";
+}
+
 }  // namespace
 
 QString settings_path() {
@@ -110,6 +115,22 @@ void save_custom_palette(const std::array<QColor, 4>& colours) {
         names << colour.name();
     }
     store().setValue("video/custom_palette", names);
+}
+
+bool saved_frame_blending() {
+    return saved_switch("video/frame_blending");
+}
+
+void save_frame_blending(bool on) {
+    store().setValue("video/frame_blending", on);
+}
+
+bool saved_colour_correction() {
+    return saved_switch("video/colour_correction");
+}
+
+void save_colour_correction(bool on) {
+    store().setValue("video/colour_correction", on);
 }
 
 int saved_fast_forward_speed() {

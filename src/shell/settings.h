@@ -3,7 +3,7 @@
 // ~/.config by default). The Others menu's options are not kept, but for the
 // choice of sound model: each run starts with them as the program always
 // has; the key mapping stays in TOV.cfg. The machine and its model are kept,
-// and so is the palette of monochrome games.
+// and so are the palette of monochrome games and the look of the picture.
 #pragma once
 
 #include <QColor>
@@ -53,6 +53,12 @@ QString saved_palette();
 void save_palette(const QString& key);
 std::optional<std::array<QColor, 4>> saved_custom_palette();
 void save_custom_palette(const std::array<QColor, 4>& colours);
+
+// Zoom > "Frame Blending" and "Colour Correction" (off until chosen).
+bool saved_frame_blending();
+void save_frame_blending(bool on);
+bool saved_colour_correction();
+void save_colour_correction(bool on);
 
 // The fast-forward speed chosen last: 2-4, or 0 for as fast as possible.
 int saved_fast_forward_speed();
