@@ -4,12 +4,12 @@
 #include <iterator>
 
 #include "accurate/run/console.h"
-#include "machine/cpu_state.h"
 #include "machine/memory.h"
 #include "machine/options.h"
 #include "machine/registers.h"
 #include "machine/shell_flags.h"
 #include "memory/io_registers.h"
+#include "session/session.h"
 #include "video/frame.h"
 #include "video/host_palette.h"
 
@@ -37,7 +37,7 @@ void use_shades(const shade_set& shades) {
 
 // Whether the loaded game is drawn in the palette's shades.
 bool drawn_in_palette() {
-    return rom_loaded == 1 && colour_mode == 0 && !(accurate_machine && colour_model);
+    return rom_loaded == 1 && !colour_picture();
 }
 
 // Each pixel of a shade of `before` becomes the same shade of `after`; a

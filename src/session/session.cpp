@@ -11,6 +11,7 @@
 #include "cheats/code_effects.h"
 #include "host/files.h"
 #include "host/keyboard.h"
+#include "machine/cpu_state.h"
 #include "machine/memory.h"
 #include "machine/options.h"
 #include "machine/shell_flags.h"
@@ -537,6 +538,10 @@ result write_key_mapping_file() {
 
 const uint8_t* finished_picture() {
     return frame_buffer;
+}
+
+bool colour_picture() {
+    return rom_loaded == 1 && (colour_mode == 1 || (accurate_machine && colour_model));
 }
 
 }  // namespace tov

@@ -208,4 +208,9 @@ result save_cheat_list();
 // each (blue, green, red), rows top to bottom.
 const uint8_t* finished_picture();
 
+// Whether the loaded game's picture is in its own 15-bit colours: a colour
+// cartridge in colour mode, or any cartridge on the accurate machine's colour
+// model; not a monochrome game in the palette's shades.
+bool colour_picture();
+
 }  // namespace tov

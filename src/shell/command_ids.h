@@ -44,6 +44,8 @@ enum command_id : int {
     id_export_battery = 41071,
     id_palette_first = 41080,  // Zoom > Palette's items: 41080-41089
     id_cheat_codes = 41090,
+    id_frame_blending = 41100,
+    id_colour_correction = 41101,
     id_rewind_off = 41110,  // Emulation > Rewind's lengths: 41110-41113
 };
 

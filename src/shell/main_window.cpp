@@ -76,10 +76,15 @@ void screen_view::show_frame(const uint8_t* frame) {
     if (frame_.isNull()) {
         frame_ = QImage(screen_width, screen_height, QImage::Format_RGB32);
     }
+    // Colour correction is for pictures in 15-bit colours, not for the
+    // shades of a monochrome game.
+    look_options options = look_options_;
+    options.colour_correction = options.colour_correction && colour_picture();
+    const uint8_t* shown = look_of(frame, options, look_);
     // Kept as 32-bit pixels, the format the window draws fastest when it
     // scales the picture up.
     for (int y = 0; y < screen_height; ++y) {
-        const uint8_t* source = frame + y * frame_row_bytes;
+        const uint8_t* source = shown + y * frame_row_bytes;
         auto* line = reinterpret_cast<QRgb*>(frame_.scanLine(y));
         for (int x = 0; x < screen_width; ++x, source += 3) {
             line[x] = qRgb(source[2], source[1], source[0]);
@@ -87,6 +92,14 @@ void screen_view::show_frame(const uint8_t* frame) {
     }
     // Only the picture changes: the black around it (full screen) stays.
     repaint(cartridge_loaded() ? picture_rect() : rect());
+}
+
+void screen_view::set_look(const look_options& options) {
+    look_options_ = options;
+    forget_previous_frame();
+    if (cartridge_loaded()) {
+        show_frame(finished_picture());
+    }
 }
 
 // The picture at the largest whole factor that fits, centred, so that every

@@ -12,6 +12,7 @@
 
 #include "host/window.h"
 #include "session/session.h"
+#include "video/screen_look.h"
 
 class QAction;
 class QKeyEvent;
@@ -37,6 +38,15 @@ public:
     // The picture as last presented (null before the first frame).
     const QImage& presented_frame() const { return frame_; }
 
+    // Zoom > "Frame Blending" and "Colour Correction"; a loaded game's
+    // picture is shown again in the new look at once.
+    const look_options& look() const { return look_options_; }
+    void set_look(const look_options& options);
+
+    // The next frame is shown as it is, not blended with the one before: a
+    // cartridge was opened, a state loaded or the picture recoloured.
+    void forget_previous_frame() { look_.has_previous = false; }
+
 protected:
     void paintEvent(QPaintEvent* event) override;
 
@@ -45,6 +55,8 @@ private:
 
     QImage frame_;
     QImage logo_;
+    look_options look_options_;
+    screen_look look_;
 };
 
 class main_window_view : public QMainWindow, public window_services {

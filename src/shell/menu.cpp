@@ -138,6 +138,8 @@ void main_window_view::build_menu() {
         const char* title = item == custom_palette_item ? "Custom..." : named_palettes[item].title;
         palette_group->addAction(add_command(palette, id_palette_first + item, title, true));
     }
+    add_command(zoom_menu, id_frame_blending, "Frame Blending", true);
+    add_command(zoom_menu, id_colour_correction, "Colour Correction", true);
 
     QMenu* help = menuBar()->addMenu("&Help");
     add_command(help, id_about, "&About");
@@ -243,6 +245,8 @@ void main_window_view::show_options(const run_options& options) {
     check_menu_item(id_pause, cartridge_loaded() && !emulating());
     check_menu_item(id_pause_when_inactive, pause_when_inactive());
     check_menu_item(id_full_screen, isFullScreen());
+    check_menu_item(id_frame_blending, screen_->look().frame_blending);
+    check_menu_item(id_colour_correction, screen_->look().colour_correction);
     for (const int id : cartridge_commands) {
         action(id)->setEnabled(cartridge_loaded());
     }

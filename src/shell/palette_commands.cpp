@@ -75,6 +75,9 @@ void choose_palette(int item) {
 
 void use_saved_palette() {
     const int item = palette_item_in_use();
+    // The recoloured frame is shown again: blended, it would keep half the
+    // old shades.
+    main_window->screen()->forget_previous_frame();
     set_palette(item == custom_palette_item ? shades_of(custom_colours())
                                             : named_palettes[item].shades);
 }

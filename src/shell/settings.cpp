@@ -15,6 +15,11 @@ QSettings store() {
 constexpr const char* extra_key_settings[extra_control_count] = {
     "joypad/turbo_a_key", "joypad/turbo_b_key", "joypad/rewind_key"};
 
+// An on-off setting: anything stored but "true" counts as off.
+bool saved_switch(const QString& key) {
+    return store().value(key, false).toString() == "true";
+}
+
 }  // namespace
 
 QString settings_path() {
@@ -113,6 +118,22 @@ void save_custom_palette(const std::array<QColor, 4>& colours) {
         names << colour.name();
     }
     store().setValue("video/custom_palette", names);
+}
+
+bool saved_frame_blending() {
+    return saved_switch("video/frame_blending");
+}
+
+void save_frame_blending(bool on) {
+    store().setValue("video/frame_blending", on);
+}
+
+bool saved_colour_correction() {
+    return saved_switch("video/colour_correction");
+}
+
+void save_colour_correction(bool on) {
+    store().setValue("video/colour_correction", on);
 }
 
 int saved_fast_forward_speed() {

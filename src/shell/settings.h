@@ -4,7 +4,7 @@
 // choice of sound model: each run starts with them as the program always
 // has; the key mapping stays in TOV.cfg, but for the extra controls' keys
 // and the turbo rate, kept here. The machine and its model are kept,
-// and so is the palette of monochrome games.
+// and so are the palette of monochrome games and the look of the picture.
 #pragma once
 
 #include <QColor>
@@ -58,6 +58,12 @@ void save_custom_palette(const std::array<QColor, 4>& colours);
 // The seconds of play rewind keeps, 0-60 (0: off); 60 when none was kept.
 int saved_rewind_seconds();
 void save_rewind_seconds(int seconds);
+
+// Zoom > "Frame Blending" and "Colour Correction" (off until chosen).
+bool saved_frame_blending();
+void save_frame_blending(bool on);
+bool saved_colour_correction();
+void save_colour_correction(bool on);
 
 // The fast-forward speed chosen last: 2-4, or 0 for as fast as possible.
 int saved_fast_forward_speed();

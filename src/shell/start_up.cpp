@@ -84,6 +84,17 @@ void choose_machine(bool accurate, model_choice model) {
     }
 }
 
+// Zoom > "Frame Blending" or "Colour Correction" switched, shown at once
+// and remembered.
+void switch_look(int id) {
+    look_options look = main_window->screen()->look();
+    bool& option = id == id_frame_blending ? look.frame_blending : look.colour_correction;
+    option = !option;
+    main_window->screen()->set_look(look);
+    save_frame_blending(look.frame_blending);
+    save_colour_correction(look.colour_correction);
+}
+
 // The options the menu toggles.
 void run_option_command(int id) {
     const run_options options = current_options();
@@ -121,6 +132,8 @@ void run_option_command(int id) {
         choose_machine(options.accurate_machine, static_cast<model_choice>(id - id_model_auto));
     } else if (in_range(id, id_palette_first, palette_items)) {
         choose_palette(id - id_palette_first);
+    } else if (id == id_frame_blending || id == id_colour_correction) {
+        switch_look(id);
     }
 }
 
@@ -147,6 +160,7 @@ void quick_state(int slot, bool save) {
     // while the player's hand is on the F keys.
     const result loaded = load_quick_state(slot);
     if (loaded.ok) {
+        main_window->screen()->forget_previous_frame();
         main_window->show_status(QString("Loaded quick state %1").arg(slot));
     } else if (!quick_state_slot(slot).used) {
         main_window->show_status(QString::fromStdString(loaded.message));
@@ -180,6 +194,7 @@ void create_main_window(const audio_opener& open_audio) {
     set_accurate_sound(saved_accurate_sound());
     set_machine(saved_accurate_machine(), saved_model());
     use_saved_palette();
+    main_window->screen()->set_look({saved_frame_blending(), saved_colour_correction()});
     set_fast_forward_speed(saved_fast_forward_speed());
     set_rewind_length(saved_rewind_seconds());
     if (const std::optional<QPoint> place = saved_window_place()) {
@@ -262,6 +277,7 @@ bool open_in_window(const std::string& path) {
         report_unopened(opened.message);
         return false;
     }
+    main_window->screen()->forget_previous_frame();
     main_window->report(read_battery_file());
     show_cartridge_note();
     main_window->screen()->update();

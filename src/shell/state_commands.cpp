@@ -30,10 +30,16 @@ void with_chosen_state(const file_chooser& choose, result (*act)(const std::stri
     });
 }
 
+// The first frame of a loaded state is not blended with the game before it.
+result load_state_afresh(const std::string& path) {
+    main_window->screen()->forget_previous_frame();
+    return load_state_file(path);
+}
+
 }  // namespace
 
 void load_state_command() {
-    with_chosen_state(main_window->choose_state_to_load, load_state_file);
+    with_chosen_state(main_window->choose_state_to_load, load_state_afresh);
 }
 
 void save_state_command() {

@@ -84,7 +84,7 @@ TEST_F(WindowTest, MenuHoldsEveryItemInOrder) {
             "enable\n  Timing\n    1\n    2\n"
             "&Zoom\n  X 1\n  X 2\n  X 3\n  X 4\n  -\n  &Full Screen\n  -\n  &Palette\n"
             "    TOV Greys\n    Original Green\n    Pocket\n    Light Grey\n"
-            "    High Contrast\n    Custom...\n"
+            "    High Contrast\n    Custom...\n  Frame Blending\n  Colour Correction\n"
             "&Help\n  &About\n");
 }
 
