@@ -76,6 +76,7 @@ void screen_view::show_frame(const uint8_t* frame) {
     if (frame_.isNull()) {
         frame_ = QImage(screen_width, screen_height, QImage::Format_RGB32);
     }
+    machine_frame_.assign(frame, frame + frame_row_bytes * screen_height);
     // Colour correction is for pictures in 15-bit colours, not for the
     // shades of a monochrome game.
     look_options options = look_options_;
@@ -92,6 +93,10 @@ void screen_view::show_frame(const uint8_t* frame) {
     }
     // Only the picture changes: the black around it (full screen) stays.
     repaint(cartridge_loaded() ? picture_rect() : rect());
+}
+
+const uint8_t* screen_view::machine_frame() const {
+    return machine_frame_.empty() ? finished_picture() : machine_frame_.data();
 }
 
 void screen_view::set_look(const look_options& options) {

@@ -9,6 +9,7 @@
 #include <deque>
 #include <functional>
 #include <map>
+#include <vector>
 
 #include "host/window.h"
 #include "session/session.h"
@@ -38,6 +39,12 @@ public:
     // The picture as last presented (null before the first frame).
     const QImage& presented_frame() const { return frame_; }
 
+    // The machine's own picture as last presented, before the look: the
+    // frame buffer itself is drawn over line by line as the next frame runs,
+    // and a slice ends anywhere in a frame. The frame buffer while nothing
+    // was presented yet.
+    const uint8_t* machine_frame() const;
+
     // Zoom > "Frame Blending" and "Colour Correction"; a loaded game's
     // picture is shown again in the new look at once.
     const look_options& look() const { return look_options_; }
@@ -54,6 +61,7 @@ private:
     void paint_logo(QPainter& painter);
 
     QImage frame_;
+    std::vector<uint8_t> machine_frame_;
     QImage logo_;
     look_options look_options_;
     screen_look look_;

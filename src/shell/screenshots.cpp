@@ -6,6 +6,8 @@
 #include <QSaveFile>
 
 #include "host/paths.h"
+#include "shell/main_window.h"
+#include "shell/start_up.h"
 
 namespace tov {
 
@@ -26,7 +28,9 @@ QString free_name(const QDir& folder) {
 }  // namespace
 
 QImage current_picture(int width, int height) {
-    const QImage frame(finished_picture(), screen_width, screen_height, screen_width * 3,
+    const uint8_t* picture =
+        main_window ? main_window->screen()->machine_frame() : finished_picture();
+    const QImage frame(picture, screen_width, screen_height, screen_width * 3,
                        QImage::Format_BGR888);
     return frame.scaled(width, height, Qt::IgnoreAspectRatio, Qt::FastTransformation);
 }

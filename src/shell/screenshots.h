@@ -9,7 +9,8 @@
 
 namespace tov {
 
-// The last finished picture, scaled to width x height without smoothing.
+// The machine's picture the window presented last (the last finished one
+// without a window), scaled to width x height without smoothing.
 QImage current_picture(int width, int height);
 
 // Writes the screenshot; the message holds the file's path when it was
