@@ -19,7 +19,10 @@
 #include "host/keyboard.h"
 #include "host/window.h"
 #include "inspect/screen_text.h"
+#include "machine/cpu_state.h"
+#include "machine/timing.h"
 #include "png_writer.h"
+#include "session/breaks.h"
 #include "session/palette.h"
 #include "session/session.h"
 #include "stream/sound_recording.h"
@@ -70,7 +73,19 @@ constexpr const char* usage_text =
     "                           (and the rewind's, with --rewind)\n"
     "  --bench                  run unthrottled and print frames=N seconds=S fps=F,\n"
     "                           timed with the host's clock\n"
-    "  --help                   show this text\n";
+    "  --until-breakpoint       run until the game executes LD B,B (its software\n"
+    "                           breakpoint) or reaches a --break address, then stop\n"
+    "  --break ADDR             also stop where PC reaches ADDR (hex); may be given more\n"
+    "                           than once; implies --until-breakpoint\n"
+    "  --timeout-frames N       give up --until-breakpoint after N frames (default 3600)\n"
+    "  --expect-fibonacci       pass when B, C, D, E, H and L hold 3, 5, 8, 13, 21 and\n"
+    "                           34 at the end (the protocol of mooneye's test cartridges)\n"
+    "  --expect-serial TEXT     pass when the serial port sent TEXT during the run\n"
+    "  --help                   show this text\n"
+    "\n"
+    "Exit status: 0 done (and every expectation met), 1 failed (an expectation not met,\n"
+    "or a file that could not be read or written), 2 bad usage, 3 timed out (no\n"
+    "breakpoint within --timeout-frames).\n";
 
 // The keys --press holds: the console buttons and the rewind control, as a
 // game controller presses them.
@@ -119,7 +134,16 @@ struct options {
     int palette = 0;  // in named_palettes
     std::string serial;
     std::vector<cheat_entry> cheats;
+    bool until_breakpoint = false;
+    break_rule breaks;
+    uint64_t timeout_frames = 3600;
+    bool expect_fibonacci = false;
+    std::string expect_serial;
 };
+
+// What a run ended with, as the exit status says it.
+constexpr int exit_failed = 1;
+constexpr int exit_timed_out = 3;
 
 // The accurate sound's recording is at a sound card's usual rate.
 constexpr int recording_rate = 48000;
@@ -182,6 +206,20 @@ bool sound_option(const std::string& value) {
         throw usage_error{"--sound takes classic or accurate, not '" + value + "'"};
     }
     return value == "accurate";
+}
+
+uint16_t address_option(const std::string& value) {
+    std::string digits = value;
+    if (digits.rfind("0x", 0) == 0 || digits.rfind("0X", 0) == 0) {
+        digits = digits.substr(2);
+    } else if (digits.rfind('$', 0) == 0) {
+        digits = digits.substr(1);
+    }
+    if (digits.empty() || digits.size() > 4 ||
+        digits.find_first_not_of("0123456789abcdefABCDEF") != std::string::npos) {
+        throw usage_error{"--break takes an address of 1-4 hex digits, not '" + value + "'"};
+    }
+    return static_cast<uint16_t>(std::stoul(digits, nullptr, 16));
 }
 
 bool machine_option(const std::string& value) {
@@ -273,6 +311,17 @@ options parse_options(const std::vector<std::string>& arguments) {
             result.screen_text = true;
         } else if (argument == "--bench") {
             result.bench = true;
+        } else if (argument == "--until-breakpoint") {
+            result.until_breakpoint = true;
+        } else if (argument == "--break") {
+            result.breaks.addresses.push_back(address_option(value()));
+            result.until_breakpoint = true;
+        } else if (argument == "--timeout-frames") {
+            result.timeout_frames = count_option(argument, value(), 1, 100000000);
+        } else if (argument == "--expect-fibonacci") {
+            result.expect_fibonacci = true;
+        } else if (argument == "--expect-serial") {
+            result.expect_serial = value();
         } else if (argument.rfind("--", 0) == 0 || !result.rom.empty()) {
             throw usage_error{"unknown option '" + argument + "'"};
         } else {
@@ -319,8 +368,9 @@ long resident_kib() {
     return field ? std::strtol(field + 6, nullptr, 10) : -1;
 }
 
-// Runs the chosen number of frames, with the presses and memory reports.
-void run_chosen_frames(const options& chosen, std::ostream& out) {
+// Runs the chosen number of frames, or until a breakpoint, with the presses
+// and memory reports; false when no breakpoint came in time.
+bool run_chosen_frames(const options& chosen, std::ostream& out) {
     held_keys held{};
     hold_buttons(chosen, 0, held);
     const auto report_memory = [&](uint64_t done) {
@@ -333,12 +383,40 @@ void run_chosen_frames(const options& chosen, std::ostream& out) {
     if (chosen.rss_every != 0) {
         report_memory(0);
     }
-    run_frames(chosen.frames, [&](uint64_t done) {
+    const auto after_frame = [&](uint64_t done) {
         hold_buttons(chosen, done, held);
         if (chosen.rss_every != 0 && done % chosen.rss_every == 0) {
             report_memory(done);
         }
-    });
+    };
+    if (!chosen.until_breakpoint) {
+        run_frames(chosen.frames, after_frame);
+        return true;
+    }
+    const uint64_t start = frame_counter;
+    if (!run_until_break(chosen.timeout_frames, chosen.breaks, after_frame)) {
+        return false;
+    }
+    char line[64];
+    std::snprintf(line, sizeof line, "breakpoint at %04X after %llu frames\n", PC.value,
+                  static_cast<unsigned long long>(frame_counter - start));
+    out << line;
+    return true;
+}
+
+// The registers' values in mooneye's protocol: the Fibonacci numbers when
+// the test passed.
+bool registers_hold_fibonacci(std::ostream& error) {
+    if (B == 3 && C == 5 && D == 8 && E == 13 && H == 21 && L == 34) {
+        return true;
+    }
+    char line[128];
+    std::snprintf(line, sizeof line,
+                  "tov-headless: the test failed: B=%02X C=%02X D=%02X E=%02X H=%02X L=%02X, not "
+                  "03 05 08 0D 15 22\n",
+                  B, C, D, E, H, L);
+    error << line;
+    return false;
 }
 
 // False, after saying why on `error`, when `outcome` failed.
@@ -371,7 +449,7 @@ int run_cartridge(const options& chosen, std::ostream& out, std::ostream& error)
     }
 
     const auto started = std::chrono::steady_clock::now();
-    run_chosen_frames(chosen, out);
+    const bool in_time = run_chosen_frames(chosen, out);
     const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - started;
     release_all_keys();
 
@@ -393,6 +471,13 @@ int run_cartridge(const options& chosen, std::ostream& out, std::ostream& error)
     }
     if (!chosen.save_state.empty() && !succeeded(save_state_file(chosen.save_state), error)) {
         return 1;
+    }
+    if (!in_time) {
+        error << "tov-headless: no breakpoint within " << chosen.timeout_frames << " frames\n";
+        return exit_timed_out;
+    }
+    if (chosen.expect_fibonacci && !registers_hold_fibonacci(error)) {
+        return exit_failed;
     }
     return 0;
 }
@@ -433,7 +518,7 @@ int run_headless(const std::vector<std::string>& arguments, std::ostream& out,
     headless_window headless(audio);
     set_window(&headless);
     std::string sent;
-    if (!chosen.serial.empty()) {
+    if (!chosen.serial.empty() || !chosen.expect_serial.empty()) {
         set_serial_output([&sent](uint8_t byte) { sent += static_cast<char>(byte); });
     }
     int code = run_cartridge(chosen, out, error);
@@ -441,6 +526,11 @@ int run_headless(const std::vector<std::string>& arguments, std::ostream& out,
     if (!chosen.serial.empty() && !write_file_atomically(chosen.serial, sent, reason)) {
         error << "tov-headless: " << reason << "\n";
         code = code == 0 ? 1 : code;
+    }
+    if (code == 0 && !chosen.expect_serial.empty() &&
+        sent.find(chosen.expect_serial) == std::string::npos) {
+        error << "tov-headless: the serial port did not send \"" << chosen.expect_serial << "\"\n";
+        code = exit_failed;
     }
     if (code == 0 && !chosen.wav.empty()) {
         const bool written =

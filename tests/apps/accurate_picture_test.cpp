@@ -171,13 +171,8 @@ TEST(AccuratePicture, HblankDmaCopiesItsBlockWhenTheConsoleDoes) {
             org $100
             jp start
             org $150
-send:       ldh ($01), a
-            ld a, $81
-            ldh ($02), a
-.busy:      ldh a, ($02)
-            rla
-            jr c, .busy
-            ret
+)") + test::source_of("serial_send.asm") +
+                                   R"(
 start:      xor a
             ldh ($40), a
             ld a, $5A
@@ -190,7 +185,7 @@ start:      xor a
             ldh ($53), a
             xor a
             ldh ($54), a
-)") + test.prepare + R"(
+)" + test.prepare + R"(
             ld a, $80
             ldh ($55), a
             ldh a, ($55)

@@ -23,7 +23,8 @@ TEST(Headless, HelpDocumentsEveryOption) {
     EXPECT_EQ(result.code, 0);
     for (const char* option :
          {"--entry", "--machine", "--model", "--serial", "--frames", "--timing", "--frameskip",
-          "--press", "--screenshot", "--screen-text", "--bench", "--help"}) {
+          "--press", "--screenshot", "--screen-text", "--bench", "--rewind", "--until-breakpoint",
+          "--break", "--timeout-frames", "--expect-fibonacci", "--expect-serial", "--help"}) {
         EXPECT_NE(result.out.find(option), std::string::npos) << option;
     }
     EXPECT_NE(result.out.find("zip, 7z or gzip archive"), std::string::npos);
@@ -48,6 +49,10 @@ TEST(Headless, BadCommandLinesAreRefusedWithAReason) {
         {{"x.gb", "--press", "a@1+x"}, "--press takes KEY@FRAME"},
         {{"x.gb", "--machine", "fast"}, "--machine takes classic or accurate, not 'fast'"},
         {{"x.gb", "--model", "gba"}, "--model takes auto, dmg or cgb, not 'gba'"},
+        {{"x.gb", "--break", "10000"}, "--break takes an address of 1-4 hex digits, not '10000'"},
+        {{"x.gb", "--break", "$"}, "--break takes an address of 1-4 hex digits"},
+        {{"x.gb", "--timeout-frames", "0"}, "--timeout-frames takes a number from 1"},
+        {{"x.gb", "--rewind", "61"}, "--rewind takes a number from 1 to 60"},
     };
     for (const case_t& test : cases) {
         const run_result result = run(test.arguments);

@@ -1,7 +1,8 @@
 // Mooneye's test cartridges on the accurate machine. A test reports through
 // the serial port: 03 05 08 0D 15 22 when it passes, 42 six times when it
-// fails. A test marked as failing names why: another console model, or a
-// part of the console the accurate machine does not model yet.
+// fails; and in B, C, D, E, H and L at its LD B,B, which the runner's
+// --until-breakpoint --expect-fibonacci reads. A test marked as failing names why: another console
+// model, or a part of the console the accurate machine does not model yet.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -154,6 +155,11 @@ protected:
         } else {
             EXPECT_NE(outcome(sent), "passed") << "it passes now: mark it so";
         }
+        // The registers at its software breakpoint tell the same.
+        const int status =
+            test::exit_status(rom, {"--machine", "accurate", "--until-breakpoint",
+                                    "--expect-fibonacci", "--timeout-frames", "400"});
+        EXPECT_EQ(status == 0, outcome(sent) == "passed") << "exit status " << status;
     }
 };
 

@@ -35,6 +35,14 @@ std::string run_for(const std::filesystem::path& rom, int frames,
 
 }  // namespace
 
+int exit_status(const std::filesystem::path& rom, const std::vector<std::string>& options) {
+    std::vector<std::string> arguments = {rom.string()};
+    arguments.insert(arguments.end(), options.begin(), options.end());
+    std::ostringstream out;
+    std::ostringstream error;
+    return run_headless(arguments, out, error);
+}
+
 std::string final_screen(const std::filesystem::path& rom, int frames,
                          const std::vector<std::string>& options) {
     std::istringstream screen(run_for(rom, frames, options, {"--screen-text"}));

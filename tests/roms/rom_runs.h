@@ -24,6 +24,9 @@ std::string final_screen(const std::filesystem::path& rom, int frames,
 std::string serial_output(const std::filesystem::path& rom, int frames,
                           const std::vector<std::string>& options);
 
+// The runner's exit status for `rom` with `options`.
+int exit_status(const std::filesystem::path& rom, const std::vector<std::string>& options);
+
 // The last line of `text` that is not empty, without its newline.
 std::string last_line(const std::string& text);
 

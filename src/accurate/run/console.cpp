@@ -139,13 +139,28 @@ void use_model_shades() {
     }
 }
 
+namespace {
+
+void finish_accurate_frame() {
+    lcd.frame_done = 0;
+    follow_joypad();
+    finish_frame();
+}
+
+}  // namespace
+
 void run_accurate_frame() {
     while (!lcd.frame_done) {
         cpu_step();
     }
-    lcd.frame_done = 0;
-    follow_joypad();
-    finish_frame();
+    finish_accurate_frame();
+}
+
+void step_accurate_machine() {
+    cpu_step();
+    if (lcd.frame_done) {
+        finish_accurate_frame();
+    }
 }
 
 void step_accurate_instruction() {

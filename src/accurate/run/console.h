@@ -26,6 +26,10 @@ void use_model_shades();
 // pacing and presenting it as the frame driver does.
 void run_accurate_frame();
 
+// One step of the CPU (an instruction, or the time a halted CPU waits for its
+// next event), and the frame paced and presented when the step ended one.
+void step_accurate_machine();
+
 // The debugger's single step: one instruction, or the time a halted CPU
 // waits for its next event.
 void step_accurate_instruction();
