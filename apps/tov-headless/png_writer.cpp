@@ -2,9 +2,11 @@
 
 #include <png.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <vector>
 
 #include "session/session.h"
 
@@ -46,6 +48,34 @@ bool write_frame_png(const std::string& path, std::string& error) {
         return false;
     }
     return true;
+}
+
+long frame_pixels_differing(const std::string& path, std::string& error) {
+    png_image image{};
+    image.version = PNG_IMAGE_VERSION;
+    if (!png_image_begin_read_from_file(&image, path.c_str())) {
+        error = "cannot read the picture " + path + ": " + image.message;
+        return -1;
+    }
+    if (image.width != screen_width || image.height != screen_height) {
+        png_image_free(&image);
+        error = path + " is " + std::to_string(image.width) + "x" + std::to_string(image.height) +
+                ", not the screen's 160x144";
+        return -1;
+    }
+    image.format = PNG_FORMAT_BGR;  // the frame's own order
+    std::vector<png_byte> pixels(PNG_IMAGE_SIZE(image));
+    if (!png_image_finish_read(&image, nullptr, pixels.data(), 0, nullptr)) {
+        error = "cannot read the picture " + path + ": " + image.message;
+        png_image_free(&image);
+        return -1;
+    }
+    const uint8_t* frame = finished_picture();
+    long differing = 0;
+    for (std::size_t at = 0; at < pixels.size(); at += 3) {
+        differing += !std::equal(frame + at, frame + at + 3, pixels.begin() + at);
+    }
+    return differing;
 }
 
 }  // namespace tov

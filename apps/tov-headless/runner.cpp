@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
 #include <iterator>
 #include <optional>
 
@@ -19,6 +20,7 @@
 #include "host/keyboard.h"
 #include "host/window.h"
 #include "inspect/screen_text.h"
+#include "inspect/symbols.h"
 #include "machine/cpu_state.h"
 #include "machine/timing.h"
 #include "png_writer.h"
@@ -75,12 +77,18 @@ constexpr const char* usage_text =
     "                           timed with the host's clock\n"
     "  --until-breakpoint       run until the game executes LD B,B (its software\n"
     "                           breakpoint) or reaches a --break address, then stop\n"
-    "  --break ADDR             also stop where PC reaches ADDR (hex); may be given more\n"
-    "                           than once; implies --until-breakpoint\n"
+    "  --break ADDR             also stop where PC reaches ADDR (hex, or a symbol of the\n"
+    "                           --symbols file); may be given more than once; implies\n"
+    "                           --until-breakpoint\n"
+    "  --symbols FILE           the program's labels, an RGBDS or no$gmb .sym file\n"
     "  --timeout-frames N       give up --until-breakpoint after N frames (default 3600)\n"
     "  --expect-fibonacci       pass when B, C, D, E, H and L hold 3, 5, 8, 13, 21 and\n"
     "                           34 at the end (the protocol of mooneye's test cartridges)\n"
     "  --expect-serial TEXT     pass when the serial port sent TEXT during the run\n"
+    "  --expect-screen PNG      pass when the last frame is the 160x144 picture PNG\n"
+    "  --trace FILE             write a line per instruction to FILE: its address, the\n"
+    "                           registers, the flags and the next three bytes\n"
+    "  --trace-limit N          at most N lines of trace (default 100000)\n"
     "  --help                   show this text\n"
     "\n"
     "Exit status: 0 done (and every expectation met), 1 failed (an expectation not met,\n"
@@ -135,10 +143,15 @@ struct options {
     std::string serial;
     std::vector<cheat_entry> cheats;
     bool until_breakpoint = false;
+    std::vector<std::string> break_points;  // as given: addresses or symbols
+    std::string symbols;
     break_rule breaks;
     uint64_t timeout_frames = 3600;
     bool expect_fibonacci = false;
     std::string expect_serial;
+    std::string expect_screen;
+    std::string trace;
+    uint64_t trace_limit = 100000;
 };
 
 // What a run ended with, as the exit status says it.
@@ -208,7 +221,15 @@ bool sound_option(const std::string& value) {
     return value == "accurate";
 }
 
-uint16_t address_option(const std::string& value) {
+struct file_error {
+    std::string message;
+};
+
+// A --break address: a symbol of the --symbols file, or 1-4 hex digits.
+uint16_t address_option(const std::string& value, const symbol_file& symbols) {
+    if (const std::optional<symbol> named = find_symbol(symbols, value)) {
+        return named->address;
+    }
     std::string digits = value;
     if (digits.rfind("0x", 0) == 0 || digits.rfind("0X", 0) == 0) {
         digits = digits.substr(2);
@@ -217,9 +238,36 @@ uint16_t address_option(const std::string& value) {
     }
     if (digits.empty() || digits.size() > 4 ||
         digits.find_first_not_of("0123456789abcdefABCDEF") != std::string::npos) {
-        throw usage_error{"--break takes an address of 1-4 hex digits, not '" + value + "'"};
+        throw usage_error{
+            "--break takes an address of 1-4 hex digits or a symbol of the "
+            "--symbols file, not '" +
+            value + "'"};
     }
     return static_cast<uint16_t>(std::stoul(digits, nullptr, 16));
+}
+
+// A symbol file is a few thousand lines; a longer file is not one.
+constexpr std::size_t longest_symbol_file = 16 << 20;
+
+symbol_file symbols_of(const std::string& path) {
+    if (path.empty()) {
+        return {};
+    }
+    std::string text;
+    std::string reason;
+    bool missing = false;
+    if (!read_file_head(path, longest_symbol_file, text, reason, missing)) {
+        throw file_error{"the symbols could not be read: " + reason};
+    }
+    return read_symbols(text);
+}
+
+// The --break addresses, once the --symbols file that may name them is read.
+void resolve_break_points(options& chosen) {
+    const symbol_file symbols = symbols_of(chosen.symbols);
+    for (const std::string& point : chosen.break_points) {
+        chosen.breaks.addresses.push_back(address_option(point, symbols));
+    }
 }
 
 bool machine_option(const std::string& value) {
@@ -314,7 +362,7 @@ options parse_options(const std::vector<std::string>& arguments) {
         } else if (argument == "--until-breakpoint") {
             result.until_breakpoint = true;
         } else if (argument == "--break") {
-            result.breaks.addresses.push_back(address_option(value()));
+            result.break_points.push_back(value());
             result.until_breakpoint = true;
         } else if (argument == "--timeout-frames") {
             result.timeout_frames = count_option(argument, value(), 1, 100000000);
@@ -322,6 +370,14 @@ options parse_options(const std::vector<std::string>& arguments) {
             result.expect_fibonacci = true;
         } else if (argument == "--expect-serial") {
             result.expect_serial = value();
+        } else if (argument == "--expect-screen") {
+            result.expect_screen = value();
+        } else if (argument == "--symbols") {
+            result.symbols = value();
+        } else if (argument == "--trace") {
+            result.trace = value();
+        } else if (argument == "--trace-limit") {
+            result.trace_limit = count_option(argument, value(), 1, 100000000);
         } else if (argument.rfind("--", 0) == 0 || !result.rom.empty()) {
             throw usage_error{"unknown option '" + argument + "'"};
         } else {
@@ -368,9 +424,27 @@ long resident_kib() {
     return field ? std::strtol(field + 6, nullptr, 10) : -1;
 }
 
-// Runs the chosen number of frames, or until a breakpoint, with the presses
-// and memory reports; false when no breakpoint came in time.
-bool run_chosen_frames(const options& chosen, std::ostream& out) {
+// The --trace line of the instruction at PC: its address, the registers, the
+// flags and the next three bytes ("--" for one in the I/O page).
+std::string trace_line() {
+    const int f = flag_z << 7 | flag_n << 6 | flag_h << 5 | flag_c << 4;
+    char line[80];
+    int length = std::snprintf(
+        line, sizeof line, "%04X AF=%02X%02X BC=%04X DE=%04X HL=%04X SP=%04X %c%c%c%c", PC.value, A,
+        f, BC.value, DE.value, HL.value, SP.value, flag_z ? 'Z' : '-', flag_n ? 'N' : '-',
+        flag_h ? 'H' : '-', flag_c ? 'C' : '-');
+    for (int offset = 0; offset < 3; ++offset) {
+        const int byte = code_byte(PC.value + offset);
+        length += byte < 0 ? std::snprintf(line + length, sizeof line - length, " --")
+                           : std::snprintf(line + length, sizeof line - length, " %02X", byte);
+    }
+    return std::string(line) + "\n";
+}
+
+// Runs the chosen number of frames, or until a breakpoint, with the presses,
+// the memory reports and the trace (null: none); false when no breakpoint
+// came in time.
+bool run_chosen_frames(const options& chosen, std::ostream& out, std::ostream* trace) {
     held_keys held{};
     hold_buttons(chosen, 0, held);
     const auto report_memory = [&](uint64_t done) {
@@ -389,19 +463,45 @@ bool run_chosen_frames(const options& chosen, std::ostream& out) {
             report_memory(done);
         }
     };
-    if (!chosen.until_breakpoint) {
+    if (!chosen.until_breakpoint && !trace) {
         run_frames(chosen.frames, after_frame);
         return true;
     }
-    const uint64_t start = frame_counter;
-    if (!run_until_break(chosen.timeout_frames, chosen.breaks, after_frame)) {
+    uint64_t traced = 0;
+    const auto stop = [&] {
+        if (chosen.until_breakpoint && next_instruction_breaks(chosen.breaks)) {
+            return true;
+        }
+        if (trace && halted == 0 && traced < chosen.trace_limit) {
+            *trace << trace_line();
+            ++traced;
+        }
         return false;
+    };
+    const uint64_t start = frame_counter;
+    const uint64_t frames = chosen.until_breakpoint ? chosen.timeout_frames : chosen.frames;
+    if (!run_steps_until(frames, stop, after_frame)) {
+        return !chosen.until_breakpoint;
     }
     char line[64];
     std::snprintf(line, sizeof line, "breakpoint at %04X after %llu frames\n", PC.value,
                   static_cast<unsigned long long>(frame_counter - start));
     out << line;
     return true;
+}
+
+// Whether the last frame is the picture in the PNG file at `path`; says how
+// many pixels differ, or why the file cannot be compared, when not.
+bool screen_matches(const std::string& path, std::ostream& error) {
+    std::string reason;
+    const long differing = frame_pixels_differing(path, reason);
+    if (differing < 0) {
+        error << "tov-headless: " << reason << "\n";
+    } else if (differing > 0) {
+        error << "tov-headless: the screen differs from " << path << " in " << differing
+              << " pixels\n";
+    }
+    return differing == 0;
 }
 
 // The registers' values in mooneye's protocol: the Fibonacci numbers when
@@ -448,8 +548,16 @@ int run_cartridge(const options& chosen, std::ostream& out, std::ostream& error)
         return 1;
     }
 
+    std::ofstream trace;
+    if (!chosen.trace.empty()) {
+        trace.open(chosen.trace, std::ios::binary | std::ios::trunc);
+        if (!trace) {
+            error << "tov-headless: the trace could not be written to " << chosen.trace << "\n";
+            return 1;
+        }
+    }
     const auto started = std::chrono::steady_clock::now();
-    const bool in_time = run_chosen_frames(chosen, out);
+    const bool in_time = run_chosen_frames(chosen, out, trace.is_open() ? &trace : nullptr);
     const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - started;
     release_all_keys();
 
@@ -479,6 +587,9 @@ int run_cartridge(const options& chosen, std::ostream& out, std::ostream& error)
     if (chosen.expect_fibonacci && !registers_hold_fibonacci(error)) {
         return exit_failed;
     }
+    if (!chosen.expect_screen.empty() && !screen_matches(chosen.expect_screen, error)) {
+        return exit_failed;
+    }
     return 0;
 }
 
@@ -495,10 +606,14 @@ int run_headless(const std::vector<std::string>& arguments, std::ostream& out,
     options chosen;
     try {
         chosen = parse_options(arguments);
+        resolve_break_points(chosen);
     } catch (const usage_error& problem) {
         error << "tov-headless: " << problem.message << "\n"
               << "Try 'tov-headless --help' for the options.\n";
         return 2;
+    } catch (const file_error& problem) {
+        error << "tov-headless: " << problem.message << "\n";
+        return exit_failed;
     }
 
     // Every reading of the fake clock is a millisecond later than the last,

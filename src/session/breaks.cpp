@@ -16,31 +16,29 @@ namespace {
 
 constexpr int ld_b_b = 0x40;
 
-// The opcode the CPU fetches next, or -1 when it is halted or PC is in the
-// I/O page, whose reads act on the machine.
-int next_opcode() {
-    const int32_t pc = PC.value;
-    if (halted == 1 || (pc >= 0xFF00 && pc < 0xFF80)) {
+}  // namespace
+
+int code_byte(int32_t address) {
+    address &= 0xFFFF;
+    if (address >= 0xFF00 && address < 0xFF80) {
         return -1;
     }
-    return accurate_machine ? bus_read(pc) : read_byte(pc);
+    return accurate_machine ? bus_read(address) : peek_byte(address);
 }
 
-bool breaks(const break_rule& rule) {
-    if (rule.at_ld_b_b && next_opcode() == ld_b_b) {
+bool next_instruction_breaks(const break_rule& rule) {
+    if (rule.at_ld_b_b && halted == 0 && code_byte(PC.value) == ld_b_b) {
         return true;
     }
     return std::find(rule.addresses.begin(), rule.addresses.end(), PC.value) !=
            rule.addresses.end();
 }
 
-}  // namespace
-
-bool run_until_break(uint64_t frames, const break_rule& rule,
+bool run_steps_until(uint64_t frames, const std::function<bool()>& stop,
                      const std::function<void(uint64_t done)>& after_frame) {
     const uint64_t first = frame_counter;
     while (frame_counter - first < frames) {
-        if (breaks(rule)) {
+        if (stop()) {
             return true;
         }
         const uint64_t frame = frame_counter;

@@ -1,6 +1,7 @@
-// Running a game until it breaks, for test runs and the tools of people who
-// write Game Boy programs: at the instruction LD B,B, which homebrew and the
-// public test cartridges use as a software breakpoint, or at addresses.
+// Running a game instruction by instruction, for test runs and the tools of
+// people who write Game Boy programs: until it breaks at the instruction
+// LD B,B, which homebrew and the public test cartridges use as a software
+// breakpoint, or at addresses; and the bytes the CPU is about to execute.
 #pragma once
 
 #include <cstdint>
@@ -14,12 +15,19 @@ struct break_rule {
     std::vector<uint16_t> addresses;  // PC reaching any of them breaks
 };
 
-// Runs instruction by instruction on the machine in use until the CPU is
-// about to execute an instruction that breaks by `rule`, or until `frames`
+// Whether the instruction the CPU is about to execute breaks by `rule`.
+bool next_instruction_breaks(const break_rule& rule);
+
+// The byte at `address` as the CPU would fetch it, or -1 for the I/O page,
+// whose reads act on the machine.
+int code_byte(int32_t address);
+
+// Runs the machine in use a step at a time (an instruction, or a halted
+// CPU's wait) until `stop`, asked before each, says to, or until `frames`
 // more frames have been emulated, calling `after_frame` with the count so
-// far after each. True when it broke; the machine then stands before that
-// instruction.
-bool run_until_break(uint64_t frames, const break_rule& rule,
+// far after each. True when `stop` stopped it; the machine then stands
+// before that instruction.
+bool run_steps_until(uint64_t frames, const std::function<bool()>& stop,
                      const std::function<void(uint64_t done)>& after_frame);
 
 }  // namespace tov

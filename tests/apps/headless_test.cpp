@@ -21,10 +21,29 @@ using test::source_of;
 TEST(Headless, HelpDocumentsEveryOption) {
     const run_result result = run({"--help"});
     EXPECT_EQ(result.code, 0);
-    for (const char* option :
-         {"--entry", "--machine", "--model", "--serial", "--frames", "--timing", "--frameskip",
-          "--press", "--screenshot", "--screen-text", "--bench", "--rewind", "--until-breakpoint",
-          "--break", "--timeout-frames", "--expect-fibonacci", "--expect-serial", "--help"}) {
+    const char* const options[] = {"--entry",
+                                   "--machine",
+                                   "--model",
+                                   "--serial",
+                                   "--frames",
+                                   "--timing",
+                                   "--frameskip",
+                                   "--press",
+                                   "--screenshot",
+                                   "--screen-text",
+                                   "--bench",
+                                   "--rewind",
+                                   "--until-breakpoint",
+                                   "--break",
+                                   "--timeout-frames",
+                                   "--expect-fibonacci",
+                                   "--expect-serial",
+                                   "--expect-screen",
+                                   "--trace",
+                                   "--trace-limit",
+                                   "--symbols",
+                                   "--help"};
+    for (const char* option : options) {
         EXPECT_NE(result.out.find(option), std::string::npos) << option;
     }
     EXPECT_NE(result.out.find("zip, 7z or gzip archive"), std::string::npos);
@@ -49,7 +68,7 @@ TEST(Headless, BadCommandLinesAreRefusedWithAReason) {
         {{"x.gb", "--press", "a@1+x"}, "--press takes KEY@FRAME"},
         {{"x.gb", "--machine", "fast"}, "--machine takes classic or accurate, not 'fast'"},
         {{"x.gb", "--model", "gba"}, "--model takes auto, dmg or cgb, not 'gba'"},
-        {{"x.gb", "--break", "10000"}, "--break takes an address of 1-4 hex digits, not '10000'"},
+        {{"x.gb", "--break", "10000"}, "a symbol of the --symbols file, not '10000'"},
         {{"x.gb", "--break", "$"}, "--break takes an address of 1-4 hex digits"},
         {{"x.gb", "--timeout-frames", "0"}, "--timeout-frames takes a number from 1"},
         {{"x.gb", "--rewind", "61"}, "--rewind takes a number from 1 to 60"},
