@@ -89,6 +89,8 @@ constexpr const char* usage_text =
     "  --trace FILE             write a line per instruction to FILE: its address, the\n"
     "                           registers, the flags and the next three bytes\n"
     "  --trace-limit N          at most N lines of trace (default 100000)\n"
+    "  --debug-messages         print the game's LD D,D debug messages as \"debug: TEXT\"\n"
+    "                           lines (always done with --until-breakpoint or --trace)\n"
     "  --help                   show this text\n"
     "\n"
     "Exit status: 0 done (and every expectation met), 1 failed (an expectation not met,\n"
@@ -152,6 +154,7 @@ struct options {
     std::string expect_screen;
     std::string trace;
     uint64_t trace_limit = 100000;
+    bool debug_messages = false;
 };
 
 // What a run ended with, as the exit status says it.
@@ -372,6 +375,8 @@ options parse_options(const std::vector<std::string>& arguments) {
             result.expect_serial = value();
         } else if (argument == "--expect-screen") {
             result.expect_screen = value();
+        } else if (argument == "--debug-messages") {
+            result.debug_messages = true;
         } else if (argument == "--symbols") {
             result.symbols = value();
         } else if (argument == "--trace") {
@@ -463,12 +468,19 @@ bool run_chosen_frames(const options& chosen, std::ostream& out, std::ostream* t
             report_memory(done);
         }
     };
-    if (!chosen.until_breakpoint && !trace) {
+    if (!chosen.until_breakpoint && !trace && !chosen.debug_messages) {
         run_frames(chosen.frames, after_frame);
         return true;
     }
     uint64_t traced = 0;
+    std::optional<std::string> message;  // the LD D,D about to run, said once it ran
+    int32_t message_pc = -1;
     const auto stop = [&] {
+        if (message && PC.value == ((message_pc + 1) & 0xFFFF)) {
+            out << "debug: " << *message << "\n";
+        }
+        message = debug_message_next();
+        message_pc = PC.value;
         if (chosen.until_breakpoint && next_instruction_breaks(chosen.breaks)) {
             return true;
         }

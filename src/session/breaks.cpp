@@ -4,8 +4,11 @@
 
 #include "accurate/bus/bus.h"
 #include "accurate/run/console.h"
+#include "inspect/debug_message.h"
 #include "machine/cpu_state.h"
+#include "machine/memory.h"
 #include "machine/options.h"
+#include "machine/registers.h"
 #include "machine/timing.h"
 #include "memory/memory_map.h"
 #include "run/frame_driver.h"
@@ -15,6 +18,7 @@ namespace tov {
 namespace {
 
 constexpr int ld_b_b = 0x40;
+constexpr int ld_d_d = 0x52;
 
 }  // namespace
 
@@ -32,6 +36,17 @@ bool next_instruction_breaks(const break_rule& rule) {
     }
     return std::find(rule.addresses.begin(), rule.addresses.end(), PC.value) !=
            rule.addresses.end();
+}
+
+std::optional<std::string> debug_message_next() {
+    if (halted == 1 || code_byte(PC.value) != ld_d_d) {
+        return std::nullopt;
+    }
+    if (accurate_machine) {
+        mirror_accurate_registers();  // LY and the ROM bank, as the views read them
+    }
+    const message_context context{code_byte, io_page[LY], rom_bank};
+    return debug_message_at(PC.value, context);
 }
 
 bool run_steps_until(uint64_t frames, const std::function<bool()>& stop,

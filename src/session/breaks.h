@@ -1,11 +1,14 @@
 // Running a game instruction by instruction, for test runs and the tools of
 // people who write Game Boy programs: until it breaks at the instruction
 // LD B,B, which homebrew and the public test cartridges use as a software
-// breakpoint, or at addresses; and the bytes the CPU is about to execute.
+// breakpoint, or at addresses; the bytes the CPU is about to execute, and
+// the debug messages of LD D,D.
 #pragma once
 
 #include <cstdint>
 #include <functional>
+#include <optional>
+#include <string>
 #include <vector>
 
 namespace tov {
@@ -21,6 +24,10 @@ bool next_instruction_breaks(const break_rule& rule);
 // The byte at `address` as the CPU would fetch it, or -1 for the I/O page,
 // whose reads act on the machine.
 int code_byte(int32_t address);
+
+// The LD D,D debug message of the instruction the CPU is about to execute,
+// its operands filled in; nothing when that is no message.
+std::optional<std::string> debug_message_next();
 
 // Runs the machine in use a step at a time (an instruction, or a halted
 // CPU's wait) until `stop`, asked before each, says to, or until `frames`

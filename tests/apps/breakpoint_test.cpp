@@ -32,6 +32,23 @@ never:      jr never
 )";
 }
 
+// A debug message with operands, then the software breakpoint.
+constexpr const char* saying_hello = R"(
+            org $100
+            nop
+            jp start
+            org $150
+start:      ld hl, $C0DE
+            ld a, $5A
+            ld ($C0DE), a
+            ld d, d
+            jr .end
+            dw $6464
+            dw $0000
+            db "A=%A% at %HL%: %(HL)%"
+.end:       ld b, b
+)";
+
 // Sends "OK" through the serial port, then waits.
 const std::string sends_ok = R"(
             org $100
@@ -51,6 +68,7 @@ TEST(Breakpoint, TheRunnerStopsAndTellsTheOutcomeByItsExitStatus) {
     const test::assembled_cartridge passing(breaking_with("0305080D1522"));
     const test::assembled_cartridge failing(breaking_with("424242424242"));
     const test::assembled_cartridge serial(sends_ok);
+    const test::assembled_cartridge hello(saying_hello);
     struct case_t {
         std::vector<std::string> arguments;
         int code;
@@ -92,6 +110,8 @@ TEST(Breakpoint, TheRunnerStopsAndTellsTheOutcomeByItsExitStatus) {
                          "breakpoint at 0159",
                          "B=42 C=42 D=42 E=42 H=42 L=42, not 03 05 08 0D 15 22"});
         cases.push_back({with({serial.path, "--break", "$015C"}), 0, "breakpoint at 015C", ""});
+        cases.push_back({with({hello.path, "--until-breakpoint"}), 0,
+                         "debug: A=5A at C0DE: 5A\nbreakpoint at", ""});
         cases.push_back({with({serial.path, "--until-breakpoint", "--timeout-frames", "20"}), 3, "",
                          "no breakpoint within 20 frames"});
     }

@@ -42,6 +42,7 @@ TEST(Headless, HelpDocumentsEveryOption) {
                                    "--trace",
                                    "--trace-limit",
                                    "--symbols",
+                                   "--debug-messages",
                                    "--help"};
     for (const char* option : options) {
         EXPECT_NE(result.out.find(option), std::string::npos) << option;
