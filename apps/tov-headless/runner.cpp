@@ -432,12 +432,11 @@ long resident_kib() {
 // The --trace line of the instruction at PC: its address, the registers, the
 // flags and the next three bytes ("--" for one in the I/O page).
 std::string trace_line() {
-    const int f = flag_z << 7 | flag_n << 6 | flag_h << 5 | flag_c << 4;
     char line[80];
     int length = std::snprintf(
         line, sizeof line, "%04X AF=%02X%02X BC=%04X DE=%04X HL=%04X SP=%04X %c%c%c%c", PC.value, A,
-        f, BC.value, DE.value, HL.value, SP.value, flag_z ? 'Z' : '-', flag_n ? 'N' : '-',
-        flag_h ? 'H' : '-', flag_c ? 'C' : '-');
+        packed_flags(), BC.value, DE.value, HL.value, SP.value, flag_z ? 'Z' : '-',
+        flag_n ? 'N' : '-', flag_h ? 'H' : '-', flag_c ? 'C' : '-');
     for (int offset = 0; offset < 3; ++offset) {
         const int byte = code_byte(PC.value + offset);
         length += byte < 0 ? std::snprintf(line + length, sizeof line - length, " --")

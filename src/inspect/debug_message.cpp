@@ -20,36 +20,41 @@ std::string hex(int value, int digits) {
     return text;
 }
 
-struct register_operand {
-    std::string_view name;
-    const int32_t* pair;  // a 16-bit register, or
-    const uint8_t* byte;  // an 8-bit one
+struct register_reading {
+    int value;
+    int digits;  // 2 for an 8-bit register, 4 for a 16-bit one
 };
 
-// The flags live in their working variables; F is composed from them.
-int flags_byte() {
-    return flag_z << 7 | flag_n << 6 | flag_h << 5 | flag_c << 4;
-}
-
-std::optional<std::string> register_value(std::string_view name) {
-    const register_operand registers[] = {
-        {"B", nullptr, &B},         {"C", nullptr, &C},         {"D", nullptr, &D},
-        {"E", nullptr, &E},         {"H", nullptr, &H},         {"L", nullptr, &L},
-        {"BC", &BC.value, nullptr}, {"DE", &DE.value, nullptr}, {"HL", &HL.value, nullptr},
-        {"SP", &SP.value, nullptr}, {"PC", &PC.value, nullptr},
+std::optional<register_reading> read_register(std::string_view name) {
+    const struct {
+        std::string_view name;
+        register_reading reading;
+    } registers[] = {
+        {"A", {A, 2}},
+        {"B", {B, 2}},
+        {"C", {C, 2}},
+        {"D", {D, 2}},
+        {"E", {E, 2}},
+        {"H", {H, 2}},
+        {"L", {L, 2}},
+        {"AF", {A << 8 | packed_flags(), 4}},  // F is kept in the working flags
+        {"BC", {BC.value & 0xFFFF, 4}},
+        {"DE", {DE.value & 0xFFFF, 4}},
+        {"HL", {HL.value & 0xFFFF, 4}},
+        {"SP", {SP.value & 0xFFFF, 4}},
+        {"PC", {PC.value & 0xFFFF, 4}},
     };
-    if (name == "A") {
-        return hex(A, 2);
-    }
-    if (name == "AF") {
-        return hex(A << 8 | flags_byte(), 4);
-    }
-    for (const register_operand& entry : registers) {
+    for (const auto& entry : registers) {
         if (entry.name == name) {
-            return entry.pair ? hex(*entry.pair & 0xFFFF, 4) : hex(*entry.byte, 2);
+            return entry.reading;
         }
     }
     return std::nullopt;
+}
+
+std::optional<std::string> register_value(std::string_view name) {
+    const std::optional<register_reading> reading = read_register(name);
+    return reading ? std::optional(hex(reading->value, reading->digits)) : std::nullopt;
 }
 
 std::optional<std::string> flag_value(std::string_view name) {
@@ -70,11 +75,11 @@ std::optional<std::string> pointed_value(std::string_view name, const message_co
     if (name.size() < 3 || name.front() != '(' || name.back() != ')') {
         return std::nullopt;
     }
-    const std::optional<std::string> address = register_value(name.substr(1, name.size() - 2));
-    if (!address || address->size() != 4) {
+    const std::optional<register_reading> pair = read_register(name.substr(1, name.size() - 2));
+    if (!pair || pair->digits != 4) {
         return std::nullopt;
     }
-    const int byte = context.byte_at(std::stoi(*address, nullptr, 16));
+    const int byte = context.byte_at(pair->value);
     return byte < 0 ? std::string("--") : hex(byte, 2);
 }
 

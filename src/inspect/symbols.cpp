@@ -1,6 +1,7 @@
 #include "inspect/symbols.h"
 
 #include <algorithm>
+#include <charconv>
 
 namespace tov {
 
@@ -18,21 +19,13 @@ std::string_view trimmed(std::string_view text) {
 
 // A hex number of 1 to `most` digits, the whole of `text`.
 std::optional<int> hex_number(std::string_view text, std::size_t most) {
-    if (text.empty() || text.size() > most) {
+    unsigned value = 0;  // unsigned: a sign is no digit
+    const char* end = text.data() + text.size();
+    const auto [stop, error] = std::from_chars(text.data(), end, value, 16);
+    if (text.empty() || text.size() > most || error != std::errc() || stop != end) {
         return std::nullopt;
     }
-    int value = 0;
-    for (const char c : text) {
-        const int digit = c >= '0' && c <= '9'   ? c - '0'
-                          : c >= 'a' && c <= 'f' ? c - 'a' + 10
-                          : c >= 'A' && c <= 'F' ? c - 'A' + 10
-                                                 : -1;
-        if (digit < 0) {
-            return std::nullopt;
-        }
-        value = value * 16 + digit;
-    }
-    return value;
+    return static_cast<int>(value);
 }
 
 std::optional<symbol> symbol_of(std::string_view line) {
