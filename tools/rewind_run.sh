@@ -12,13 +12,10 @@
 # KEEP=1 keeps the work folder (its screenshots) and prints its name.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+. tools/window_run.sh
 
 machine=${1:-classic}
-case $machine in
-    classic) accurate_machine=false ;;
-    accurate) accurate_machine=true ;;
-    *) echo "rewind_run.sh: MACHINE is classic or accurate, not '$machine'" >&2; exit 2 ;;
-esac
+accurate_machine=$(accurate_machine_setting "$machine" rewind_run.sh)
 bash tools/build.sh > /dev/null
 work=$(mktemp -d)
 trap '[ -n "${KEEP:-}" ] && echo "kept $work" || rm -rf "$work"' EXIT

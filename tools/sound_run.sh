@@ -11,14 +11,11 @@
 #   SECONDS  default 60; MACHINE classic (default) or accurate; needs xvfb and python3
 set -euo pipefail
 cd "$(dirname "$0")/.."
+. tools/window_run.sh
 
 seconds=${1:-60}
 machine=${2:-classic}
-case $machine in
-    classic) accurate_machine=false ;;
-    accurate) accurate_machine=true ;;
-    *) echo "sound_run.sh: MACHINE is classic or accurate, not '$machine'" >&2; exit 2 ;;
-esac
+accurate_machine=$(accurate_machine_setting "$machine" sound_run.sh)
 bash tools/build.sh > /dev/null
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
