@@ -70,7 +70,7 @@ void rewind_at_frame_end(bool back) {
     show_newest();
 }
 
-void keep_rewind_seconds(int seconds) {
+void set_rewind_length(int seconds) {
     if (seconds < 0 || seconds > 60) {
         return;
     }
@@ -81,7 +81,7 @@ void keep_rewind_seconds(int seconds) {
     ring.set_limits(states_in(seconds), rewind_memory_bound);
 }
 
-int rewind_seconds_kept() {
+int rewind_length() {
     return seconds_kept;
 }
 
@@ -90,7 +90,7 @@ void forget_rewind() {
     frames_since_kept = 0;
 }
 
-std::size_t rewind_memory_in_use() {
+std::size_t rewind_memory() {
     return ring.bytes();
 }
 

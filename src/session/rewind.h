@@ -1,6 +1,7 @@
-// The session's side of rewind (the front ends use session.h): while it is
-// on, a state with its picture is kept every few frames of play, and while
-// the game runs backwards the kept states are shown again, newest first.
+// The session's side of rewind (the front ends use session.h, where its
+// length is set, and which rewind.cpp also defines): while it is on, a state
+// with its picture is kept every few frames of play, and while the game runs
+// backwards the kept states are shown again, newest first.
 #pragma once
 
 #include <cstddef>
@@ -13,14 +14,8 @@ namespace tov {
 // runs backwards at its own speed. Called at the start of each vertical blank.
 void rewind_at_frame_end(bool back);
 
-// Seconds of play kept: 1-60, or 0 for off.
-void keep_rewind_seconds(int seconds);
-int rewind_seconds_kept();
-
 // Forgets the kept play: what came before was another cartridge or machine.
 void forget_rewind();
-
-std::size_t rewind_memory_in_use();
 
 constexpr int rewind_frames = 4;
 

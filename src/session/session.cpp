@@ -393,20 +393,8 @@ void set_fast_forward_speed(int speed) {
     }
 }
 
-void set_rewind_length(int seconds) {
-    keep_rewind_seconds(seconds);
-}
-
-int rewind_length() {
-    return rewind_seconds_kept();
-}
-
 bool rewinding() {
     return going_back;
-}
-
-std::size_t rewind_memory() {
-    return rewind_memory_in_use();
 }
 
 void set_frame_skip(int frames) {
