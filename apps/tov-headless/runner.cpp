@@ -472,14 +472,11 @@ bool run_chosen_frames(const options& chosen, std::ostream& out, std::ostream* t
         return true;
     }
     uint64_t traced = 0;
-    std::optional<std::string> message;  // the LD D,D about to run, said once it ran
-    int32_t message_pc = -1;
+    debug_message_watch messages;
     const auto stop = [&] {
-        if (message && PC.value == ((message_pc + 1) & 0xFFFF)) {
+        if (const std::optional<std::string> message = messages.message_ran()) {
             out << "debug: " << *message << "\n";
         }
-        message = debug_message_next();
-        message_pc = PC.value;
         if (chosen.until_breakpoint && next_instruction_breaks(chosen.breaks)) {
             return true;
         }

@@ -147,7 +147,7 @@ std::string signed_text(int offset, const char* plus) {
 
 std::string operand_text(char kind, int value,
                          const std::function<std::string(uint16_t)>& label_of) {
-    if (label_of && (kind == 'a' || kind == 'j' || kind == 'r' || kind == 'v')) {
+    if (label_of && (kind == 'a' || kind == 'h' || kind == 'j' || kind == 'r' || kind == 'v')) {
         std::string label = label_of(static_cast<uint16_t>(value));
         if (!label.empty()) {
             return label;

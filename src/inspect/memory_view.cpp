@@ -5,6 +5,7 @@
 
 #include "accurate/run/console.h"
 #include "cartridge/slot.h"
+#include "inspect/text_fields.h"
 #include "inspect/view_text.h"
 #include "machine/cpu_state.h"
 #include "machine/memory.h"
@@ -142,24 +143,6 @@ bool reached_by_poke(int region, int bank) {
     }
 }
 
-std::string_view trimmed(std::string_view text) {
-    const auto first = text.find_first_not_of(" \t");
-    if (first == std::string_view::npos) {
-        return {};
-    }
-    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
-}
-
-std::string_view without_prefix(std::string_view text) {
-    if (text.starts_with('$')) {
-        return text.substr(1);
-    }
-    if (text.starts_with("0x") || text.starts_with("0X")) {
-        return text.substr(2);
-    }
-    return text;
-}
-
 hex_entry refused(std::string message) {
     return {false, 0, std::move(message)};
 }
@@ -246,7 +229,7 @@ hex_entry parse_hex_entry(std::string_view text, int32_t largest) {
     if (entry.empty()) {
         return refused("Type a hex number from 0 to " + formatted("%X", largest) + ".");
     }
-    const std::string_view digits = without_prefix(entry);
+    const std::string_view digits = without_hex_prefix(entry);
     uint32_t value = 0;
     const char* end = digits.data() + digits.size();
     const auto [stop, error] = std::from_chars(digits.data(), end, value, 16);

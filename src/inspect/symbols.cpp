@@ -1,32 +1,12 @@
 #include "inspect/symbols.h"
 
 #include <algorithm>
-#include <charconv>
+
+#include "inspect/text_fields.h"
 
 namespace tov {
 
 namespace {
-
-constexpr std::string_view blanks = " \t\r";
-
-std::string_view trimmed(std::string_view text) {
-    const std::size_t first = text.find_first_not_of(blanks);
-    if (first == std::string_view::npos) {
-        return {};
-    }
-    return text.substr(first, text.find_last_not_of(blanks) - first + 1);
-}
-
-// A hex number of 1 to `most` digits, the whole of `text`.
-std::optional<int> hex_number(std::string_view text, std::size_t most) {
-    unsigned value = 0;  // unsigned: a sign is no digit
-    const char* end = text.data() + text.size();
-    const auto [stop, error] = std::from_chars(text.data(), end, value, 16);
-    if (text.empty() || text.size() > most || error != std::errc() || stop != end) {
-        return std::nullopt;
-    }
-    return static_cast<int>(value);
-}
 
 std::optional<symbol> symbol_of(std::string_view line) {
     const std::size_t colon = line.find(':');

@@ -5,6 +5,7 @@
 #include "accurate/bus/bus.h"
 #include "accurate/run/console.h"
 #include "inspect/debug_message.h"
+#include "inspect/memory_view.h"
 #include "machine/cpu_state.h"
 #include "machine/memory.h"
 #include "machine/options.h"
@@ -38,6 +39,15 @@ bool next_instruction_breaks(const break_rule& rule) {
            rule.addresses.end();
 }
 
+int bank_at_address(uint16_t address) {
+    const int region = region_at(address);
+    if (region < 0 || !region_of(region).banked) {
+        return 0;
+    }
+    catch_up_memory_view();  // the accurate machine's controller banks
+    return bank_in_view(region);
+}
+
 std::optional<std::string> debug_message_next() {
     if (halted == 1 || code_byte(PC.value) != ld_d_d) {
         return std::nullopt;
@@ -47,6 +57,16 @@ std::optional<std::string> debug_message_next() {
     }
     const message_context context{code_byte, io_page[LY], rom_bank};
     return debug_message_at(PC.value, context);
+}
+
+std::optional<std::string> debug_message_watch::message_ran() {
+    std::optional<std::string> ran;
+    if (pending_ && PC.value == ((pending_pc_ + 1) & 0xFFFF)) {
+        ran = std::move(pending_);
+    }
+    pending_ = debug_message_next();
+    pending_pc_ = PC.value;
+    return ran;
 }
 
 bool run_steps_until(uint64_t frames, const std::function<bool()>& stop,

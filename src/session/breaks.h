@@ -25,9 +25,25 @@ bool next_instruction_breaks(const break_rule& rule);
 // whose reads act on the machine.
 int code_byte(int32_t address);
 
+// The bank in view at `address` now: the ROM bank at 4000-7FFF, the video,
+// cartridge and work RAM banks in theirs, 0 elsewhere.
+int bank_at_address(uint16_t address);
+
 // The LD D,D debug message of the instruction the CPU is about to execute,
 // its operands filled in; nothing when that is no message.
 std::optional<std::string> debug_message_next();
+
+// The debug messages as the game runs: asked before each instruction, it
+// gives the message of the LD D,D that has just run (none when an interrupt
+// was dispatched instead).
+class debug_message_watch {
+public:
+    std::optional<std::string> message_ran();
+
+private:
+    std::optional<std::string> pending_;
+    int32_t pending_pc_ = -1;
+};
 
 // Runs the machine in use a step at a time (an instruction, or a halted
 // CPU's wait) until `stop`, asked before each, says to, or until `frames`

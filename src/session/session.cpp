@@ -24,6 +24,7 @@
 #include "persist/save_state.h"
 #include "run/frame_driver.h"
 #include "session/cheat_list.h"
+#include "session/developer.h"
 #include "session/palette.h"
 #include "session/rewind.h"
 #include "sound/channels.h"
@@ -327,6 +328,10 @@ result load_state_file(const std::string& path) {
 }
 
 void run_timer_message() {
+    if (watching()) {
+        frame_tick(run_watched_frame);
+        return;
+    }
     frame_tick(accurate_machine ? run_accurate_frame : run_slice);
 }
 

@@ -47,6 +47,7 @@ enum command_id : int {
     id_frame_blending = 41100,
     id_colour_correction = 41101,
     id_rewind_off = 41110,  // Emulation > Rewind's lengths: 41110-41113
+    id_developer_tools = 41120,
 };
 
 constexpr int quick_state_slots = 9;

@@ -25,7 +25,7 @@ namespace {
 constexpr int cartridge_commands[] = {
     id_close_rom,    id_load_state, id_save_state, id_import_battery, id_export_battery,
     id_screenshot,   id_resume,     id_stop,       id_pause,          id_reset,
-    id_fast_forward, id_debug,      id_cheating,   id_cheat_codes};
+    id_fast_forward, id_debug,      id_cheating,   id_cheat_codes,    id_developer_tools};
 
 QString slot_text(int slot, const quick_slot& state) {
     const QString when = state.used ? state.saved.toString("ddd d MMM, hh:mm:ss") : "empty";
@@ -99,6 +99,8 @@ void main_window_view::build_menu() {
 
     QMenu* others = menuBar()->addMenu("&Others");
     add_command(others, id_debug, "&Debug");
+    add_command(others, id_developer_tools, "Developer Tools...", false, false,
+                {QKeySequence("Ctrl+Shift+D")});
     add_command(others, id_cheating, "&Cheating");
     add_command(others, id_cheat_codes, "Cheat Codes...");
     add_command(others, id_joypad, "&Joypad");

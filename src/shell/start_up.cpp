@@ -8,6 +8,7 @@
 
 #include "controller/game_controllers.h"
 #include "debugger/debugger_window.h"
+#include "debugger/developer_window.h"
 #include "session/session.h"
 #include "shell/about_dialog.h"
 #include "shell/battery_commands.h"
@@ -357,6 +358,7 @@ void run_command(int id) {
         case id_cheating: run_dialog([] { open_cheat_dialog(main_window); }); break;
         case id_cheat_codes: run_dialog([] { open_cheat_codes_dialog(main_window); }); break;
         case id_debug: run_dialog([] { open_debugger(main_window); }); break;
+        case id_developer_tools: open_developer_tools(main_window); break;
         case id_pause: toggle_pause(); break;
         case id_screenshot: take_screenshot(); break;
         case id_full_screen: main_window->set_full_screen(!main_window->isFullScreen()); break;

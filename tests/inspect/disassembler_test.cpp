@@ -616,8 +616,11 @@ TEST(Disassembler, ShowsEveryOpcodeAsTheInstructionSetWritesIt) {
 }
 
 TEST(Disassembler, NamesLabelledAddressesAndGivesJumpTargets) {
-    const std::map<uint16_t, std::string> labels = {
-        {0x0150, "main"}, {0x0038, "crash"}, {0x2000, "wait_vblank"}, {0xC000, "score"}};
+    const std::map<uint16_t, std::string> labels = {{0x0150, "main"},
+                                                    {0x0038, "crash"},
+                                                    {0x2000, "wait_vblank"},
+                                                    {0xC000, "score"},
+                                                    {0xFF80, "hFlag"}};
     const auto label_of = [&](uint16_t address) {
         const auto found = labels.find(address);
         return found == labels.end() ? std::string() : found->second;
@@ -637,6 +640,7 @@ TEST(Disassembler, NamesLabelledAddressesAndGivesJumpTargets) {
         {{0xFA, 0x00, 0xC0}, "LD A,(score)", std::nullopt},
         {{0x08, 0x00, 0xC0}, "LD (score),SP", std::nullopt},
         {{0x21, 0x00, 0xC0}, "LD HL,$C000", std::nullopt},
+        {{0xF0, 0x80}, "LDH A,(hFlag)", std::nullopt},
         {{0xE9}, "JP (HL)", std::nullopt},
         {{0xC9}, "RET", std::nullopt},
         {{0xCD, 0x00, -1}, "CALL ??", std::nullopt},

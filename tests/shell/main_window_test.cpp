@@ -77,7 +77,7 @@ TEST_F(WindowTest, MenuHoldsEveryItemInOrder) {
             "    As Fast As Possible\n  Re&wind (hold Backspace)\n    Off\n    10 Seconds\n"
             "    30 Seconds\n    60 Seconds\n  Pause When &Inactive\n  -\n  &Accurate machine\n"
             "  &Model\n    Auto\n    Game Boy\n    Game Boy Color\n"
-            "&Others\n  &Debug\n  &Cheating\n  Cheat Codes...\n  &Joypad\n  -\n"
+            "&Others\n  &Debug\n  Developer Tools...\n  &Cheating\n  Cheat Codes...\n  &Joypad\n  -\n"
             "  &Frameskip\n    0\n    1\n    2\n    3\n  Full Trothle\n  &Sound\n"
             "    &Sound enable\n    -\n    CHANEL 0\n"
             "    CHANEL 1\n    CHANEL 2\n    CHANEL 3\n    -\n    &Accurate sound\n  Timer "
