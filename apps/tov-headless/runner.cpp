@@ -25,6 +25,7 @@
 #include "machine/timing.h"
 #include "png_writer.h"
 #include "session/breaks.h"
+#include "session/developer.h"
 #include "session/palette.h"
 #include "session/session.h"
 #include "stream/sound_recording.h"
@@ -76,10 +77,12 @@ constexpr const char* usage_text =
     "  --bench                  run unthrottled and print frames=N seconds=S fps=F,\n"
     "                           timed with the host's clock\n"
     "  --until-breakpoint       run until the game executes LD B,B (its software\n"
-    "                           breakpoint) or reaches a --break address, then stop\n"
-    "  --break ADDR             also stop where PC reaches ADDR (hex, or a symbol of the\n"
-    "                           --symbols file); may be given more than once; implies\n"
-    "                           --until-breakpoint\n"
+    "                           breakpoint) or meets a --break, then stop\n"
+    "  --break POINT            also stop at POINT, a breakpoint of the developer tools:\n"
+    "                           ADDR or BANK:ADDR in hex or a symbol of the --symbols\n"
+    "                           file; \"read RANGE\" or \"write RANGE\" (C000-C0FF); a\n"
+    "                           condition (\"A == 3F\", \"(C0A0) != 00\"); \"invalid opcode\";\n"
+    "                           may be given more than once; implies --until-breakpoint\n"
     "  --symbols FILE           the program's labels, an RGBDS or no$gmb .sym file\n"
     "  --timeout-frames N       give up --until-breakpoint after N frames (default 3600)\n"
     "  --expect-fibonacci       pass when B, C, D, E, H and L hold 3, 5, 8, 13, 21 and\n"
@@ -145,9 +148,9 @@ struct options {
     std::string serial;
     std::vector<cheat_entry> cheats;
     bool until_breakpoint = false;
-    std::vector<std::string> break_points;  // as given: addresses or symbols
+    std::vector<std::string> break_points;  // as given
     std::string symbols;
-    break_rule breaks;
+    std::vector<breakpoint> breaks;
     uint64_t timeout_frames = 3600;
     bool expect_fibonacci = false;
     std::string expect_serial;
@@ -228,27 +231,6 @@ struct file_error {
     std::string message;
 };
 
-// A --break address: a symbol of the --symbols file, or 1-4 hex digits.
-uint16_t address_option(const std::string& value, const symbol_file& symbols) {
-    if (const std::optional<symbol> named = find_symbol(symbols, value)) {
-        return named->address;
-    }
-    std::string digits = value;
-    if (digits.rfind("0x", 0) == 0 || digits.rfind("0X", 0) == 0) {
-        digits = digits.substr(2);
-    } else if (digits.rfind('$', 0) == 0) {
-        digits = digits.substr(1);
-    }
-    if (digits.empty() || digits.size() > 4 ||
-        digits.find_first_not_of("0123456789abcdefABCDEF") != std::string::npos) {
-        throw usage_error{
-            "--break takes an address of 1-4 hex digits or a symbol of the "
-            "--symbols file, not '" +
-            value + "'"};
-    }
-    return static_cast<uint16_t>(std::stoul(digits, nullptr, 16));
-}
-
 // A symbol file is a few thousand lines; a longer file is not one.
 constexpr std::size_t longest_symbol_file = 16 << 20;
 
@@ -265,11 +247,15 @@ symbol_file symbols_of(const std::string& path) {
     return read_symbols(text);
 }
 
-// The --break addresses, once the --symbols file that may name them is read.
+// The --break points, once the --symbols file that may name them is read.
 void resolve_break_points(options& chosen) {
     const symbol_file symbols = symbols_of(chosen.symbols);
     for (const std::string& point : chosen.break_points) {
-        chosen.breaks.addresses.push_back(address_option(point, symbols));
+        const parsed_breakpoint parsed = parse_breakpoint(point, symbols);
+        if (!parsed.point) {
+            throw usage_error{"--break: " + parsed.error};
+        }
+        chosen.breaks.push_back(*parsed.point);
     }
 }
 
@@ -473,11 +459,13 @@ bool run_chosen_frames(const options& chosen, std::ostream& out, std::ostream* t
     }
     uint64_t traced = 0;
     debug_message_watch messages;
+    break_watch breaks;
+    breaks.use(chosen.breaks);
     const auto stop = [&] {
         if (const std::optional<std::string> message = messages.message_ran()) {
             out << "debug: " << *message << "\n";
         }
-        if (chosen.until_breakpoint && next_instruction_breaks(chosen.breaks)) {
+        if (chosen.until_breakpoint && (ld_b_b_next() || breaks.check(moment_now()) >= 0)) {
             return true;
         }
         if (trace && halted == 0 && traced < chosen.trace_limit) {

@@ -285,7 +285,7 @@ bool developer_window::should_stop() {
         stop_reason_ = "Step";
         return true;
     }
-    if (stop_at_ld_b_b_->isChecked() && next_instruction_breaks(break_rule{})) {
+    if (stop_at_ld_b_b_->isChecked() && ld_b_b_next()) {
         stop_reason_ = "LD B,B";
         return true;
     }

@@ -1,7 +1,5 @@
 #include "session/breaks.h"
 
-#include <algorithm>
-
 #include "accurate/bus/bus.h"
 #include "accurate/run/console.h"
 #include "inspect/debug_message.h"
@@ -31,12 +29,8 @@ int code_byte(int32_t address) {
     return accurate_machine ? bus_read(address) : peek_byte(address);
 }
 
-bool next_instruction_breaks(const break_rule& rule) {
-    if (rule.at_ld_b_b && halted == 0 && code_byte(PC.value) == ld_b_b) {
-        return true;
-    }
-    return std::find(rule.addresses.begin(), rule.addresses.end(), PC.value) !=
-           rule.addresses.end();
+bool ld_b_b_next() {
+    return halted == 0 && code_byte(PC.value) == ld_b_b;
 }
 
 int bank_at_address(uint16_t address) {

@@ -1,7 +1,7 @@
 // Running a game instruction by instruction, for test runs and the tools of
 // people who write Game Boy programs: until it breaks at the instruction
 // LD B,B, which homebrew and the public test cartridges use as a software
-// breakpoint, or at addresses; the bytes the CPU is about to execute, and
+// breakpoint; the bytes the CPU is about to execute, the banks in view, and
 // the debug messages of LD D,D.
 #pragma once
 
@@ -9,17 +9,11 @@
 #include <functional>
 #include <optional>
 #include <string>
-#include <vector>
 
 namespace tov {
 
-struct break_rule {
-    bool at_ld_b_b = true;
-    std::vector<uint16_t> addresses;  // PC reaching any of them breaks
-};
-
-// Whether the instruction the CPU is about to execute breaks by `rule`.
-bool next_instruction_breaks(const break_rule& rule);
+// Whether the instruction the CPU is about to execute is LD B,B.
+bool ld_b_b_next();
 
 // The byte at `address` as the CPU would fetch it, or -1 for the I/O page,
 // whose reads act on the machine.

@@ -86,7 +86,7 @@ TEST(Breakpoint, TheRunnerStopsAndTellsTheOutcomeByItsExitStatus) {
         {{passing.path, "--symbols", symbols, "--break", "Nope"},
          2,
          "",
-         "or a symbol of the --symbols file, not 'Nope'"},
+         "--break: \"Nope\" is not an address, a symbol"},
         {{passing.path, "--symbols", symbols + ".gone", "--break", "start"},
          1,
          "",
@@ -110,6 +110,9 @@ TEST(Breakpoint, TheRunnerStopsAndTellsTheOutcomeByItsExitStatus) {
                          "breakpoint at 0159",
                          "B=42 C=42 D=42 E=42 H=42 L=42, not 03 05 08 0D 15 22"});
         cases.push_back({with({serial.path, "--break", "$015C"}), 0, "breakpoint at 015C", ""});
+        cases.push_back({with({hello.path, "--break", "write C0DE"}), 0, "breakpoint at 0155", ""});
+        cases.push_back({with({serial.path, "--break", "01:015C", "--timeout-frames", "20"}), 3, "",
+                         "no breakpoint"});  // 015C lies in bank 0
         cases.push_back({with({hello.path, "--until-breakpoint"}), 0,
                          "debug: A=5A at C0DE: 5A\nbreakpoint at", ""});
         cases.push_back({with({serial.path, "--until-breakpoint", "--timeout-frames", "20"}), 3, "",

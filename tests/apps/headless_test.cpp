@@ -69,8 +69,8 @@ TEST(Headless, BadCommandLinesAreRefusedWithAReason) {
         {{"x.gb", "--press", "a@1+x"}, "--press takes KEY@FRAME"},
         {{"x.gb", "--machine", "fast"}, "--machine takes classic or accurate, not 'fast'"},
         {{"x.gb", "--model", "gba"}, "--model takes auto, dmg or cgb, not 'gba'"},
-        {{"x.gb", "--break", "10000"}, "a symbol of the --symbols file, not '10000'"},
-        {{"x.gb", "--break", "$"}, "--break takes an address of 1-4 hex digits"},
+        {{"x.gb", "--break", "10000"}, "--break: \"10000\" is not an address, a symbol"},
+        {{"x.gb", "--break", "read C0FF-C000"}, "--break: the range ends before it starts"},
         {{"x.gb", "--timeout-frames", "0"}, "--timeout-frames takes a number from 1"},
         {{"x.gb", "--rewind", "61"}, "--rewind takes a number from 1 to 60"},
     };
