@@ -87,8 +87,18 @@ std::optional<std::string> operand_value(std::string_view name, const message_co
     if (name == "SCANLINE") {
         return std::to_string(context.scanline);
     }
-    if (name == "ROMBANK") {
-        return hex(context.rom_bank, 2);
+    const struct {
+        std::string_view name;
+        int bank;
+    } banks[] = {{"ROMBANK", context.rom_bank},
+                 {"SRAMBANK", context.sram_bank},
+                 {"XRAMBANK", context.sram_bank},
+                 {"WRAMBANK", context.wram_bank},
+                 {"VRAMBANK", context.vram_bank}};
+    for (const auto& entry : banks) {
+        if (entry.name == name) {
+            return hex(entry.bank, 2);
+        }
     }
     if (name == "ALLREGS") {
         return "AF=" + *register_value("AF") + " BC=" + *register_value("BC") +
@@ -111,12 +121,12 @@ int word_at(int32_t address, const message_context& context) {
 }
 
 // The bytes from `from` up to (not including) `end`, or up to a 0 when `end`
-// is negative; a byte that cannot be read ends the text.
-std::string text_at(int32_t from, int32_t end, const message_context& context) {
+// is negative, read by `byte_at`; a byte that cannot be read ends the text.
+std::string text_at(int32_t from, int32_t end, const std::function<int(int32_t)>& byte_at) {
     std::string text;
     for (int32_t address = from; end < 0 ? text.size() < longest_pointed_text : address < end;
          ++address) {
-        const int byte = context.byte_at(address & 0xFFFF);
+        const int byte = byte_at(address & 0xFFFF);
         if (byte <= 0) {
             break;
         }
@@ -138,12 +148,19 @@ std::optional<std::string> debug_message_at(int32_t address, const message_conte
     }
     const int type = word_at(address + 5, context);
     if (type == direct_text) {
-        return fill_operands(text_at(address + 7, end, context), context);
+        return fill_operands(text_at(address + 7, end, context.byte_at), context);
     }
     if (type == pointed_text && offset >= 8) {
         const int pointer = word_at(address + 7, context);
-        return pointer < 0 ? std::nullopt
-                           : std::optional(fill_operands(text_at(pointer, -1, context), context));
+        const int bank = word_at(address + 9, context);
+        if (pointer < 0 || bank < 0) {
+            return std::nullopt;
+        }
+        std::function<int(int32_t)> in_bank = context.byte_at;
+        if (context.byte_in_bank) {
+            in_bank = [&](int32_t at) { return context.byte_in_bank(at, bank); };
+        }
+        return fill_operands(text_at(pointer, -1, in_bank), context);
     }
     return std::nullopt;
 }

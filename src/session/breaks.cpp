@@ -33,6 +33,14 @@ bool ld_b_b_next() {
     return halted == 0 && code_byte(PC.value) == ld_b_b;
 }
 
+int code_byte_in_bank(uint16_t address, int bank) {
+    const int region = region_at(address);
+    if (bank < 0 || region < 0 || !region_of(region).banked) {
+        return code_byte(address);
+    }
+    return stored_byte(region, bank, address - region_of(region).first_address);
+}
+
 int bank_at_address(uint16_t address) {
     const int region = region_at(address);
     if (region < 0 || !region_of(region).banked) {
@@ -46,10 +54,14 @@ std::optional<std::string> debug_message_next() {
     if (halted == 1 || code_byte(PC.value) != ld_d_d) {
         return std::nullopt;
     }
-    if (accurate_machine) {
-        mirror_accurate_registers();  // LY and the ROM bank, as the views read them
-    }
-    const message_context context{code_byte, io_page[LY], rom_bank};
+    catch_up_memory_view();  // the accurate machine's LY and banks, as the views read them
+    message_context context{code_byte, io_page[LY], bank_in_view(region_romx)};
+    context.sram_bank = bank_in_view(region_sram);
+    context.wram_bank = bank_in_view(region_wramx);
+    context.vram_bank = bank_in_view(region_vram);
+    context.byte_in_bank = [](int32_t at, int bank) {
+        return code_byte_in_bank(static_cast<uint16_t>(at), bank);
+    };
     return debug_message_at(PC.value, context);
 }
 

@@ -19,6 +19,11 @@ bool ld_b_b_next();
 // whose reads act on the machine.
 int code_byte(int32_t address);
 
+// The byte at `address` as code_byte reads it, but from bank `bank` of the
+// switched area it lies in (a bank the cartridge lacks reads -1); -1 for
+// `bank` reads the bank in view.
+int code_byte_in_bank(uint16_t address, int bank);
+
 // The bank in view at `address` now: the ROM bank at 4000-7FFF, the video,
 // cartridge and work RAM banks in theirs, 0 elsewhere.
 int bank_at_address(uint16_t address);

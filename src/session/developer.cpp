@@ -10,7 +10,6 @@
 #include "host/paths.h"
 #include "inspect/call_stack.h"
 #include "inspect/disassembler.h"
-#include "inspect/memory_view.h"
 #include "machine/cpu_state.h"
 #include "machine/memory.h"
 #include "machine/options.h"
@@ -140,13 +139,6 @@ std::function<bool()> stepped_out() {
 
 std::function<bool()> reached(uint16_t address) {
     return [address] { return cpu_runs() && PC.value == address; };
-}
-
-int code_byte_in_bank(uint16_t address, int bank) {
-    if (bank < 0 || address < 0x4000 || address >= 0x8000) {
-        return code_byte(address);
-    }
-    return stored_byte(region_romx, bank, address - 0x4000);
 }
 
 cpu_moment moment_now() {

@@ -41,10 +41,6 @@ std::function<bool()> stepped_over();
 std::function<bool()> stepped_out();
 std::function<bool()> reached(uint16_t address);
 
-// The byte at `address` as the CPU would fetch it, but from ROM bank `bank`
-// at 4000-7FFF (-1: the bank in view); -1 for the I/O page.
-int code_byte_in_bank(uint16_t address, int bank);
-
 // The machine before the instruction about to run.
 cpu_moment moment_now();
 

@@ -17,11 +17,14 @@ TEST(DebugMessage, OperandsShowTheMachineAndMessagesAreFoundAfterLdDD) {
             memory[address++] = byte;
         }
     };
-    const message_context context{[&](int32_t address) {
-                                      const auto found = memory.find(address);
-                                      return found == memory.end() ? 0xFF : found->second;
-                                  },
-                                  93, 5};
+    message_context context{[&](int32_t address) {
+                                const auto found = memory.find(address);
+                                return found == memory.end() ? 0xFF : found->second;
+                            },
+                            93, 5};
+    context.sram_bank = 2;
+    context.wram_bank = 3;
+    context.vram_bank = 1;
     A = 0x12;
     BC.value = 0x3456;
     HL.value = 0xC000;
@@ -38,6 +41,7 @@ TEST(DebugMessage, OperandsShowTheMachineAndMessagesAreFoundAfterLdDD) {
         {"A=%A% B=%B% C=%C% BC=%BC% HL=%HL%", "A=12 B=34 C=56 BC=3456 HL=C000"},
         {"%AF% %ZF% %Z% %ZERO% %CF% %CARRY% %IME%", "1280 1 1 1 0 0 1"},
         {"line %SCANLINE% bank %ROMBANK% (HL)=%(HL)%", "line 93 bank 05 (HL)=AB"},
+        {"%SRAMBANK% %XRAMBANK% %WRAMBANK% %VRAMBANK%", "02 02 03 01"},
         {"%ALLREGS%", "AF=1280 BC=3456 DE=0000 HL=C000 SP=FFFE PC=0150"},
         {"100% sure, %NOPE% %", "100% sure, %NOPE% %"},
     };
@@ -56,6 +60,13 @@ TEST(DebugMessage, OperandsShowTheMachineAndMessagesAreFoundAfterLdDD) {
     EXPECT_EQ(debug_message_at(0x0300, context), "OK");
     EXPECT_EQ(debug_message_at(0x0400, context), std::nullopt) << "not the dd mark";
     EXPECT_EQ(debug_message_at(0x0500, context), std::nullopt) << "no JR after it";
+
+    // A pointed text is read in the bank its pointer names, when that can be read.
+    put(0x0600, {0x52, 0x18, 8, 0x64, 0x64, 0x01, 0x00, 0x00, 0x40, 0x03, 0x00});
+    context.byte_in_bank = [](int32_t address, int bank) {
+        return address == 0x4000 ? '0' + bank : 0;
+    };
+    EXPECT_EQ(debug_message_at(0x0600, context), "3");
 }
 
 }  // namespace
