@@ -12,7 +12,6 @@
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
-#include <QSettings>
 #include <QShortcut>
 #include <QSplitter>
 #include <QTabWidget>
@@ -34,7 +33,6 @@ constexpr int code_rows = 48;
 constexpr int rows_before_pc = 8;
 constexpr int poll_ms = 50;
 constexpr int log_lines = 2000;
-constexpr const char* ld_b_b_key = "developer/stop_at_ld_b_b";
 
 QString hex(int value, int digits) {
     return QString("%1").arg(value, digits, 16, QChar('0')).toUpper();
@@ -84,6 +82,10 @@ developer_window::developer_window(QWidget* parent)
 
 developer_window::~developer_window() {
     watch_run({});
+}
+
+void developer_window::set_stop_at_ld_b_b(bool on) {
+    stop_at_ld_b_b_->setChecked(on);
 }
 
 QPushButton* developer_window::button(const QString& name) const {
@@ -171,10 +173,13 @@ QWidget* developer_window::build_controls() {
             run_until(reached(static_cast<uint16_t>(item->data(Qt::UserRole).toInt())));
         }
     });
-    QSettings settings;
-    stop_at_ld_b_b_->setChecked(settings.value(ld_b_b_key, true).toBool());
-    connect(stop_at_ld_b_b_, &QCheckBox::toggled, this,
-            [](bool on) { QSettings().setValue(ld_b_b_key, on); });
+    stop_at_ld_b_b_->setObjectName("stop_at_ld_b_b");
+    stop_at_ld_b_b_->setChecked(true);
+    connect(stop_at_ld_b_b_, &QCheckBox::clicked, this, [this](bool on) {
+        if (stop_at_ld_b_b_changed) {
+            stop_at_ld_b_b_changed(on);
+        }
+    });
     row->addStretch();
     row->addWidget(stop_at_ld_b_b_);
     return bar;
@@ -504,13 +509,14 @@ code_source developer_window::source() const {
             [this](uint16_t address) { return label_at(address); }};
 }
 
-void open_developer_tools(QWidget* parent) {
+developer_window* open_developer_tools(QWidget* parent) {
     if (!the_window) {
         the_window = new developer_window(parent);
     }
     the_window->show();
     the_window->raise();
     the_window->activateWindow();
+    return the_window;
 }
 
 }  // namespace tov

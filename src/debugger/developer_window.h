@@ -31,6 +31,10 @@ public:
     explicit developer_window(QWidget* parent);
     ~developer_window() override;
 
+    // "Stop at LD B,B": shown checked or not, and told when the user changes it.
+    void set_stop_at_ld_b_b(bool on);
+    std::function<void(bool)> stop_at_ld_b_b_changed;
+
     // The window's parts, for tests.
     QListWidget* code() const { return code_; }
     QLineEdit* breakpoint_entry() const { return breakpoint_entry_; }
@@ -91,7 +95,7 @@ private:
     int code_bank_ = -1;  // the bank the disassembly shows at 4000-7FFF; -1: the one in view
 };
 
-// Debug > "Developer Tools...": shows the one window, creating it at first.
-void open_developer_tools(QWidget* parent);
+// Others > "Developer Tools...": shows the one window, creating it at first.
+developer_window* open_developer_tools(QWidget* parent);
 
 }  // namespace tov

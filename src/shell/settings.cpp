@@ -20,6 +20,13 @@ bool saved_switch(const QString& key) {
     return store().value(key, false).toString() == "true";
 }
 
+// A number in low-high; anything else stored, or nothing, gives `fallback`.
+int saved_number(const QString& key, int low, int high, int fallback) {
+    bool number = false;
+    const int value = store().value(key, fallback).toInt(&number);
+    return number && value >= low && value <= high ? value : fallback;
+}
+
 }  // namespace
 
 QString settings_path() {
@@ -28,8 +35,7 @@ QString settings_path() {
 }
 
 int saved_zoom() {
-    const int factor = store().value("window/zoom", 2).toInt();
-    return factor >= 1 && factor <= 4 ? factor : 2;
+    return saved_number("window/zoom", 1, 4, 2);
 }
 
 void save_zoom(int factor) {
@@ -137,8 +143,7 @@ void save_colour_correction(bool on) {
 }
 
 int saved_fast_forward_speed() {
-    const int speed = store().value("emulation/fast_forward_speed", 0).toInt();
-    return speed >= 2 && speed <= 4 ? speed : 0;
+    return saved_number("emulation/fast_forward_speed", 2, 4, 0);
 }
 
 void save_fast_forward_speed(int speed) {
@@ -146,9 +151,7 @@ void save_fast_forward_speed(int speed) {
 }
 
 int saved_rewind_seconds() {
-    bool number = false;
-    const int seconds = store().value("emulation/rewind_seconds", 60).toInt(&number);
-    return number && seconds >= 0 && seconds <= 60 ? seconds : 60;
+    return saved_number("emulation/rewind_seconds", 0, 60, 60);
 }
 
 void save_rewind_seconds(int seconds) {
@@ -178,8 +181,8 @@ void save_extra_key_names(const QStringList& names) {
 }
 
 int saved_turbo_rate() {
-    const int rate = store().value("joypad/turbo_rate", default_turbo_rate).toInt();
-    return rate >= lowest_turbo_rate && rate <= highest_turbo_rate ? rate : default_turbo_rate;
+    return saved_number("joypad/turbo_rate", lowest_turbo_rate, highest_turbo_rate,
+                        default_turbo_rate);
 }
 
 void save_turbo_rate(int rate) {
@@ -213,6 +216,14 @@ void remove_recent_cartridge(const QString& path) {
 
 void clear_recent_cartridges() {
     store().remove("recent/cartridges");
+}
+
+bool saved_stop_at_ld_b_b() {
+    return store().value("developer/stop_at_ld_b_b", "true").toString() == "true";
+}
+
+void save_stop_at_ld_b_b(bool on) {
+    store().setValue("developer/stop_at_ld_b_b", on);
 }
 
 }  // namespace tov

@@ -91,4 +91,8 @@ void add_recent_cartridge(const QString& path);
 void remove_recent_cartridge(const QString& path);
 void clear_recent_cartridges();
 
+// The developer tools' "Stop at LD B,B", on unless switched off.
+bool saved_stop_at_ld_b_b();
+void save_stop_at_ld_b_b(bool on);
+
 }  // namespace tov

@@ -180,6 +180,13 @@ void take_screenshot() {
     }
 }
 
+// The developer tools' window, with its LD B,B option remembered.
+void show_developer_tools() {
+    developer_window* window = open_developer_tools(main_window);
+    window->set_stop_at_ld_b_b(saved_stop_at_ld_b_b());
+    window->stop_at_ld_b_b_changed = save_stop_at_ld_b_b;
+}
+
 }  // namespace
 
 void create_main_window(const audio_opener& open_audio) {
@@ -358,7 +365,7 @@ void run_command(int id) {
         case id_cheating: run_dialog([] { open_cheat_dialog(main_window); }); break;
         case id_cheat_codes: run_dialog([] { open_cheat_codes_dialog(main_window); }); break;
         case id_debug: run_dialog([] { open_debugger(main_window); }); break;
-        case id_developer_tools: open_developer_tools(main_window); break;
+        case id_developer_tools: show_developer_tools(); break;
         case id_pause: toggle_pause(); break;
         case id_screenshot: take_screenshot(); break;
         case id_full_screen: main_window->set_full_screen(!main_window->isFullScreen()); break;

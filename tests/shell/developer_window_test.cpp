@@ -1,5 +1,6 @@
 // Debug > "Developer Tools...": a breakpoint by label in a program of our
 // own, run to, a call stepped over, a value read in the memory editor.
+#include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -15,6 +16,7 @@
 #include "machine/cpu_state.h"
 #include "session/developer.h"
 #include "shell/command_ids.h"
+#include "shell/settings.h"
 #include "shell_test_support.h"
 #include "test_cartridge.h"
 
@@ -66,6 +68,11 @@ TEST_F(DeveloperToolsTest, RunsToABreakpointStepsOverACallAndReadsMemory) {
     auto* window = main_window->findChild<developer_window*>();
     ASSERT_NE(window, nullptr);
     ASSERT_TRUE(watching());
+    auto* ld_b_b = window->findChild<QCheckBox*>("stop_at_ld_b_b");
+    EXPECT_TRUE(ld_b_b->isChecked()) << "on by default";
+    ld_b_b->click();
+    EXPECT_FALSE(saved_stop_at_ld_b_b()) << "remembered";
+    ld_b_b->click();
 
     window->breakpoint_entry()->setText("loop");
     QTest::keyClick(window->breakpoint_entry(), Qt::Key_Return);
