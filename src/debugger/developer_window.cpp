@@ -32,7 +32,7 @@ namespace {
 constexpr int code_rows = 48;
 constexpr int rows_before_pc = 8;
 constexpr int poll_ms = 50;
-constexpr int log_lines = 2000;
+constexpr std::size_t log_lines = 2000;
 
 QString hex(int value, int digits) {
     return QString("%1").arg(value, digits, 16, QChar('0')).toUpper();
@@ -198,7 +198,7 @@ QWidget* developer_window::build_side() {
     tabs->addTab(memory_, "Memory");
     log_->setObjectName("log");
     log_->setReadOnly(true);
-    log_->setMaximumBlockCount(log_lines);
+    log_->setMaximumBlockCount(static_cast<int>(log_lines));
     tabs->addTab(log_, "Log");
     return tabs;
 }
@@ -283,7 +283,8 @@ void developer_window::follow_cartridge() {
 
 // Asked before every instruction while the window is open.
 bool developer_window::should_stop() {
-    if (std::optional<std::string> message = messages_.message_ran()) {
+    if (std::optional<std::string> message = messages_.message_ran();
+        message && unshown_messages_.size() < log_lines) {  // the pane keeps no more
         unshown_messages_.push_back(std::move(*message));
     }
     if (step_stop_ && step_stop_()) {
@@ -373,9 +374,10 @@ void developer_window::show_registers() {
     for (std::size_t i = 0; i < register_fields_.size(); ++i) {
         register_fields_[i].second->setText(hex(values[i], 4));
     }
-    for (int bit = 0; bit < 4; ++bit) {
-        flag_boxes_[static_cast<std::size_t>(bit)]->setChecked((now.registers.af & (0x80 >> bit)) !=
-                                                               0);
+    int mask = 0x80;  // Z, N, H, C
+    for (QCheckBox* flag : flag_boxes_) {
+        flag->setChecked((now.registers.af & mask) != 0);
+        mask >>= 1;
     }
 }
 
