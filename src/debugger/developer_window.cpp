@@ -153,11 +153,12 @@ QWidget* developer_window::build_controls() {
         auto* shortcut = new QShortcut(QKeySequence(entry.keys), this);
         connect(shortcut, &QShortcut::activated, push, &QPushButton::click);
     }
-    connect(button("continue"), &QPushButton::clicked, this, [this] { run_until({}); });
+    connect(button("continue"), &QPushButton::clicked, this, [this] { run_until({}, ""); });
+    // The game stops before its next instruction, which may be asked in the
+    // middle of a slice: the window shows it once the watch has stopped it.
     connect(button("break"), &QPushButton::clicked, this, [this] {
-        stop();
-        stop_reason_ = "Break";
-        show_stopped();
+        step_stop_ = [] { return true; };
+        step_reason_ = "Break";
     });
     connect(button("step"), &QPushButton::clicked, this, [this] {
         step_instruction_now();
@@ -165,12 +166,14 @@ QWidget* developer_window::build_controls() {
         show_stopped();
     });
     connect(button("step_over"), &QPushButton::clicked, this,
-            [this] { run_until(stepped_over()); });
-    connect(button("step_out"), &QPushButton::clicked, this, [this] { run_until(stepped_out()); });
+            [this] { run_until(stepped_over(), "Step Over"); });
+    connect(button("step_out"), &QPushButton::clicked, this,
+            [this] { run_until(stepped_out(), "Step Out"); });
     connect(button("run_to_cursor"), &QPushButton::clicked, this, [this] {
         const QListWidgetItem* item = code_->currentItem();
         if (item && item->data(Qt::UserRole).toInt() >= 0) {
-            run_until(reached(static_cast<uint16_t>(item->data(Qt::UserRole).toInt())));
+            run_until(reached(static_cast<uint16_t>(item->data(Qt::UserRole).toInt())),
+                      "Run to Cursor");
         }
     });
     stop_at_ld_b_b_->setObjectName("stop_at_ld_b_b");
@@ -288,7 +291,7 @@ bool developer_window::should_stop() {
         unshown_messages_.push_back(std::move(*message));
     }
     if (step_stop_ && step_stop_()) {
-        stop_reason_ = "Step";
+        stop_reason_ = step_reason_;
         return true;
     }
     if (stop_at_ld_b_b_->isChecked() && ld_b_b_next()) {
@@ -317,11 +320,12 @@ void developer_window::poll() {
     set_enabled_for_state();
 }
 
-void developer_window::run_until(std::function<bool()> also) {
+void developer_window::run_until(std::function<bool()> also, const char* reason) {
     if (!cartridge_loaded()) {
         return;
     }
     step_stop_ = std::move(also);
+    step_reason_ = reason;
     run_on([this] { return should_stop(); });
     status_->setText("Running");
     set_enabled_for_state();

@@ -53,7 +53,8 @@ private:
     void follow_cartridge();
     bool should_stop();
     void poll();
-    void run_until(std::function<bool()> also);
+    // Runs on until `also` or a breakpoint says to stop; `reason` names `also`.
+    void run_until(std::function<bool()> also, const char* reason);
     void show_stopped();
     void show_code(uint16_t first, int bank);
     void show_registers();
@@ -89,7 +90,8 @@ private:
     break_watch watch_;
     debug_message_watch messages_;
     std::vector<std::string> unshown_messages_;
-    std::function<bool()> step_stop_;  // the test of a step under way
+    std::function<bool()> step_stop_;  // the test of a step (or Break) under way
+    std::string step_reason_;
     std::string stop_reason_;
     uint16_t code_first_ = 0;
     int code_bank_ = -1;  // the bank the disassembly shows at 4000-7FFF; -1: the one in view

@@ -92,6 +92,11 @@ TEST_F(DeveloperToolsTest, RunsToABreakpointStepsOverACallAndReadsMemory) {
     EXPECT_EQ(PC.value, 0x0156);
     EXPECT_EQ(shown_byte(*window, "C000").toInt(nullptr, 16), calls + 1);
 
+    window->button("continue")->click();
+    window->button("break")->click();
+    QTRY_VERIFY_WITH_TIMEOUT(stopped(), 5000);
+    EXPECT_TRUE(window->status()->text().endsWith("(Break)"));
+
     std::string text;
     std::ifstream file(kept);
     std::getline(file, text);
