@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <optional>
 
@@ -431,32 +432,11 @@ std::string trace_line() {
     return std::string(line) + "\n";
 }
 
-// Runs the chosen number of frames, or until a breakpoint, with the presses,
-// the memory reports and the trace (null: none); false when no breakpoint
-// came in time.
-bool run_chosen_frames(const options& chosen, std::ostream& out, std::ostream* trace) {
-    held_keys held{};
-    hold_buttons(chosen, 0, held);
-    const auto report_memory = [&](uint64_t done) {
-        out << "frame=" << done << " rss_kib=" << resident_kib();
-        if (chosen.rewind != 0) {
-            out << " rewind_kib=" << rewind_memory() / 1024;
-        }
-        out << "\n";
-    };
-    if (chosen.rss_every != 0) {
-        report_memory(0);
-    }
-    const auto after_frame = [&](uint64_t done) {
-        hold_buttons(chosen, done, held);
-        if (chosen.rss_every != 0 && done % chosen.rss_every == 0) {
-            report_memory(done);
-        }
-    };
-    if (!chosen.until_breakpoint && !trace && !chosen.debug_messages) {
-        run_frames(chosen.frames, after_frame);
-        return true;
-    }
+// The run a step at a time: the debug messages said, the trace written,
+// and for --until-breakpoint the stop before LD B,B or a --break. False when
+// no breakpoint came in time.
+bool run_stepping(const options& chosen, std::ostream& out, std::ostream* trace,
+                  const std::function<void(uint64_t)>& after_frame) {
     uint64_t traced = 0;
     debug_message_watch messages;
     break_watch breaks;
@@ -484,6 +464,35 @@ bool run_chosen_frames(const options& chosen, std::ostream& out, std::ostream* t
                   static_cast<unsigned long long>(frame_counter - start));
     out << line;
     return true;
+}
+
+// Runs the chosen number of frames, or until a breakpoint, with the presses,
+// the memory reports and the trace (null: none); false when no breakpoint
+// came in time.
+bool run_chosen_frames(const options& chosen, std::ostream& out, std::ostream* trace) {
+    held_keys held{};
+    hold_buttons(chosen, 0, held);
+    const auto report_memory = [&](uint64_t done) {
+        out << "frame=" << done << " rss_kib=" << resident_kib();
+        if (chosen.rewind != 0) {
+            out << " rewind_kib=" << rewind_memory() / 1024;
+        }
+        out << "\n";
+    };
+    if (chosen.rss_every != 0) {
+        report_memory(0);
+    }
+    const auto after_frame = [&](uint64_t done) {
+        hold_buttons(chosen, done, held);
+        if (chosen.rss_every != 0 && done % chosen.rss_every == 0) {
+            report_memory(done);
+        }
+    };
+    if (!chosen.until_breakpoint && !trace && !chosen.debug_messages) {
+        run_frames(chosen.frames, after_frame);
+        return true;
+    }
+    return run_stepping(chosen, out, trace, after_frame);
 }
 
 // Whether the last frame is the picture in the PNG file at `path`; says how
