@@ -562,16 +562,18 @@ int run_cartridge(const options& chosen, std::ostream& out, std::ostream& error)
         }
     }
     const auto started = std::chrono::steady_clock::now();
+    const uint64_t first_frame = frame_counter;
     const bool in_time = run_chosen_frames(chosen, out, trace.is_open() ? &trace : nullptr);
     const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - started;
     release_all_keys();
 
     if (chosen.bench) {
         const double seconds = elapsed.count();
+        const uint64_t frames = frame_counter - first_frame;  // fewer when a breakpoint came
         char line[96];
         std::snprintf(line, sizeof line, "frames=%llu seconds=%.3f fps=%.0f\n",
-                      static_cast<unsigned long long>(chosen.frames), seconds,
-                      seconds > 0 ? static_cast<double>(chosen.frames) / seconds : 0.0);
+                      static_cast<unsigned long long>(frames), seconds,
+                      seconds > 0 ? static_cast<double>(frames) / seconds : 0.0);
         out << line;
     }
     if (chosen.screen_text) {

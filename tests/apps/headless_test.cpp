@@ -289,6 +289,10 @@ TEST(Headless, BenchPrintsOneLineOfFigures) {
     ASSERT_EQ(result.code, 0) << result.error;
     EXPECT_TRUE(std::regex_match(result.out, std::regex("frames=30 seconds=[0-9.]+ fps=[0-9]+\n")))
         << result.out;
+    const run_result stopped = run(
+        {idle.path, "--frames", "30", "--bench", "--break", "SP == 0001", "--timeout-frames", "7"});
+    EXPECT_EQ(stopped.code, 3);
+    EXPECT_EQ(stopped.out.substr(0, 9), "frames=7 ") << "the frames run, not --frames";
 }
 
 TEST(Headless, TimingAndFrameskipOptionsRun) {
