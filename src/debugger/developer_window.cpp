@@ -374,7 +374,7 @@ void developer_window::show_code(uint16_t first, int bank) {
 void developer_window::show_registers() {
     const cpu_moment now = moment_now();
     const int values[] = {now.registers.af, now.registers.bc, now.registers.de,
-                          now.registers.hl, now.registers.sp, now.pc};
+                          now.registers.hl, now.registers.sp, now.registers.pc};
     for (std::size_t i = 0; i < register_fields_.size(); ++i) {
         register_fields_[i].second->setText(hex(values[i], 4));
     }

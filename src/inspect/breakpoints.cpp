@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <array>
 #include <cctype>
-#include <cstdio>
 
 #include "inspect/disassembler.h"
 #include "inspect/text_fields.h"
+#include "inspect/view_text.h"
 
 namespace tov {
 
@@ -27,28 +27,6 @@ constexpr std::array<comparison_name, 6> comparisons{{
     {">", comparison::greater},
 }};
 
-struct register_name {
-    std::string_view name;
-    int width;  // hex digits
-};
-
-constexpr std::array<register_name, 14> registers{{
-    {"A", 2},
-    {"F", 2},
-    {"B", 2},
-    {"C", 2},
-    {"D", 2},
-    {"E", 2},
-    {"H", 2},
-    {"L", 2},
-    {"AF", 4},
-    {"BC", 4},
-    {"DE", 4},
-    {"HL", 4},
-    {"SP", 4},
-    {"PC", 4},
-}};
-
 constexpr std::string_view invalid_text = "invalid opcode";
 
 std::string upper(std::string_view text) {
@@ -56,16 +34,6 @@ std::string upper(std::string_view text) {
     std::transform(out.begin(), out.end(), out.begin(),
                    [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
     return out;
-}
-
-const register_name* find_register(std::string_view name) {
-    const std::string wanted = upper(name);
-    for (const register_name& entry : registers) {
-        if (entry.name == wanted) {
-            return &entry;
-        }
-    }
-    return nullptr;
 }
 
 }  // namespace
@@ -126,9 +94,9 @@ parsed_breakpoint condition_point(std::string_view text, std::size_t at, const c
     point.kind = break_kind::condition;
     point.compare = op.compare;
     int width = 2;
-    if (const register_name* found = find_register(left)) {
-        point.operand = found->name;
-        width = found->width;
+    if (const std::optional<register_reading> found = read_register(upper(left), {})) {
+        point.operand = upper(left);
+        width = found->digits;
     } else if (left.size() > 2 && left.front() == '(' && left.back() == ')') {
         const std::optional<code_place> byte =
             parse_place(left.substr(1, left.size() - 2), symbols);
@@ -140,33 +108,14 @@ parsed_breakpoint condition_point(std::string_view text, std::size_t at, const c
         return refused("\"" + std::string(left) +
                        "\" is neither a register nor a byte such as (C0A0)");
     }
-    const std::string_view digits =
-        !right.empty() && right.front() == '$' ? right.substr(1) : right;
-    const std::optional<int> value = hex_number(digits, static_cast<std::size_t>(width));
+    const std::optional<int> value =
+        hex_number(without_hex_prefix(right), static_cast<std::size_t>(width));
     if (!value) {
         return refused("\"" + std::string(right) + "\" is not a hex value of at most " +
                        std::to_string(width) + " digits");
     }
     point.value = *value;
     return {point, {}};
-}
-
-int register_value(std::string_view name, const cpu_moment& now) {
-    const register_values& r = now.registers;
-    const int pairs[] = {r.af, r.bc, r.de, r.hl};
-    constexpr std::string_view bytes = "AFBCDEHL";
-    if (name.size() == 1) {
-        const std::size_t index = bytes.find(name[0]);
-        const int pair = pairs[index / 2];
-        return index % 2 == 0 ? pair >> 8 : pair & 0xFF;
-    }
-    if (name == "SP") {
-        return r.sp;
-    }
-    if (name == "PC") {
-        return now.pc;
-    }
-    return pairs[bytes.find(name) / 2];
 }
 
 bool compared(int left, comparison compare, int right) {
@@ -181,16 +130,10 @@ bool compared(int left, comparison compare, int right) {
     return false;
 }
 
-std::string hex(int value, int digits) {
-    char text[8];
-    std::snprintf(text, sizeof text, "%0*X", digits, value);
-    return text;
-}
-
 std::string range_text(const breakpoint& point) {
-    std::string text = hex(point.first, 4);
+    std::string text = hex_text(point.first, 4);
     if (point.last != point.first) {
-        text += "-" + hex(point.last, 4);
+        text += "-" + hex_text(point.last, 4);
     }
     return text;
 }
@@ -237,18 +180,20 @@ parsed_breakpoint parse_breakpoint(std::string_view text, const symbol_file& sym
 std::string breakpoint_text(const breakpoint& point) {
     switch (point.kind) {
         case break_kind::address:
-            return (point.bank >= 0 ? hex(point.bank, 2) + ":" : "") + hex(point.first, 4);
+            return (point.bank >= 0 ? hex_text(point.bank, 2) + ":" : "") +
+                   hex_text(point.first, 4);
         case break_kind::read: return "read " + range_text(point);
         case break_kind::write: return "write " + range_text(point);
         case break_kind::invalid_opcode: return std::string(invalid_text);
         case break_kind::condition: break;
     }
-    const register_name* named = find_register(point.operand);
-    const std::string left = named ? point.operand : "(" + hex(point.first, 4) + ")";
+    const std::optional<register_reading> named = read_register(point.operand, {});
+    const std::string left = named ? point.operand : "(" + hex_text(point.first, 4) + ")";
     const auto op =
         std::find_if(comparisons.begin(), comparisons.end(),
                      [&](const comparison_name& c) { return c.compare == point.compare; });
-    return left + " " + std::string(op->text) + " " + hex(point.value, named ? named->width : 2);
+    return left + " " + std::string(op->text) + " " +
+           hex_text(point.value, named ? named->digits : 2);
 }
 
 std::string breakpoint_list_text(const std::vector<breakpoint>& points) {
@@ -263,9 +208,7 @@ std::vector<breakpoint> read_breakpoint_list(std::string_view text) {
     std::vector<breakpoint> points;
     const symbol_file no_symbols;
     while (!text.empty()) {
-        const std::size_t end = text.find('\n');
-        const std::string_view line = text.substr(0, end);
-        text = end == std::string_view::npos ? std::string_view() : text.substr(end + 1);
+        const std::string_view line = next_line(text);
         const std::size_t tab = line.find('\t');
         const std::string_view state = line.substr(0, tab);
         if (tab == std::string_view::npos || (state != "on" && state != "off")) {
@@ -281,8 +224,8 @@ std::vector<breakpoint> read_breakpoint_list(std::string_view text) {
 }
 
 bool condition_holds(const breakpoint& point, const cpu_moment& now) {
-    const int left =
-        point.operand.empty() ? now.byte_at(point.first) : register_value(point.operand, now);
+    const int left = point.operand.empty() ? now.byte_at(point.first)
+                                           : read_register(point.operand, now.registers)->value;
     return compared(left, point.compare, point.value);
 }
 
@@ -302,16 +245,16 @@ int break_watch::check(const cpu_moment& now) {
         bool now_hit = false;
         switch (point.kind) {
             case break_kind::address:
-                now_hit =
-                    now.pc == point.first && (point.bank < 0 || now.bank_at(now.pc) == point.bank);
+                now_hit = now.registers.pc == point.first &&
+                          (point.bank < 0 || now.bank_at(now.registers.pc) == point.bank);
                 break;
             case break_kind::invalid_opcode:
-                now_hit = is_invalid_opcode(static_cast<uint8_t>(now.byte_at(now.pc)));
+                now_hit = is_invalid_opcode(static_cast<uint8_t>(now.byte_at(now.registers.pc)));
                 break;
             case break_kind::read:
             case break_kind::write:
                 if (!accesses) {
-                    accesses = instruction_accesses(now.pc, now.byte_at, now.registers);
+                    accesses = instruction_accesses(now.registers.pc, now.byte_at, now.registers);
                 }
                 now_hit = touches(point, *accesses);
                 break;

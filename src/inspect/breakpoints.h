@@ -59,7 +59,6 @@ std::vector<breakpoint> read_breakpoint_list(std::string_view text);
 
 // The machine before an instruction, as the breakpoints look at it.
 struct cpu_moment {
-    uint16_t pc = 0;
     register_values registers{};
     std::function<int(uint16_t)> byte_at;  // the CPU's view, without side effects
     std::function<int(uint16_t)> bank_at;  // the bank in view at an address

@@ -1,8 +1,7 @@
 #include "inspect/code_view.h"
 
-#include <cstdio>
-
 #include "inspect/disassembler.h"
+#include "inspect/view_text.h"
 
 namespace tov {
 
@@ -20,9 +19,7 @@ std::string byte_text(const code_source& source, uint16_t address, int length) {
     std::string text;
     for (int i = 0; i < length; ++i) {
         const int value = source.byte_at(static_cast<uint16_t>(address + i));
-        char part[4];
-        std::snprintf(part, sizeof part, value >= 0 && value <= 0xFF ? "%02X" : "??", value);
-        text += (i ? " " : "") + std::string(part);
+        text += (i ? " " : "") + (value >= 0 && value <= 0xFF ? hex_text(value, 2) : "??");
     }
     return text;
 }

@@ -1,7 +1,7 @@
 #include "inspect/debug_message.h"
 
-#include <cstdio>
-
+#include "inspect/register_values.h"
+#include "inspect/view_text.h"
 #include "machine/cpu_state.h"
 
 namespace tov {
@@ -14,47 +14,9 @@ constexpr int direct_text = 0;
 constexpr int pointed_text = 1;
 constexpr std::size_t longest_pointed_text = 256;
 
-std::string hex(int value, int digits) {
-    char text[8];
-    std::snprintf(text, sizeof text, "%0*X", digits, value);
-    return text;
-}
-
-struct register_reading {
-    int value;
-    int digits;  // 2 for an 8-bit register, 4 for a 16-bit one
-};
-
-std::optional<register_reading> read_register(std::string_view name) {
-    const struct {
-        std::string_view name;
-        register_reading reading;
-    } registers[] = {
-        {"A", {A, 2}},
-        {"B", {B, 2}},
-        {"C", {C, 2}},
-        {"D", {D, 2}},
-        {"E", {E, 2}},
-        {"H", {H, 2}},
-        {"L", {L, 2}},
-        {"AF", {A << 8 | packed_flags(), 4}},  // F is kept in the working flags
-        {"BC", {BC.value & 0xFFFF, 4}},
-        {"DE", {DE.value & 0xFFFF, 4}},
-        {"HL", {HL.value & 0xFFFF, 4}},
-        {"SP", {SP.value & 0xFFFF, 4}},
-        {"PC", {PC.value & 0xFFFF, 4}},
-    };
-    for (const auto& entry : registers) {
-        if (entry.name == name) {
-            return entry.reading;
-        }
-    }
-    return std::nullopt;
-}
-
 std::optional<std::string> register_value(std::string_view name) {
-    const std::optional<register_reading> reading = read_register(name);
-    return reading ? std::optional(hex(reading->value, reading->digits)) : std::nullopt;
+    const std::optional<register_reading> reading = read_register(name, machine_registers());
+    return reading ? std::optional(hex_text(reading->value, reading->digits)) : std::nullopt;
 }
 
 std::optional<std::string> flag_value(std::string_view name) {
@@ -75,12 +37,13 @@ std::optional<std::string> pointed_value(std::string_view name, const message_co
     if (name.size() < 3 || name.front() != '(' || name.back() != ')') {
         return std::nullopt;
     }
-    const std::optional<register_reading> pair = read_register(name.substr(1, name.size() - 2));
+    const std::optional<register_reading> pair =
+        read_register(name.substr(1, name.size() - 2), machine_registers());
     if (!pair || pair->digits != 4) {
         return std::nullopt;
     }
     const int byte = context.byte_at(pair->value);
-    return byte < 0 ? std::string("--") : hex(byte, 2);
+    return byte < 0 ? std::string("--") : hex_text(byte, 2);
 }
 
 std::optional<std::string> operand_value(std::string_view name, const message_context& context) {
@@ -97,7 +60,7 @@ std::optional<std::string> operand_value(std::string_view name, const message_co
                  {"VRAMBANK", context.vram_bank}};
     for (const auto& entry : banks) {
         if (entry.name == name) {
-            return hex(entry.bank, 2);
+            return hex_text(entry.bank, 2);
         }
     }
     if (name == "ALLREGS") {

@@ -7,11 +7,9 @@
 #include <functional>
 #include <vector>
 
-namespace tov {
+#include "inspect/register_values.h"
 
-struct register_values {
-    uint16_t af, bc, de, hl, sp;  // F's flags: Z 0x80, N 0x40, H 0x20, C 0x10
-};
+namespace tov {
 
 struct memory_access {
     uint16_t address;

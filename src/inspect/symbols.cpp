@@ -29,9 +29,7 @@ symbol_file read_symbols(std::string_view text) {
     symbol_file file;
     int number = 0;
     while (!text.empty()) {
-        const std::size_t end = text.find('\n');
-        std::string_view line = text.substr(0, end);
-        text = end == std::string_view::npos ? std::string_view() : text.substr(end + 1);
+        std::string_view line = next_line(text);
         ++number;
         line = trimmed(line.substr(0, line.find(';')));
         if (line.empty()) {

@@ -12,6 +12,13 @@ std::string_view trimmed(std::string_view text) {
     return text.substr(first, text.find_last_not_of(blanks) - first + 1);
 }
 
+std::string_view next_line(std::string_view& text) {
+    const std::size_t end = text.find('\n');
+    const std::string_view line = text.substr(0, end);
+    text = end == std::string_view::npos ? std::string_view() : text.substr(end + 1);
+    return line;
+}
+
 std::string_view without_hex_prefix(std::string_view text) {
     if (text.starts_with('$')) {
         return text.substr(1);

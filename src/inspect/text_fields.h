@@ -11,6 +11,9 @@ constexpr std::string_view blanks = " \t\r";
 
 std::string_view trimmed(std::string_view text);
 
+// The first line of `text` (without its '\n'), taken off the front of it.
+std::string_view next_line(std::string_view& text);
+
 // `text` without a leading "$", "0x" or "0X".
 std::string_view without_hex_prefix(std::string_view text);
 

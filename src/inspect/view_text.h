@@ -13,4 +13,11 @@ inline std::string formatted(const char* format, int value) {
     return text;
 }
 
+// `value` in hex with at least `digits` digits, upper case.
+inline std::string hex_text(int value, int digits) {
+    char text[24];
+    std::snprintf(text, sizeof text, "%0*X", digits, value);
+    return text;
+}
+
 }  // namespace tov

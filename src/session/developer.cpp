@@ -143,10 +143,7 @@ std::function<bool()> reached(uint16_t address) {
 
 cpu_moment moment_now() {
     cpu_moment now;
-    now.pc = static_cast<uint16_t>(PC.value);
-    now.registers = {static_cast<uint16_t>(AF.high << 8 | packed_flags()),
-                     static_cast<uint16_t>(BC.value), static_cast<uint16_t>(DE.value),
-                     static_cast<uint16_t>(HL.value), static_cast<uint16_t>(SP.value)};
+    now.registers = machine_registers();
     now.byte_at = watched_byte;
     now.bank_at = bank_at_address;
     return now;

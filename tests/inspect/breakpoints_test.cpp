@@ -113,7 +113,7 @@ TEST(Breakpoints, WatchHitsByKindAndConditionsWhenTheyComeToHold) {
     for (const auto& c : cases) {
         break_watch watch;
         watch.use({*parse_breakpoint(c.point, {}).point});
-        machine.now.pc = c.pc;
+        machine.now.registers.pc = c.pc;
         machine.bank = c.bank;
         EXPECT_EQ(watch.check(machine.now) == 0, c.hits) << c.point << " at " << c.pc;
     }
