@@ -445,7 +445,8 @@ bool run_stepping(const options& chosen, std::ostream& out, std::ostream* trace,
         if (const std::optional<std::string> message = messages.message_ran()) {
             out << "debug: " << *message << "\n";
         }
-        if (chosen.until_breakpoint && (ld_b_b_next() || breaks.check(moment_now()) >= 0)) {
+        if (chosen.until_breakpoint &&
+            (ld_b_b_next() || (!chosen.breaks.empty() && breaks.check(moment_now()) >= 0))) {
             return true;
         }
         if (trace && halted == 0 && traced < chosen.trace_limit) {

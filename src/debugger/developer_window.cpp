@@ -298,7 +298,7 @@ bool developer_window::should_stop() {
         stop_reason_ = "LD B,B";
         return true;
     }
-    const int hit = watch_.check(moment_now());
+    const int hit = watch_.points().empty() ? -1 : watch_.check(moment_now());
     if (hit >= 0) {
         stop_reason_ =
             "Breakpoint " + breakpoint_text(watch_.points()[static_cast<std::size_t>(hit)]);

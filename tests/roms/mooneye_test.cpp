@@ -1,8 +1,9 @@
 // Mooneye's test cartridges on the accurate machine. A test reports through
 // the serial port: 03 05 08 0D 15 22 when it passes, 42 six times when it
 // fails; and in B, C, D, E, H and L at its LD B,B, which the runner's
-// --until-breakpoint --expect-fibonacci reads. A test marked as failing names why: another console
-// model, or a part of the console the accurate machine does not model yet.
+// --until-breakpoint --expect-fibonacci reads. A test marked as failing
+// names why: another console model, or a part of the console the accurate
+// machine does not model yet.
 #include <gtest/gtest.h>
 
 #include <string>
