@@ -5,14 +5,13 @@
 #include <filesystem>
 #include <utility>
 
-#include "accurate/run/console.h"
 #include "host/files.h"
 #include "host/paths.h"
 #include "inspect/call_stack.h"
 #include "inspect/disassembler.h"
+#include "inspect/memory_view.h"
 #include "machine/cpu_state.h"
 #include "machine/memory.h"
-#include "machine/options.h"
 #include "machine/registers.h"
 #include "memory/cartridge.h"
 #include "memory/memory_map.h"
@@ -51,9 +50,7 @@ bool cpu_runs() {
 // they read now, without a read's side effects.
 int watched_byte(uint16_t address) {
     if (address >= 0xFF00 && address < 0xFF80) {
-        if (accurate_machine) {
-            mirror_accurate_registers();
-        }
+        catch_up_memory_view();  // the accurate machine's own registers
         return io_page[address & 0xFF];
     }
     return code_byte(address);
