@@ -145,11 +145,6 @@ void store_ram(int32_t address, uint8_t value) {
 // A cartridge with a clock selects its registers with 08-0C; they are not
 // kept here, so the RAM is out of reach until a bank 00-03 is chosen again
 // (the clock's writes would otherwise land in the save).
-bool has_clock() {
-    const uint8_t type = rom_bank0[0x0147];
-    return type == 0x0F || type == 0x10;
-}
-
 void select_ram_bank(uint8_t value) {
     if (has_clock() && value >= 0x08 && value <= 0x0C) {
         clock_selected = 1;
@@ -162,6 +157,11 @@ void select_ram_bank(uint8_t value) {
 }
 
 }  // namespace
+
+bool has_clock() {
+    const uint8_t type = rom_bank0[0x0147];
+    return type == 0x0F || type == 0x10;
+}
 
 void write_bank_register(int32_t address, uint8_t value) {
     if (address < 0x2000) {

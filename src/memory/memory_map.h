@@ -26,6 +26,10 @@ void poke_byte(int32_t address, uint8_t value);
 // A write to the cartridge's bank register, 0000-7FFF.
 void write_bank_register(int32_t address, uint8_t value);
 
+// Whether the cartridge has a clock (types 0F and 10) whose registers a bank
+// number of 08-0C chooses.
+bool has_clock();
+
 // Offset of the VRAM bank in use within vram (bank 1 only in colour mode).
 int32_t vram_bank_offset();
 

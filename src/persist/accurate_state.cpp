@@ -6,6 +6,7 @@
 #include <map>
 
 #include "accurate/run/machine_state.h"
+#include "persist/numbers.h"
 
 namespace tov {
 
@@ -21,20 +22,6 @@ constexpr std::string_view older_version_lacks[] = {
     "told cartridge controllers apart, and its cartridge cannot be restored.",
     "timed its sound unit as the console's, and its sound cannot be restored.",
 };
-
-void append_number(std::string& image, uint32_t value, int bytes) {
-    for (int i = 0; i < bytes; ++i) {
-        image += static_cast<char>((value >> (8 * i)) & 0xFF);
-    }
-}
-
-uint32_t number_at(std::string_view image, std::size_t position, int bytes) {
-    uint32_t value = 0;
-    for (int i = 0; i < bytes; ++i) {
-        value |= static_cast<uint32_t>(static_cast<uint8_t>(image[position + i])) << (8 * i);
-    }
-    return value;
-}
 
 // The sections of an image by tag, or false with the reason it is damaged.
 bool read_sections(std::string_view image, std::map<std::string, std::string_view>& found,

@@ -1,6 +1,7 @@
 #include "persist/save_state.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <string_view>
 
@@ -11,6 +12,7 @@
 #include "memory/io_registers.h"
 #include "memory/memory_map.h"
 #include "persist/memory_image.h"
+#include "persist/resume_record.h"
 #include "timer/timer.h"
 
 namespace tov {
@@ -27,7 +29,8 @@ constexpr uint8_t highest_speed_shift = 1;
 // The palette grids: colour column c 0-4 (outer) by palette row p 0-8
 // (inner), position (c, p) standing for table entry p * 4 + c. Column 4
 // repeats colour 0 of the next palette; entries 32 and above lie outside the
-// table, are written as 0 and skipped on reading.
+// table and are no colours: with the memory chunks' closing bytes they carry
+// the resume record.
 constexpr int grid_columns = 5;
 constexpr int grid_rows = 9;
 constexpr int colour_entries = 32;
@@ -54,6 +57,47 @@ constexpr std::size_t layout_size() {
     return size;
 }
 static_assert(layout_size() == state_file_size, "the layout must fill the state file exactly");
+
+// Calls `visit` with each offset of the file that belongs to no memory, in
+// file order: the palette grid positions outside the tables, then the byte
+// closing each memory chunk.
+template <typename Visit>
+constexpr void for_each_spare_offset(Visit visit) {
+    std::size_t offset = header_size;
+    for (int grid = 0; grid < 2; ++grid) {
+        for (int column = 0; column < grid_columns; ++column) {
+            for (int row = 0; row < grid_rows; ++row, offset += 2) {
+                if (row * 4 + column >= colour_entries) {
+                    visit(offset);
+                    visit(offset + 1);
+                }
+            }
+        }
+    }
+    for (const memory_section& section : state_memories) {
+        for (int32_t bank = 0; bank < section.banks; ++bank) {
+            offset += static_cast<std::size_t>(section.bank_size);
+            if (section.padded) {
+                visit(offset++);
+            }
+        }
+    }
+}
+
+constexpr std::size_t spare_byte_count = [] {
+    std::size_t count = 0;
+    for_each_spare_offset([&count](std::size_t) { ++count; });
+    return count;
+}();
+
+// The spare bytes carry the record that lets a loaded game go on exactly.
+constexpr std::array<std::size_t, spare_byte_count> spare_offsets = [] {
+    std::array<std::size_t, spare_byte_count> offsets{};
+    std::size_t count = 0;
+    for_each_spare_offset([&](std::size_t offset) { offsets[count++] = offset; });
+    return offsets;
+}();
+static_assert(resume_record_size <= spare_byte_count, "the record must fit the spare bytes");
 
 uint8_t low_byte(int32_t value) {
     return static_cast<uint8_t>(value & 0xFF);
@@ -144,6 +188,11 @@ void restore_machine(std::string_view image) {
     tima_period = tima_period_for_tac(io_page[TAC]);
     write_byte(io_address(LCDC), read_byte(io_address(LCDC)));
     window_lines = {};
+    std::string record;
+    for (const std::size_t offset : spare_offsets) {
+        record += image[offset];
+    }
+    restore_resume_record(record);
 }
 
 bool refuse(const std::string& what, const std::string& reason, std::string& message) {
@@ -160,6 +209,10 @@ std::string state_image() {
     append_palette_grid(image, obj_colours);
     for (const memory_section& section : state_memories) {
         append_section(image, section);
+    }
+    const std::string record = resume_record();
+    for (std::size_t i = 0; i < record.size(); ++i) {
+        image[spare_offsets[i]] = record[i];
     }
     return image;
 }

@@ -1,6 +1,8 @@
 // Save states: the whole machine in a file of fixed layout that the user
 // names. The file holds no cartridge identity, so a state loads whatever
-// cartridge runs; the cartridge ROM is never part of it.
+// cartridge runs; the cartridge ROM is never part of it. The bytes that
+// belong to no memory carry what else the game needs to go on exactly (see
+// persist/resume_record.h); a file without it loads the fixed fields alone.
 #pragma once
 
 #include <cstddef>

@@ -44,16 +44,13 @@ std::string serial_sent(const std::string& path, int frames) {
     const run_result result = run(
         {path, "--machine", "accurate", "--frames", std::to_string(frames), "--serial", sent_file});
     EXPECT_EQ(result.code, 0) << result.error;
-    std::ifstream file(sent_file, std::ios::binary);
-    const std::string bytes((std::istreambuf_iterator<char>(file)), {});
-    file.close();
+    const std::string bytes = file_bytes(sent_file);
     std::filesystem::remove(sent_file);
     return bytes;
 }
 
 wav_sound read_wav(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    const std::string bytes((std::istreambuf_iterator<char>(file)), {});
+    const std::string bytes = file_bytes(path);
     if (bytes.size() < 44 || bytes.substr(0, 4) != "RIFF" || bytes.substr(8, 8) != "WAVEfmt ") {
         ADD_FAILURE() << path << " is not a WAV file";
         return {};

@@ -400,6 +400,47 @@ TEST(Headless, StatesCarryTheGameBetweenRuns) {
     std::filesystem::remove(second);
 }
 
+// A game that keeps its data on the stack goes on after a loaded state as
+// it would have without the break: 1 and 120 frames on, the picture is the
+// uninterrupted run's. A file without the resume record (its marker's first
+// byte, at 37, cleared, as older versions wrote) loads its fixed fields
+// alone: SP stays the machine's own, the power-on FFFE.
+TEST(Headless, LoadedStatesGoOnAsTheUninterruptedGame) {
+    assembled_cartridge game(source_of("stack_frames.asm"));
+    const std::string state = test::temp_path(".gst");
+    const std::string picture = test::temp_path(".png");
+    ASSERT_EQ(run({game.path, "--frames", "600", "--save-state", state}).code, 0);
+    for (const int frames : {1, 120}) {
+        ASSERT_EQ(
+            run({game.path, "--frames", std::to_string(600 + frames), "--screenshot", picture})
+                .code,
+            0);
+        const run_result resumed = run({game.path, "--load-state", state, "--frames",
+                                        std::to_string(frames), "--expect-screen", picture});
+        EXPECT_EQ(resumed.code, 0) << frames << " frames on: " << resumed.error;
+    }
+
+    std::string older = test::file_bytes(state);
+    older.at(37) = 0;
+    const std::string older_state = test::temp_path(".gst");
+    test::write_bytes(older_state, older);
+    const std::string trace = test::temp_path(".txt");
+    // Saved in the VBlank handler, below the sum and the return address.
+    const std::pair<std::string, const char*> loads[] = {{state, "SP=DFEC"},
+                                                         {older_state, "SP=FFFE"}};
+    for (const auto& [file, stack] : loads) {
+        ASSERT_EQ(run({game.path, "--load-state", file, "--frames", "1", "--trace", trace,
+                       "--trace-limit", "1"})
+                      .code,
+                  0);
+        EXPECT_NE(test::file_bytes(trace).find(stack), std::string::npos)
+            << test::file_bytes(trace);
+    }
+    for (const std::string& file : {state, picture, older_state, trace}) {
+        std::filesystem::remove(file);
+    }
+}
+
 TEST(Headless, ReportsResidentMemoryEveryNFrames) {
     assembled_cartridge idle("org $100\nloop: jr loop\n");
     const run_result result = run({idle.path, "--frames", "4", "--rss-every", "2"});

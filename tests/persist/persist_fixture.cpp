@@ -135,15 +135,6 @@ void persist_test::expect_one_message_naming(const std::string& name) {
     EXPECT_NE(messages[0].find(name), std::string::npos) << messages[0];
 }
 
-std::string file_bytes(const std::filesystem::path& path) {
-    std::ifstream file(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(file), {});
-}
-
-void write_bytes(const std::filesystem::path& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
-}
-
 std::vector<std::string> folder_entries(const std::filesystem::path& folder) {
     std::vector<std::string> names;
     for (const auto& entry : std::filesystem::directory_iterator(folder)) {

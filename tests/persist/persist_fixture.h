@@ -57,12 +57,6 @@ private:
     rlimit old_limit_{};
 };
 
-// Every byte of a file.
-std::string file_bytes(const std::filesystem::path& path);
-
-// Writes `bytes` to `path`, replacing it.
-void write_bytes(const std::filesystem::path& path, const std::string& bytes);
-
 // The names of the files in `folder`, sorted.
 std::vector<std::string> folder_entries(const std::filesystem::path& folder);
 

@@ -31,9 +31,11 @@ protected:
         return test::file_bytes(state_path);
     }
 
-    // The saved file with byte `offset` replaced, loaded back.
+    // The saved file without its resume record's marker and with byte
+    // `offset` replaced, loaded back: the header alone counts.
     void load_with(std::size_t offset, uint8_t value) {
         std::string bytes = saved();
+        bytes.at(37) = 0;
         bytes.at(offset) = static_cast<char>(value);
         test::write_bytes(state_path, bytes);
         load_state();
@@ -143,22 +145,47 @@ TEST_F(SaveStateTest, SaveThenLoadLeavesEverythingAsItWas) {
     EXPECT_TRUE(messages.empty());
 }
 
-TEST_F(SaveStateTest, LoadingReplacesTheFileFieldsAndKeepsSpAndTheWorkingFlags) {
+// A file carries SP, the working flags, the halt, the counters whole and the
+// bank mode in the bytes that belong to no memory, behind a marker whose
+// first byte is at 37; a file without it (as older versions wrote) leaves
+// them as they are and takes the timer's counts from its header.
+TEST_F(SaveStateTest, TheResumeRecordComesBackOnlyWithItsMarker) {
     set_every_field();
+    halted = 1;
+    line_cycles = 700;
+    div_cycles = 300;
+    tima_cycles = 1000;
+    bank_mode = 1;
     const std::vector<int32_t> saved_machine = test::machine_snapshot();
-    save_state();
-    ASSERT_TRUE(load_cartridge());  // everything back to its power-on value
-    SP.value = 0xDFF0;
-    test::set_flags("-NH-");
-    load_state();
-    EXPECT_EQ(SP.value, 0xDFF0);
-    EXPECT_EQ(test::flag_text(), "-NH-");
-    SP.value = 0xCFF0;
-    test::set_flags("Z--C");
-    EXPECT_EQ(test::first_difference(test::machine_snapshot(), saved_machine), -1);
+    const std::string marked = saved();
+    std::string unmarked = marked;
+    unmarked.at(37) = 0;
+    const auto resumed = [] {
+        return std::vector<int32_t>{SP.value, halted, line_cycles, div_cycles, bank_mode};
+    };
+    const std::vector<int32_t> saved_values = resumed();
+    for (const bool with_marker : {true, false}) {
+        SCOPED_TRACE(with_marker ? "with the marker" : "without it");
+        ASSERT_TRUE(load_cartridge());  // everything back to its power-on value
+        SP.value = 0xDFF0;
+        test::set_flags("-NH-");
+        line_cycles = 5;
+        div_cycles = 6;
+        bank_mode = 0;
+        const std::vector<int32_t> current = resumed();
+        test::write_bytes(state_path, with_marker ? marked : unmarked);
+        load_state();
+        EXPECT_EQ(resumed(), with_marker ? saved_values : current);
+        EXPECT_EQ(test::flag_text(), with_marker ? "Z--C" : "-NH-");
+        EXPECT_EQ(tima_cycles, with_marker ? 1000 : -24) << "the header's low byte, E8";
+        SP.value = 0xCFF0;
+        test::set_flags("Z--C");
+        tima_cycles = 1000;
+        EXPECT_EQ(test::first_difference(test::machine_snapshot(), saved_machine), -1);
+    }
 }
 
-TEST_F(SaveStateTest, LoadingStartsTheWindowRowsAfresh) {
+TEST_F(SaveStateTest, LoadingBringsBackTheWindowRows) {
     test::put_tile(0x0010, {"33333333", "0", "0", "0", "0", "0", "0", "0"});
     std::fill(vram + 0x1C00, vram + 0x2000, 1);  // the window map: tile 1
     write_byte(0xFF47, 0xE4);

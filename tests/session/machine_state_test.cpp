@@ -1,5 +1,5 @@
-// The accurate machine's states at the seam: in memory and back, and what a
-// damaged state or one of the other machine's kind does (nothing).
+// The machines' states at the seam: in memory and back, and what a damaged
+// state or one of the other machine's kind does (nothing).
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -71,21 +71,25 @@ protected:
 };
 
 TEST_F(MachineStateTest, InMemoryStateRunsOnExactlyAsTheMachineDid) {
-    press_button(button_a, true);
-    run(7);
-    const std::string saved = state_bytes();
-    run(5);
-    const std::string later = state_bytes();
-    const std::string picture(reinterpret_cast<const char*>(finished_picture()),
-                              sizeof frame_buffer);
-    ASSERT_NE(saved, later);
+    for (const bool accurate : {true, false}) {
+        SCOPED_TRACE(accurate ? "the accurate machine" : "TOV's own machine");
+        set_machine(accurate, model_choice::automatic);
+        press_button(button_a, true);
+        run(7);
+        const std::string saved = state_bytes();
+        run(5);
+        const std::string later = state_bytes();
+        const std::string picture(reinterpret_cast<const char*>(finished_picture()),
+                                  sizeof frame_buffer);
+        ASSERT_NE(saved, later);
 
-    ASSERT_TRUE(load_state_bytes(saved).ok);
-    EXPECT_EQ(state_bytes(), saved);
-    run(5);
-    EXPECT_EQ(state_bytes(), later);
-    EXPECT_EQ(std::memcmp(finished_picture(), picture.data(), picture.size()), 0);
-    press_button(button_a, false);
+        ASSERT_TRUE(load_state_bytes(saved).ok);
+        EXPECT_EQ(state_bytes(), saved);
+        run(5);
+        EXPECT_EQ(state_bytes(), later);
+        EXPECT_EQ(std::memcmp(finished_picture(), picture.data(), picture.size()), 0);
+        press_button(button_a, false);
+    }
 }
 
 // Each image is refused, with a message, or taken; a refused one leaves the

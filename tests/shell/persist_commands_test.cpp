@@ -28,17 +28,12 @@ std::filesystem::path battery_of(const std::string& cartridge_path) {
            (std::filesystem::path(cartridge_path).filename().string() + ".sav");
 }
 
-std::string file_bytes(const std::filesystem::path& path) {
-    std::ifstream file(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(file), {});
-}
-
 // A battery file whose first work RAM byte (C000) is `value`.
 void write_battery(const std::filesystem::path& path, uint8_t value) {
     std::string bytes(battery_file_size, '\0');
     bytes[work_ram_offset] = static_cast<char>(value);
     std::filesystem::create_directories(path.parent_path());
-    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+    test::write_bytes(path, bytes);
 }
 
 TEST_F(PersistCommandTest, OpeningAnotherCartridgeSavesTheFirstThenReadsTheSecond) {
@@ -52,7 +47,7 @@ TEST_F(PersistCommandTest, OpeningAnotherCartridgeSavesTheFirstThenReadsTheSecon
     EXPECT_EQ(emulation_running, 1);
     write_byte(0xC000, 0x42);
     open_through_menu(second_path);
-    const std::string saved = file_bytes(battery_of(first_path));
+    const std::string saved = test::file_bytes(battery_of(first_path));
     ASSERT_EQ(saved.size(), 77966u);
     EXPECT_EQ(static_cast<uint8_t>(saved[work_ram_offset]), 0x42) << "under the first one's name";
     EXPECT_EQ(read_byte(0xC000), 0x77) << "the second one's battery file was read";
@@ -83,7 +78,8 @@ TEST_F(PersistCommandTest, ResetNeitherReadsNorWritesTheBattery) {
     write_byte(0xC000, 0x42);
     main_window->command(id_reset);
     EXPECT_EQ(read_byte(0xC000), 0x00) << "powered on, the battery file not read";
-    EXPECT_EQ(static_cast<uint8_t>(file_bytes(battery_of(game.write()))[work_ram_offset]), 0x77)
+    EXPECT_EQ(static_cast<uint8_t>(test::file_bytes(battery_of(game.write()))[work_ram_offset]),
+              0x77)
         << "and not written";
 }
 
@@ -92,7 +88,8 @@ TEST_F(PersistCommandTest, ShutdownSavesTheBatteryOfALoadedCartridgeOnly) {
     open_through_menu(game.write());
     write_byte(0xC000, 0x42);
     shutdown();
-    EXPECT_EQ(static_cast<uint8_t>(file_bytes(battery_of(game.write()))[work_ram_offset]), 0x42);
+    EXPECT_EQ(static_cast<uint8_t>(test::file_bytes(battery_of(game.write()))[work_ram_offset]),
+              0x42);
     main_window->command(id_close_rom);
     std::filesystem::remove(battery_of(game.write()));
     shutdown();
@@ -186,7 +183,7 @@ TEST_F(PersistCommandTest, BatteryFilesMoveInAndOutThroughTheFileMenu) {
     main_window->choose_battery_to_export = export_dialog.chooser();
     write_byte(0xA010, 0x77);
     main_window->command(id_export_battery);
-    const std::string bytes = file_bytes(exported.toStdString());
+    const std::string bytes = test::file_bytes(exported.toStdString());
     ASSERT_EQ(bytes.size(), 0x2000u);
     EXPECT_EQ(bytes[0x10], '\x77');
     EXPECT_EQ(export_dialog.running_inside, 0);

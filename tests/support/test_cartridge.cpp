@@ -23,6 +23,15 @@ std::string temp_path(std::string_view suffix) {
            std::to_string(counter) + std::string(suffix);
 }
 
+std::string file_bytes(const std::filesystem::path& path) {
+    std::ifstream file(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), {});
+}
+
+void write_bytes(const std::filesystem::path& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+}
+
 void reset_test_state() {
     freeze_count = 0;
     release_all_keys();

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <filesystem>
 #include <initializer_list>
 #include <string>
 #include <string_view>
@@ -47,6 +48,12 @@ private:
 
 // A fresh path in the test's temporary folder; the file is not created.
 std::string temp_path(std::string_view suffix);
+
+// Every byte of a file (none when it cannot be read).
+std::string file_bytes(const std::filesystem::path& path);
+
+// Writes `bytes` to `path`, replacing it.
+void write_bytes(const std::filesystem::path& path, const std::string& bytes);
 
 // Puts the shared state that tests change back to its start values: no
 // frozen addresses, no keys held, the default key map, a fake clock at 0.
