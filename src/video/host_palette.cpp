@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "memory/io_registers.h"
+#include "memory/palettes.h"
 #include "video/frame.h"
 
 namespace tov {
@@ -10,6 +11,10 @@ namespace tov {
 uint32_t host_colour(int32_t word) {
     return static_cast<uint32_t>(colour_level(word, 10) | colour_level(word, 5) << 8 |
                                  colour_level(word, 0) << 16);
+}
+
+uint32_t blank_colour(bool colour) {
+    return host_colour(colour ? 0x7FFF : monochrome_palette()[0]);
 }
 
 void follow_palettes(host_palette& palette, uint32_t white) {

@@ -1,7 +1,7 @@
 // The colour tables in the host's form (blue, green, red, 0 in memory order)
 // for both picture makers, TOV's own and the accurate machine's: background
-// entries 0-31, object entries 32-63, and a white for lines whose background
-// is blank at 64.
+// entries 0-31, object entries 32-63, and the colour of lines whose
+// background is blank at 64.
 #pragma once
 
 #include <cstdint>
@@ -19,6 +19,11 @@ struct host_palette {
 
 // A colour word (red bits 0-4, green 5-9, blue 10-14) in the host's form.
 uint32_t host_colour(int32_t word);
+
+// What a line without background, or a dark screen, shows: the lightest
+// shade of the monochrome palette, as the console's screen would, or white
+// in a `colour` picture.
+uint32_t blank_colour(bool colour);
 
 // Converts bg_colours and obj_colours again when either changed since the
 // last time; `white` is entry 64.

@@ -10,6 +10,7 @@
 #include "machine/vram_layout.h"
 #include "memory/io_registers.h"
 #include "memory/memory_map.h"
+#include "memory/palettes.h"
 #include "video/frame.h"
 #include "video/host_palette.h"
 #include "video/tile_rows.h"
@@ -25,10 +26,10 @@ constexpr uint8_t layer_over_objects = 2;  // the same under map attribute bit 7
 constexpr uint8_t object_decided = 3;      // an object's pixel, drawn or hidden
 
 // The line is drawn as indices into the host colours: background palette
-// entries 0-31, object palette entries 32-63, and the cleared white. Both
+// entries 0-31, object palette entries 32-63, and the cleared colour. Both
 // arrays have room for a tile's eight bytes written past the last pixel.
 constexpr uint8_t first_object_colour = first_object_entry;
-constexpr uint8_t cleared_white = blank_entry;
+constexpr uint8_t cleared = blank_entry;
 constexpr int line_room = screen_width + 8;
 uint8_t line_colours[line_room];
 uint8_t line_layers[line_room];
@@ -215,6 +216,12 @@ void put_line(int ly) {
     std::memcpy(out, &host_colours.colours[*last], 3);
 }
 
+// A line without background shows the palette's lightest shade; under TOV
+// Greys the white TOV has always shown there, a step lighter than theirs.
+uint32_t cleared_colour() {
+    return monochrome_palette() == named_palettes[0].shades ? 0xFFFFFF : blank_colour(false);
+}
+
 }  // namespace
 
 void render_line() {
@@ -222,8 +229,8 @@ void render_line() {
     if (ly < 0 || ly >= screen_height) {
         return;
     }
-    follow_palettes(host_colours, 0xFFFFFF);
-    std::memset(line_colours, cleared_white, sizeof line_colours);
+    follow_palettes(host_colours, cleared_colour());
+    std::memset(line_colours, cleared, sizeof line_colours);
     std::memset(line_layers, layer_clear, sizeof line_layers);
     if (lcdc_bg_on) {
         draw_background(ly);

@@ -42,6 +42,43 @@ TEST(HeadlessPalette, ScreenshotShowsTheChosenShades) {
     }
 }
 
+// A screen without background, or dark, shows the palette's lightest shade,
+// as the console's would; TOV's own machine keeps TOV Greys' white there, a
+// step lighter than their lightest shade, and a colour picture its white.
+TEST(HeadlessPalette, BlankScreenShowsTheLightestShade) {
+    struct case_t {
+        std::vector<std::string> machine;
+        const char* palette;
+        const char* lcdc;  // 90: background off, 00: LCD off
+        uint32_t shown;
+    };
+    const std::vector<std::string> dmg = {"--machine", "accurate", "--model", "dmg"};
+    const case_t cases[] = {
+        {{}, "tov", "90", 0xFFFFFF},
+        {{}, "green", "90", 0x98B808},
+        {dmg, "tov", "90", 0xF8F8F8},
+        {dmg, "green", "90", 0x98B808},
+        {dmg, "green", "00", 0x98B808},
+        {{"--machine", "accurate", "--model", "cgb"}, "green", "90", 0xF8F8F8},
+    };
+    for (const case_t& test : cases) {
+        SCOPED_TRACE(testing::PrintToString(test.machine) + " " + test.palette + " " + test.lcdc);
+        test::assembled_cartridge blank(std::string("org $100\nld a, $") + test.lcdc +
+                                        "\nldh ($40), a\nloop: jr loop\n");
+        const std::string picture = test::temp_path(".png");
+        std::vector<std::string> arguments = {blank.path, "--palette",    test.palette, "--frames",
+                                              "3",        "--screenshot", picture};
+        arguments.insert(arguments.end(), test.machine.begin(), test.machine.end());
+        const test::run_result result = test::run(arguments);
+        ASSERT_EQ(result.code, 0) << result.error;
+        const test::rgb_picture shot = test::read_png(picture);
+        ASSERT_EQ(shot.width, 160);
+        EXPECT_EQ(shot.at(0, 0), test.shown);
+        EXPECT_EQ(shot.at(159, 143), test.shown);
+        std::filesystem::remove(picture);
+    }
+}
+
 TEST(HeadlessPalette, AnUnknownNameIsAUsageError) {
     const test::run_result result = test::run({"x.gb", "--palette", "purple"});
     EXPECT_EQ(result.code, 2);

@@ -1,15 +1,18 @@
 #include "accurate/video/lcd.h"
 
 #include <algorithm>
+#include <cstring>
 #include <iterator>
 
 #include "accurate/clock/clock.h"
 #include "accurate/video/line_drawing.h"
+#include "machine/cpu_state.h"
 #include "machine/memory.h"
 #include "machine/options.h"
 #include "machine/registers.h"
 #include "machine/timing.h"
 #include "video/frame.h"
+#include "video/host_palette.h"
 
 namespace tov {
 
@@ -184,9 +187,12 @@ void run_moment() {
     }
 }
 
-// A dark LCD shows white.
+// A dark LCD shows its lightest shade.
 void blank_picture() {
-    std::fill(std::begin(frame_buffer), std::end(frame_buffer), colour_level(0x7FFF, 0));
+    const uint32_t colour = blank_colour(colour_model);
+    for (uint8_t* pixel = frame_buffer; pixel < std::end(frame_buffer); pixel += 3) {
+        std::memcpy(pixel, &colour, 3);
+    }
 }
 
 }  // namespace

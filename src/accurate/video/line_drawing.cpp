@@ -26,7 +26,6 @@ constexpr int window_setup_dots = 6;
 constexpr int object_fetch_dots = 6;
 constexpr int fetch_lead = 8;  // a tile is fetched this long before its first pixel goes out
 constexpr int objects_per_line = 10;
-constexpr int32_t blank_white = 0x7FFF;
 
 // Tile numbers for the objects' waits: background tiles count by their
 // scrolled position, the window's from window_tiles, and an object at OAM X
@@ -303,7 +302,7 @@ void put_pixels(int from, int to) {
     if ((lcdc & 0x02) && drawing.next_object > 0) {
         mix_objects(from, to, lcdc, entries);
     }
-    follow_palettes(host_colours, host_colour(blank_white));
+    follow_palettes(host_colours, blank_colour(colour_model));
     uint8_t* out = frame_buffer + drawing.line * frame_row_bytes + from * 3;
     const int last = std::min(to, width - 1);
     for (int x = from; x < last; ++x, out += 3) {
