@@ -331,13 +331,24 @@ void main_window_view::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
-// Tab held is fast-forward for as long as it is held (Shift+Tab, a menu
-// command, toggles it instead).
+// Tab held is fast-forward for as long as it is held; let go, the toggle
+// (Shift+Tab, a menu command, on the press) is as it was. Only a plain Tab
+// press starts a hold, so the release of a Shift+Tab, whichever key comes up
+// first, changes nothing.
 void main_window_view::hold_fast_forward(const QKeyEvent& key, bool pressed) {
-    if (key.key() == Qt::Key_Tab && key.modifiers() == Qt::NoModifier && !key.isAutoRepeat()) {
-        set_fast_forward(pressed);
-        show_options(current_options());
+    const bool tab = key.key() == Qt::Key_Tab || key.key() == Qt::Key_Backtab;
+    if (!tab || key.isAutoRepeat() || pressed == tab_held_) {
+        return;
     }
+    if (pressed && key.modifiers() != Qt::NoModifier) {
+        return;
+    }
+    tab_held_ = pressed;
+    if (pressed) {
+        toggled_before_hold_ = current_options().fast_forward;
+    }
+    set_fast_forward(pressed || toggled_before_hold_);
+    show_options(current_options());
 }
 
 // The Rewind key (Backspace unless the Joypad dialog chose another) held runs

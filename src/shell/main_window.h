@@ -179,6 +179,8 @@ private:
     QLabel* status_ = nullptr;
     QTimer status_timer_;
     bool paused_while_inactive_ = false;
+    bool tab_held_ = false;             // a plain Tab press holds fast-forward
+    bool toggled_before_hold_ = false;  // what the toggle said when it began
 };
 
 }  // namespace tov

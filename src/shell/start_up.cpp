@@ -304,35 +304,35 @@ void open_recent_cartridge(const QString& path) {
                                              "\n\nIt has been taken off the recent list.");
         return;
     }
-    stop();
-    open_in_window(path.toStdString());
-    resume();
+    run_dialog([&path] { open_in_window(path.toStdString()); });
 }
 
 void open_rom() {
-    stop();
-    main_window->stop_timer();
-    const QString last = QString::fromStdString(cartridge_path());
-    const QString chosen =
-        main_window->choose_cartridge(last.isEmpty() ? last_folder("cartridges") : last);
-    if (!chosen.isEmpty()) {
-        remember_folder("cartridges", chosen);
-        open_in_window(chosen.toStdString());
-    }
-    main_window->start_timer();
-    resume();
+    run_dialog([] {
+        main_window->stop_timer();
+        const QString last = QString::fromStdString(cartridge_path());
+        const QString chosen =
+            main_window->choose_cartridge(last.isEmpty() ? last_folder("cartridges") : last);
+        if (!chosen.isEmpty()) {
+            remember_folder("cartridges", chosen);
+            open_in_window(chosen.toStdString());
+        }
+        main_window->start_timer();
+    });
 }
 
 void open_dropped_cartridge(const std::string& path) {
-    stop();
-    open_in_window(path);
-    resume();
+    run_dialog([&path] { open_in_window(path); });
 }
 
+// A paused game stays paused; a cartridge opened meanwhile runs.
 void run_dialog(const std::function<void()>& show) {
+    const bool was_running = emulating();
     stop();
     show();
-    resume();
+    if (was_running || emulating()) {
+        resume();
+    }
 }
 
 void request_quit() {

@@ -70,7 +70,8 @@ bool quit_was_requested();
 // The menu command with `id`.
 void run_command(int id);
 
-// Stops the emulation for a modal dialog and lets it run again afterwards.
+// Stops the emulation for a modal dialog and lets it run again afterwards,
+// if it ran before.
 void run_dialog(const std::function<void()>& show);
 
 }  // namespace tov

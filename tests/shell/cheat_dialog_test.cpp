@@ -29,6 +29,7 @@ protected:
         candidate_count = 0;
         ASSERT_TRUE(cartridge_.load());
         rom_loaded = 1;
+        emulation_running = 1;
         std::fill(std::begin(cart_ram), std::end(cart_ram), 0);
     }
     void TearDown() override {
@@ -99,7 +100,7 @@ TEST_F(CheatDialogTest, OpensWithItsDefaultsAndTheEmulationStopped) {
         EXPECT_EQ(dialog.freeze_list()->count(), 0);
     });
     EXPECT_EQ(running_inside, 0);
-    EXPECT_EQ(emulation_running, 1) << "a loaded cartridge runs after the dialog";
+    EXPECT_EQ(emulation_running, 1) << "the game runs again after the dialog";
 }
 
 TEST_F(CheatDialogTest, SearchListsResultsOnlyBelowOneHundred) {

