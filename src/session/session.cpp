@@ -468,6 +468,10 @@ result set_machine(bool accurate, model_choice model) {
     return saved.ok ? read : saved;
 }
 
+bool colour_model_in_use() {
+    return accurate_machine && colour_model;
+}
+
 void press_button(joypad_button button, bool down) {
     const int32_t code = vk_controller_first + button;
     down ? key_down(code) : key_up(code);

@@ -159,6 +159,10 @@ void set_accurate_sound(bool on);
 // battery file is written; the result says when either failed.
 result set_machine(bool accurate, model_choice model);
 
+// Whether the accurate machine runs as a Game Boy Color now (its model, or
+// what Auto chose for the cartridge).
+bool colour_model_in_use();
+
 // A console button held or let go, as a key mapped to it would be: seen by
 // the next read of the joypad even when it is let go before then.
 void press_button(joypad_button button, bool down);

@@ -39,11 +39,10 @@ constexpr int idle_timer_interval_ms = 10;
 // overshoot by about a tenth of a millisecond.
 constexpr double pacing_spin_ms = 0.2;
 
-// How long a status line stays over the picture.
-constexpr int status_shown_ms = 4000;
-
 // How often a quit request from a signal handler is looked for.
 constexpr int quit_watch_interval_ms = 100;
+
+constexpr const char* rewinding_text = "Rewinding";
 
 // The filter of both state dialogs; its description ends in a space.
 constexpr const char* state_file_filter = "Tov Save States (*.*) ";
@@ -67,9 +66,35 @@ void follow_game_controllers() {
 
 }  // namespace
 
-screen_view::screen_view(QWidget* parent) : QWidget(parent), logo_(draw_logo()) {
+screen_view::screen_view(QWidget* parent)
+    : QWidget(parent), logo_(draw_logo()), status_(new status_line(this)) {
     setAttribute(Qt::WA_OpaquePaintEvent);
-    setMinimumSize(screen_width, screen_height);
+    setMinimumSize(screen_width, screen_height + status_height());
+    // In full screen the line shows only while it has something to say.
+    connect(status_, &status_line::message_changed, this, &screen_view::place_status);
+}
+
+int screen_view::status_height() const {
+    return status_->sizeHint().height();
+}
+
+void screen_view::set_status_strip(bool on) {
+    status_strip_ = on;
+    setMinimumHeight(screen_height + (on ? status_height() : 0));
+    place_status();
+    update();
+}
+
+void screen_view::place_status() {
+    const int height = status_height();
+    status_->setGeometry(0, this->height() - height, width(), height);
+    status_->setVisible(status_strip_ || !status_->message().isEmpty());
+    status_->raise();
+}
+
+void screen_view::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    place_status();
 }
 
 void screen_view::show_frame(const uint8_t* frame) {
@@ -110,10 +135,17 @@ void screen_view::set_look(const look_options& options) {
 // The picture at the largest whole factor that fits, centred, so that every
 // emulated pixel stays a sharp square.
 QRect screen_view::picture_rect() const {
-    const int factor = std::max(1, std::min(width() / screen_width, height() / screen_height));
+    const QRect area = picture_area();
+    const int factor =
+        std::max(1, std::min(area.width() / screen_width, area.height() / screen_height));
     QRect shown(0, 0, screen_width * factor, screen_height * factor);
-    shown.moveCenter(rect().center());
+    shown.moveCenter(area.center());
     return shown;
+}
+
+// Above the status line's strip, when it has one.
+QRect screen_view::picture_area() const {
+    return status_strip_ ? rect().adjusted(0, 0, 0, -status_height()) : rect();
 }
 
 void screen_view::paintEvent(QPaintEvent* event) {
@@ -184,11 +216,6 @@ main_window_view::main_window_view() : screen_(new screen_view(this)) {
     message_box = [this](const QString& caption, const QString& text) {
         QMessageBox::warning(this, caption, text);
     };
-    status_ = new QLabel(screen_);
-    status_->setStyleSheet("background-color: rgba(0, 0, 0, 160); color: white; padding: 3px;");
-    status_->hide();
-    status_timer_.setSingleShot(true);
-    connect(&status_timer_, &QTimer::timeout, status_, &QLabel::hide);
     connect(&timer_, &QTimer::timeout, this, &main_window_view::tick);
     // Quit requests come from signal handlers; they are watched by a timer of
     // their own, which also runs while a dialog has stopped the emulation.
@@ -228,6 +255,7 @@ void main_window_view::set_full_screen(bool on) {
     if (on == isFullScreen()) {
         return;
     }
+    screen_->set_status_strip(!on);
     if (on) {
         menuBar()->hide();
         showFullScreen();
@@ -247,7 +275,8 @@ void main_window_view::set_picture_size(int width, int height) {
     }
     const QPoint corner = pos();
     const int menu_height = menuBar()->heightForWidth(width);
-    resize(width, height + (menu_height > 0 ? menu_height : menuBar()->sizeHint().height()));
+    resize(width, height + screen_->status_height() +
+                      (menu_height > 0 ? menu_height : menuBar()->sizeHint().height()));
     move(corner);
     screen_->update();
 }
@@ -353,12 +382,19 @@ void main_window_view::hold_fast_forward(const QKeyEvent& key, bool pressed) {
 
 // The Rewind key (Backspace unless the Joypad dialog chose another) held runs
 // the game backwards, as the session follows the key; the status line says
-// so, or where rewind is switched on.
+// so while it is held, or where rewind is switched on.
 void main_window_view::tell_rewind(const QKeyEvent& key, bool pressed) {
     const int32_t rewind_key = extra_keys_in_use()[control_rewind];
-    if (pressed && !key.isAutoRepeat() && rewind_key >= 0 && virtual_key(key) == rewind_key &&
-        emulating()) {
-        show_status(rewind_length() > 0 ? "Rewinding" : "Rewind is off: Emulation > Rewind");
+    if (key.isAutoRepeat() || rewind_key < 0 || virtual_key(key) != rewind_key) {
+        return;
+    }
+    status_line* status = screen_->status();
+    if (!pressed) {
+        if (status->message() == rewinding_text) {
+            status->clear_message();
+        }
+    } else if (emulating()) {
+        show_status(rewind_length() > 0 ? rewinding_text : "Rewind is off: Emulation > Rewind");
     }
 }
 
@@ -399,12 +435,7 @@ bool main_window_view::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void main_window_view::show_status(const QString& text) {
-    status_->setText(text);
-    const int height = status_->sizeHint().height();
-    status_->setGeometry(0, screen_->height() - height, screen_->width(), height);
-    status_->show();
-    status_->raise();
-    status_timer_.start(status_shown_ms);
+    screen_->status()->show_message(text);
 }
 
 void main_window_view::dragEnterEvent(QDragEnterEvent* event) {

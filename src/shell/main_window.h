@@ -13,6 +13,7 @@
 
 #include "host/window.h"
 #include "session/session.h"
+#include "shell/status_line.h"
 #include "video/screen_look.h"
 
 class QAction;
@@ -24,11 +25,22 @@ class QMenu;
 namespace tov {
 
 // The area below the menu bar: the game's picture, or the logo while no
-// cartridge is loaded.
+// cartridge is loaded, and the status line. In the window the status line
+// has a strip of its own below the picture; in full screen it lies over the
+// bottom of the picture while it says something.
 class screen_view : public QWidget {
     Q_OBJECT
 public:
     explicit screen_view(QWidget* parent);
+
+    status_line* status() const { return status_; }
+
+    // The height the status line adds below the picture in the window.
+    int status_height() const;
+
+    // Whether the status line has its strip (the window) or lies over the
+    // picture while it shows a message (full screen).
+    void set_status_strip(bool on);
 
     // Keeps a copy of the frame and repaints at once.
     void show_frame(const uint8_t* frame);
@@ -56,15 +68,20 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void paint_logo(QPainter& painter);
+    void place_status();
+    QRect picture_area() const;
 
     QImage frame_;
     std::vector<uint8_t> machine_frame_;
     QImage logo_;
     look_options look_options_;
     screen_look look_;
+    status_line* status_;
+    bool status_strip_ = true;
 };
 
 class main_window_view : public QMainWindow, public window_services {
@@ -119,7 +136,7 @@ public:
     // their pictures.
     void show_quick_states();
 
-    // A line of text over the bottom of the picture for a few seconds.
+    // A line of text under the picture for a few seconds.
     void show_status(const QString& text);
     screen_view* screen() const { return screen_; }
 
@@ -176,8 +193,6 @@ private:
     QMenu* recent_menu_ = nullptr;
     QMenu* quick_menu_ = nullptr;
     QMenu* model_menu_ = nullptr;
-    QLabel* status_ = nullptr;
-    QTimer status_timer_;
     bool paused_while_inactive_ = false;
     bool tab_held_ = false;             // a plain Tab press holds fast-forward
     bool toggled_before_hold_ = false;  // what the toggle said when it began

@@ -58,8 +58,6 @@ void reset_machine() {
     }
 }
 
-// "Accurate machine" and "Model": a running game is powered on again, and
-// the status line says so.
 // A note about the cartridge just powered on, after what the status line
 // said of it before.
 void show_cartridge_note() {
@@ -69,6 +67,20 @@ void show_cartridge_note() {
     }
 }
 
+// The machine, or when only the model changed, the model, as the status
+// line names what was switched.
+QString machine_name(bool machine_changed) {
+    const run_options options = current_options();
+    if (machine_changed) {
+        return options.accurate_machine ? "Accurate machine" : "TOV's own machine";
+    }
+    const QString model = colour_model_in_use() ? "Game Boy Color" : "Game Boy";
+    return options.model == model_choice::automatic ? "Auto model (" + model + ")"
+                                                    : model + " model";
+}
+
+// "Accurate machine" and "Model": a running game is powered on again, and
+// the status line says so.
 void choose_machine(bool accurate, model_choice model) {
     const run_options before = current_options();
     if (accurate == before.accurate_machine && model == before.model) {
@@ -79,8 +91,8 @@ void choose_machine(bool accurate, model_choice model) {
     save_model(model);
     main_window->report(chosen);
     if (cartridge_loaded()) {
-        const QString machine = accurate ? "Accurate machine" : "TOV's own machine";
-        main_window->show_status(machine + ": the game was powered on again");
+        main_window->show_status(machine_name(accurate != before.accurate_machine) +
+                                 ": the game was powered on again");
         show_cartridge_note();
     }
 }

@@ -1,5 +1,6 @@
 #include "shell/state_commands.h"
 
+#include <QDir>
 #include <QString>
 #include <functional>
 
@@ -16,17 +17,24 @@ namespace {
 
 using file_chooser = std::function<QString(const QString&)>;
 
-// A confirmed file becomes state_path and `act` runs on it; cancelling
-// changes nothing.
-void with_chosen_state(const file_chooser& choose, result (*act)(const std::string&)) {
+// A confirmed file becomes state_path and `act` runs on it, its success
+// told in the status line (`done` and the file), its failure in a message
+// box; cancelling changes nothing.
+void with_chosen_state(const file_chooser& choose, result (*act)(const std::string&),
+                       const QString& done) {
     run_dialog([&] {
         const QString last = QString::fromStdString(state_path);
         const QString chosen = choose(last.isEmpty() ? last_folder("states") : last);
-        if (!chosen.isEmpty()) {
-            remember_folder("states", chosen);
-            state_path = chosen.toStdString();
-            main_window->report(act(state_path));
+        if (chosen.isEmpty()) {
+            return;
         }
+        remember_folder("states", chosen);
+        state_path = chosen.toStdString();
+        const result outcome = act(state_path);
+        if (outcome.ok) {
+            main_window->show_status(done + QDir::toNativeSeparators(chosen));
+        }
+        main_window->report(outcome);
     });
 }
 
@@ -39,11 +47,11 @@ result load_state_afresh(const std::string& path) {
 }  // namespace
 
 void load_state_command() {
-    with_chosen_state(main_window->choose_state_to_load, load_state_afresh);
+    with_chosen_state(main_window->choose_state_to_load, load_state_afresh, "State loaded: ");
 }
 
 void save_state_command() {
-    with_chosen_state(main_window->choose_state_to_save, save_state_file);
+    with_chosen_state(main_window->choose_state_to_save, save_state_file, "State saved: ");
 }
 
 }  // namespace tov

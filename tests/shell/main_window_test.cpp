@@ -92,7 +92,7 @@ TEST_F(WindowTest, MenuHoldsEveryItemInOrder) {
 
 TEST_F(WindowTest, StartsTitledTovWithTheResourceCheckMarks) {
     EXPECT_EQ(main_window->windowTitle(), "TOV");
-    EXPECT_EQ(main_window->screen()->size(), QSize(320, 288));
+    EXPECT_EQ(main_window->screen()->picture_rect(), QRect(0, 0, 320, 288));
     struct mark {
         int id;
         bool checked, enabled;
@@ -146,20 +146,35 @@ TEST_F(WindowTest, OptionCommandsSetTheirOptionAndCheckMarks) {
     EXPECT_TRUE(checked(id_timer_enable));
 }
 
-TEST_F(WindowTest, ZoomSizesThePictureAndKeepsTheCorner) {
+// The status line has a strip of its own below the picture at every zoom:
+// a message too long for it is elided in the middle, whole in its tooltip.
+TEST_F(WindowTest, ZoomSizesThePictureWithTheStatusLineBelowIt) {
     main_window->move(40, 30);
     const QPoint corner = main_window->pos();
+    const QString long_message = "Accurate machine: the game was powered on again " +
+                                 QString(200, 'x') + " and this is its end";
+    const status_line* status = main_window->screen()->status();
     for (int factor = 1; factor <= 4; ++factor) {
         main_window->command(id_zoom_1 + factor - 1);
+        main_window->show_status(long_message);
         EXPECT_EQ(zoom, factor);
-        EXPECT_EQ(main_window->screen()->size(), QSize(160 * factor, 144 * factor));
+        const int strip = main_window->screen()->status_height();
+        EXPECT_EQ(main_window->screen()->size(), QSize(160 * factor, 144 * factor + strip));
+        EXPECT_EQ(main_window->screen()->picture_rect(), QRect(0, 0, 160 * factor, 144 * factor));
+        EXPECT_EQ(status->geometry(), QRect(0, 144 * factor, 160 * factor, strip));
+        EXPECT_TRUE(status->text().startsWith("Accurate")) << status->text().toStdString();
+        EXPECT_TRUE(status->text().endsWith("its end")) << status->text().toStdString();
+        EXPECT_EQ(status->toolTip(), long_message);
         EXPECT_EQ(main_window->screen()->geometry().bottom() + 1, main_window->height())
-            << "the picture fills the window below the menu bar";
+            << "the picture and its status line fill the window below the menu bar";
         EXPECT_EQ(main_window->pos(), corner);
         for (int other = 1; other <= 4; ++other) {
             EXPECT_EQ(checked(id_zoom_1 + other - 1), other == factor);
         }
     }
+    main_window->show_status("Saved quick state 1");
+    EXPECT_EQ(status->text(), "Saved quick state 1");
+    EXPECT_EQ(status->toolTip(), "");
 }
 
 TEST_F(WindowTest, OpenRomLoadsTheChosenCartridge) {
@@ -380,7 +395,7 @@ TEST_F(WindowTest, ThePictureIsTheFrameBufferScaledByZoom) {
     }
     const QImage shown =
         main_window->screen()->grab().toImage().convertToFormat(QImage::Format_RGB32);
-    ASSERT_EQ(shown.size(), QSize(320, 288));
+    ASSERT_EQ(shown.size(), QSize(320, 288 + main_window->screen()->status_height()));
     int different = 0;
     for (int y = 0; y < 288; ++y) {
         for (int x = 0; x < 320; ++x) {

@@ -150,6 +150,7 @@ TEST_F(PersistCommandTest, SaveAndLoadStateShareThePathAndResumeAfterwards) {
     EXPECT_EQ(save.running_inside, 0);
     EXPECT_EQ(emulation_running, 1) << "running again after the dialog";
     EXPECT_EQ(std::filesystem::file_size(path.toStdString()), 94842u);
+    EXPECT_EQ(main_window->screen()->status()->message(), "State saved: " + path);
 
     PC.value = 0x0200;
     write_byte(0xC000, 0x00);
@@ -158,6 +159,7 @@ TEST_F(PersistCommandTest, SaveAndLoadStateShareThePathAndResumeAfterwards) {
     EXPECT_EQ(load.running_inside, 0);
     EXPECT_EQ(PC.value, 0x1234);
     EXPECT_EQ(read_byte(0xC000), 0x42);
+    EXPECT_EQ(main_window->screen()->status()->message(), "State loaded: " + path);
 
     load.answer = "";
     PC.value = 0x0200;

@@ -147,7 +147,7 @@ TEST_F(PlayTest, TabHoldsFastForwardAndShiftTabTogglesIt) {
 // Emulation > Rewind keeps the chosen seconds of play; Backspace held then
 // brings the machine back through them, and the status line says what it does.
 TEST_F(PlayTest, BackspaceHeldRewindsThroughTheLengthChosen) {
-    const auto status = [] { return main_window->screen()->findChild<QLabel*>()->text(); };
+    const auto status = [] { return main_window->screen()->status()->message(); };
     main_window->command(id_rewind_off);
     QTest::keyPress(main_window, Qt::Key_Backspace);
     QTest::keyRelease(main_window, Qt::Key_Backspace);
@@ -169,6 +169,7 @@ TEST_F(PlayTest, BackspaceHeldRewindsThroughTheLengthChosen) {
     EXPECT_EQ(status(), "Rewinding");
     EXPECT_EQ(read_byte(0xC000), 1) << "back before the second write";
     QTest::keyRelease(main_window, Qt::Key_Backspace);
+    EXPECT_EQ(status(), "") << "said no longer than it lasts";
     play(1);
     EXPECT_FALSE(rewinding());
     main_window->command(id_rewind_off + 3);
@@ -198,10 +199,8 @@ TEST_F(PlayTest, QuickStateSlotsSaveListAndLoad) {
 
     press(QKeySequence("F4"));
     EXPECT_TRUE(messages.empty()) << "no box stops the game";
-    const auto* status = main_window->screen()->findChild<QLabel*>();
-    ASSERT_NE(status, nullptr);
-    EXPECT_TRUE(status->isVisible());
-    EXPECT_TRUE(status->text().contains("slot 4 is empty")) << status->text().toStdString();
+    const QString status = main_window->screen()->status()->message();
+    EXPECT_TRUE(status.contains("slot 4 is empty")) << status.toStdString();
     EXPECT_EQ(PC.value, 0x4321) << "an empty slot changes nothing";
     EXPECT_EQ(emulation_running, 1);
 }
@@ -224,34 +223,34 @@ TEST_F(PlayTest, ScreenshotIsThePictureAtTheZoomAndSaysWhere) {
     const QImage picture = main_window->screen()->presented_frame();
     EXPECT_EQ(shot.pixel(3 * 100 + 1, 3 * 70 + 2), picture.pixel(100, 70));
     EXPECT_NE(picture.pixel(100, 70), qRgb(0x12, 0x12, 0x12));
-    const auto* status = main_window->screen()->findChild<QLabel*>();
-    ASSERT_NE(status, nullptr);
-    EXPECT_TRUE(status->isVisible());
-    EXPECT_TRUE(status->text().contains(QString::fromStdString(shots[0].string())));
+    EXPECT_TRUE(main_window->screen()->status()->message().contains(
+        QString::fromStdString(shots[0].string())));
     main_window->command(id_zoom_1 + 1);
 }
 
 TEST_F(PlayTest, AccurateMachineAndModelPowerTheGameOnAgain) {
     const auto status_text = [] {
-        return main_window->screen()->findChild<QLabel*>()->text().toStdString();
+        return main_window->screen()->status()->message().toStdString();
     };
     main_window->command(id_quick_save_1);
     struct case_t {
         int command;
         bool accurate, colour;
+        const char* switched;  // what the status line names
     };
     const case_t cases[] = {
-        {id_accurate_machine, true, false},
-        {id_model_auto + 2, true, true},
-        {id_model_auto + 1, true, false},
-        {id_accurate_machine, false, false},
+        {id_accurate_machine, true, false, "Accurate machine"},
+        {id_model_auto + 2, true, true, "Game Boy Color model"},
+        {id_model_auto, true, false, "Auto model (Game Boy)"},
+        {id_model_auto + 1, true, false, "Game Boy model"},
+        {id_accurate_machine, false, false, "TOV's own machine"},
     };
     for (const case_t& test : cases) {
         SCOPED_TRACE(test.command);
         PC.value = 0x1234;
         main_window->command(test.command);
         EXPECT_EQ(PC.value, 0x0100) << "powered on again";
-        EXPECT_NE(status_text().find("powered on again"), std::string::npos) << status_text();
+        EXPECT_EQ(status_text(), std::string(test.switched) + ": the game was powered on again");
         EXPECT_EQ(checked(id_accurate_machine), test.accurate);
         EXPECT_EQ(saved_accurate_machine(), test.accurate);
         EXPECT_EQ(colour_model, test.colour);

@@ -36,10 +36,7 @@ void window_test::SetUp() {
     };
     main_window->show();
     QApplication::setActiveWindow(main_window);
-    // A status line from the test before would lie over the picture.
-    if (auto* status = main_window->screen()->findChild<QLabel*>()) {
-        status->hide();
-    }
+    main_window->screen()->status()->clear_message();  // the test before's
 }
 
 void window_test::TearDown() {
