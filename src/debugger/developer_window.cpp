@@ -1,6 +1,7 @@
 #include "debugger/developer_window.h"
 
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QFontDatabase>
 #include <QFormLayout>
 #include <QGridLayout>
@@ -162,6 +163,7 @@ QWidget* developer_window::build_controls() {
     });
     connect(button("step"), &QPushButton::clicked, this, [this] {
         step_instruction_now();
+        holds_game_ = cartridge_loaded();
         stop_reason_ = "Step";
         show_stopped();
     });
@@ -315,9 +317,25 @@ void developer_window::poll() {
     unshown_messages_.clear();
     if (take_watch_stop()) {
         step_stop_ = {};
+        holds_game_ = true;
         show_stopped();
+        emit run_state_changed();
+    } else if (emulating()) {
+        holds_game_ = false;  // let go elsewhere, as with Pause
     }
     set_enabled_for_state();
+}
+
+// The game this window stopped goes on, as with Continue; one the player
+// paused stays paused.
+void developer_window::closeEvent(QCloseEvent* event) {
+    watch_run({});
+    if (holds_game_ && !emulating()) {
+        resume();
+    }
+    holds_game_ = false;
+    emit run_state_changed();
+    QWidget::closeEvent(event);
 }
 
 void developer_window::run_until(std::function<bool()> also, const char* reason) {
@@ -327,6 +345,7 @@ void developer_window::run_until(std::function<bool()> also, const char* reason)
     step_stop_ = std::move(also);
     step_reason_ = reason;
     run_on([this] { return should_stop(); });
+    emit run_state_changed();
     status_->setText("Running");
     set_enabled_for_state();
 }

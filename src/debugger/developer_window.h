@@ -35,12 +35,20 @@ public:
     void set_stop_at_ld_b_b(bool on);
     std::function<void(bool)> stop_at_ld_b_b_changed;
 
+signals:
+    // The window stopped the game or let it run.
+    void run_state_changed();
+
+public:
     // The window's parts, for tests.
     QListWidget* code() const { return code_; }
     QLineEdit* breakpoint_entry() const { return breakpoint_entry_; }
     memory_editor* memory() const { return memory_; }
     QLabel* status() const { return status_; }
     QPushButton* button(const QString& name) const;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void build();
@@ -93,6 +101,7 @@ private:
     std::function<bool()> step_stop_;  // the test of a step (or Break) under way
     std::string step_reason_;
     std::string stop_reason_;
+    bool holds_game_ = false;  // stopped by this window, which lets it go on closing
     uint16_t code_first_ = 0;
     int code_bank_ = -1;  // the bank the disassembly shows at 4000-7FFF; -1: the one in view
 };

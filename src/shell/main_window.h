@@ -99,6 +99,7 @@ public:
 
     // The check marks of the option items, as the options stand.
     void show_options(const run_options& options);
+    void show_current_options() { show_options(current_options()); }
 
     // Sizes the window so that the picture area is exactly width x height,
     // keeping the window's top-left corner; in full screen nothing changes.

@@ -197,6 +197,8 @@ void show_developer_tools() {
     developer_window* window = open_developer_tools(main_window);
     window->set_stop_at_ld_b_b(saved_stop_at_ld_b_b());
     window->stop_at_ld_b_b_changed = save_stop_at_ld_b_b;
+    QObject::connect(window, &developer_window::run_state_changed, main_window,
+                     &main_window_view::show_current_options, Qt::UniqueConnection);
 }
 
 }  // namespace

@@ -106,5 +106,33 @@ TEST_F(DeveloperToolsTest, RunsToABreakpointStepsOverACallAndReadsMemory) {
     std::filesystem::remove(symbols);
 }
 
+// Closing the window lets a game it stopped go on, as Continue would, with
+// Pause unchecked; a game the player paused stays paused. While the window
+// holds the game, Pause is checked.
+TEST_F(DeveloperToolsTest, ClosingLetsTheGameItStoppedGoOn) {
+    test::test_cartridge cartridge;
+    ASSERT_TRUE(cartridge.assemble(counting_calls));
+    open_through_menu(cartridge.write());
+    for (const bool paused_by_player : {false, true}) {
+        SCOPED_TRACE(paused_by_player ? "paused by the player" : "stopped by Break");
+        if (paused_by_player) {
+            main_window->command(id_pause);
+        }
+        main_window->command(id_developer_tools);
+        auto* window = main_window->findChild<developer_window*>();
+        ASSERT_NE(window, nullptr);
+        if (!paused_by_player) {
+            window->button("break")->click();
+            QTRY_VERIFY_WITH_TIMEOUT(window->status()->text().endsWith("(Break)"), 5000);
+        }
+        EXPECT_FALSE(emulating());
+        EXPECT_TRUE(checked(id_pause));
+        window->close();
+        QTRY_VERIFY(!watching());
+        EXPECT_EQ(emulating(), !paused_by_player);
+        EXPECT_EQ(checked(id_pause), paused_by_player);
+    }
+}
+
 }  // namespace
 }  // namespace tov
