@@ -1,4 +1,4 @@
-// The desktop program: tov [--fullscreen] [--zoom N] [ROM].
+// The desktop program: tov [--fullscreen] [--zoom N] [--machine M] [--model M] [ROM].
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QTimer>
@@ -51,7 +51,14 @@ tov::start_options parse_command_line(const QStringList& arguments) {
     const QCommandLineOption version = parser.addVersionOption();
     const QCommandLineOption fullscreen("fullscreen", "Start in full screen.");
     const QCommandLineOption zoom("zoom", "Show the picture N times its size, 1 to 4.", "N");
-    parser.addOptions({fullscreen, zoom});
+    const QCommandLineOption machine(
+        "machine", "Run on TOV's own machine (classic) or the accurate one, for this run.",
+        "classic|accurate");
+    const QCommandLineOption model("model",
+                                   "The console the accurate machine is, for this run: auto "
+                                   "(from the cartridge), dmg (Game Boy) or cgb (Game Boy Color).",
+                                   "auto|dmg|cgb");
+    parser.addOptions({fullscreen, zoom, machine, model});
     parser.addPositionalArgument(
         "ROM", "A cartridge image, or a .zip, .7z or .gz archive holding one.", "[ROM]");
     const auto refuse = [&](const QString& reason) {
@@ -77,6 +84,21 @@ tov::start_options parse_command_line(const QStringList& arguments) {
         if (!number || options.zoom < 1 || options.zoom > 4) {
             refuse("--zoom takes a number from 1 to 4, not '" + parser.value(zoom) + "'.");
         }
+    }
+    if (parser.isSet(machine)) {
+        const QString name = parser.value(machine);
+        if (name != "classic" && name != "accurate") {
+            refuse("--machine takes classic or accurate, not '" + name + "'.");
+        }
+        options.accurate_machine = name == "accurate";
+    }
+    if (parser.isSet(model)) {
+        const QStringList names = {"auto", "dmg", "cgb"};
+        const int index = static_cast<int>(names.indexOf(parser.value(model)));
+        if (index < 0) {
+            refuse("--model takes auto, dmg or cgb, not '" + parser.value(model) + "'.");
+        }
+        options.model = static_cast<tov::model_choice>(index);
     }
     const QStringList cartridges = parser.positionalArguments();
     if (cartridges.size() > 1) {

@@ -52,6 +52,12 @@ constexpr const char* battery_file_filter = "Battery Files (*.sav *.srm);;All Fi
 constexpr const char* cartridge_file_filter =
     "Gameboy Files (*.*gb*);;Archives (*.zip *.7z *.gz);;All Files (*)";
 
+// Said under the logo while no cartridge is loaded.
+constexpr const char* opening_hint =
+    "Open a cartridge with Ctrl+O, by dropping its file here, or from File > Recent Roms.";
+constexpr const char* short_opening_hint = "Ctrl+O opens a cartridge";
+constexpr int text_flags = Qt::AlignHCenter | Qt::AlignTop | Qt::TextWordWrap;
+
 // The outer window size the logo's placement is measured against.
 QSize logo_reference_size(int factor) {
     return {160 * factor + 6, 144 * factor + (factor == 1 ? 62 : 44)};
@@ -163,17 +169,38 @@ void screen_view::paintEvent(QPaintEvent* event) {
 }
 
 // Centred 24 pixels above the middle when the window is tall enough, else
-// stretched over it.
+// stretched over it; under it, how to open a cartridge.
 void screen_view::paint_logo(QPainter& painter) {
     window()->setWindowTitle("TOV");
     const QSize outer = logo_reference_size(current_options().zoom);
+    QRect logo;
     if (outer.height() > 300) {
-        painter.drawImage(
-            QPoint((outer.width() - logo_width) / 2, (outer.height() - logo_height) / 2 - 24),
-            logo_);
+        logo =
+            QRect(QPoint((outer.width() - logo_width) / 2, (outer.height() - logo_height) / 2 - 24),
+                  logo_.size());
+        painter.drawImage(logo.topLeft(), logo_);
     } else {
-        painter.drawImage(QRect(0, 0, outer.width(), outer.height() - 50), logo_);
+        logo = QRect(0, 0, outer.width(), outer.height() - 50);
+        painter.drawImage(logo, logo_);
     }
+    paint_opening_hint(painter, logo.bottom() + 1);
+}
+
+// Below `top`; where there is no room for it there (the smallest zoom
+// stretches the logo over the picture area), its short form over the bottom.
+void screen_view::paint_opening_hint(QPainter& painter, int top) {
+    const QRect area = picture_area();
+    const int margin = 4;
+    QRect hint(area.left() + margin, top + margin, area.width() - 2 * margin, 0);
+    hint.setBottom(area.bottom() - margin);
+    const char* text = opening_hint;
+    if (painter.fontMetrics().boundingRect(hint, text_flags, text).height() > hint.height()) {
+        text = short_opening_hint;
+        hint.setTop(area.bottom() - margin - painter.fontMetrics().height());
+        painter.fillRect(hint.adjusted(-margin, -margin, margin, margin), Qt::black);
+    }
+    painter.setPen(QColor(0xC0, 0xC0, 0xC0));
+    painter.drawText(hint, text_flags, text);
 }
 
 main_window_view::main_window_view() : screen_(new screen_view(this)) {

@@ -72,6 +72,7 @@ protected:
 
 private:
     void paint_logo(QPainter& painter);
+    void paint_opening_hint(QPainter& painter, int top);
     void place_status();
     QRect picture_area() const;
 

@@ -87,8 +87,14 @@ void choose_machine(bool accurate, model_choice model) {
         return;
     }
     const result chosen = set_machine(accurate, model);
-    save_accurate_machine(accurate);
-    save_model(model);
+    // Only what the menu changed is kept: the other may come from the
+    // command line, for one run.
+    if (accurate != before.accurate_machine) {
+        save_accurate_machine(accurate);
+    }
+    if (model != before.model) {
+        save_model(model);
+    }
     main_window->report(chosen);
     if (cartridge_loaded()) {
         main_window->show_status(machine_name(accurate != before.accurate_machine) +
@@ -227,10 +233,15 @@ void create_main_window(const audio_opener& open_audio) {
     main_window->start_timer();
 }
 
-int start_up(QApplication& app, const start_options& options, const audio_opener& open_audio) {
-    create_main_window(open_audio);
+void apply_start_options(const start_options& options) {
     if (options.zoom != 0) {
         zoom_picture(options.zoom);
+    }
+    if (options.accurate_machine || options.model) {
+        const run_options saved = current_options();
+        set_machine(options.accurate_machine.value_or(saved.accurate_machine),
+                    options.model.value_or(saved.model));
+        main_window->show_options(current_options());
     }
     if (options.fullscreen) {
         main_window->set_full_screen(true);
@@ -242,6 +253,11 @@ int start_up(QApplication& app, const start_options& options, const audio_opener
         QTimer::singleShot(0, main_window,
                            [cartridge] { open_in_window(cartridge.toStdString()); });
     }
+}
+
+int start_up(QApplication& app, const start_options& options, const audio_opener& open_audio) {
+    create_main_window(open_audio);
+    apply_start_options(options);
     const int code = app.exec();
     close_game_controllers();
     end_session();

@@ -6,6 +6,7 @@
 #include <QStringList>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "session/session.h"
@@ -32,6 +33,9 @@ struct start_options {
     QString cartridge;  // opened at once when given
     int zoom = 0;       // 1-4, or 0 for the zoom of the last run
     bool fullscreen = false;
+    // For this run only, instead of what the menu chose last.
+    std::optional<bool> accurate_machine;
+    std::optional<model_choice> model;
 };
 
 // Builds the window and everything behind it in the program's start-up
@@ -41,6 +45,10 @@ int start_up(QApplication& app, const start_options& options, const audio_opener
 // Creates the main window and sets the program up as start_up does, without
 // running the event loop (tests use it).
 void create_main_window(const audio_opener& open_audio);
+
+// What the command line asks of the window just created; the machine and
+// the model it names are not kept in the settings.
+void apply_start_options(const start_options& options);
 
 // Stops the emulation, writes the loaded cartridge's battery file and the
 // configuration file. Runs once, on Exit or when the window is closed.

@@ -139,6 +139,10 @@ TEST(Program, CommandLineAsALinuxProgram) {
         {{"--zoom", "5", "game.gb"}, 2, "--zoom takes a number from 1 to 4"},
         {{"--zoom"}, 2, "Missing value after '--zoom'"},
         {{"a.gb", "b.gb"}, 2, "only one cartridge"},
+        {{"--help"}, 0, "--machine <classic|accurate>"},
+        {{"--help"}, 0, "--model <auto|dmg|cgb>"},
+        {{"--machine", "fast"}, 2, "--machine takes classic or accurate, not 'fast'"},
+        {{"--model", "gba"}, 2, "--model takes auto, dmg or cgb, not 'gba'"},
     };
     for (const case_t& test : cases) {
         const pid_t pid = start_program(home, test.arguments);

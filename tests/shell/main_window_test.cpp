@@ -29,6 +29,7 @@
 #include "shell/joypad_dialog.h"
 #include "shell/logo.h"
 #include "shell/palette_commands.h"
+#include "shell/settings.h"
 #include "shell_test_support.h"
 #include "test_archive.h"
 #include "test_cartridge.h"
@@ -88,6 +89,39 @@ TEST_F(WindowTest, MenuHoldsEveryItemInOrder) {
             "    TOV Greys\n    Original Green\n    Pocket\n    Light Grey\n"
             "    High Contrast\n    Custom...\n  Frame Blending\n  Colour Correction\n"
             "&Help\n  &About\n");
+}
+
+// Without a cartridge, a line under the logo says how to open one.
+TEST_F(WindowTest, UnderTheLogoItSaysHowToOpenACartridge) {
+    const QImage shown =
+        main_window->screen()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    // Zoom 2: the logo ends at line 190, the picture area at 287.
+    int lit = 0;
+    for (int y = 191; y < 288; ++y) {
+        for (int x = 0; x < shown.width(); ++x) {
+            lit += shown.pixel(x, y) != QColor(Qt::black).rgb();
+        }
+    }
+    EXPECT_GT(lit, 100);
+}
+
+// The machine and the model named on the command line hold for the run and
+// are not kept; what the menu chooses then is.
+TEST_F(WindowTest, CommandLinesMachineIsForTheRunAlone) {
+    start_options options;
+    options.accurate_machine = true;
+    options.model = model_choice::colour;
+    apply_start_options(options);
+    EXPECT_TRUE(checked(id_accurate_machine));
+    EXPECT_TRUE(checked(id_model_auto + 2));
+    EXPECT_FALSE(saved_accurate_machine());
+    EXPECT_EQ(saved_model(), model_choice::automatic);
+    main_window->command(id_model_auto + 1);
+    EXPECT_EQ(saved_model(), model_choice::monochrome);
+    EXPECT_FALSE(saved_accurate_machine()) << "the menu changed only the model";
+    main_window->command(id_model_auto);
+    main_window->command(id_accurate_machine);
+    EXPECT_FALSE(checked(id_accurate_machine));
 }
 
 TEST_F(WindowTest, StartsTitledTovWithTheResourceCheckMarks) {
