@@ -12,6 +12,21 @@
 namespace tov {
 namespace {
 
+// The picture after a few frames of the cartridge at `path` in `palette` on
+// `machine` (the runner's options; none: TOV's own machine).
+test::rgb_picture screenshot(const std::string& path, const char* palette,
+                             const std::vector<std::string>& machine) {
+    const std::string picture = test::temp_path(".png");
+    std::vector<std::string> arguments = {path, "--palette",    palette, "--frames",
+                                          "5",  "--screenshot", picture};
+    arguments.insert(arguments.end(), machine.begin(), machine.end());
+    const test::run_result result = test::run(arguments);
+    EXPECT_EQ(result.code, 0) << result.error;
+    test::rgb_picture shot = test::read_png(picture);
+    std::filesystem::remove(picture);
+    return shot;
+}
+
 TEST(HeadlessPalette, ScreenshotShowsTheChosenShades) {
     test::assembled_cartridge steps(test::shade_steps_source);
     struct case_t {
@@ -27,18 +42,11 @@ TEST(HeadlessPalette, ScreenshotShowsTheChosenShades) {
     };
     for (const case_t& test : cases) {
         SCOPED_TRACE(testing::PrintToString(test.machine));
-        const std::string picture = test::temp_path(".png");
-        std::vector<std::string> arguments = {steps.path, "--palette",    "green", "--frames",
-                                              "5",        "--screenshot", picture};
-        arguments.insert(arguments.end(), test.machine.begin(), test.machine.end());
-        const test::run_result result = test::run(arguments);
-        ASSERT_EQ(result.code, 0) << result.error;
-        const test::rgb_picture shot = test::read_png(picture);
+        const test::rgb_picture shot = screenshot(steps.path, "green", test.machine);
         ASSERT_EQ(shot.width, 160);
         for (int shade = 0; shade < 4; ++shade) {
             EXPECT_EQ(shot.at(test::shade_column(shade), 4), test.shades[shade]) << shade;
         }
-        std::filesystem::remove(picture);
     }
 }
 
@@ -65,17 +73,10 @@ TEST(HeadlessPalette, BlankScreenShowsTheLightestShade) {
         SCOPED_TRACE(testing::PrintToString(test.machine) + " " + test.palette + " " + test.lcdc);
         test::assembled_cartridge blank(std::string("org $100\nld a, $") + test.lcdc +
                                         "\nldh ($40), a\nloop: jr loop\n");
-        const std::string picture = test::temp_path(".png");
-        std::vector<std::string> arguments = {blank.path, "--palette",    test.palette, "--frames",
-                                              "3",        "--screenshot", picture};
-        arguments.insert(arguments.end(), test.machine.begin(), test.machine.end());
-        const test::run_result result = test::run(arguments);
-        ASSERT_EQ(result.code, 0) << result.error;
-        const test::rgb_picture shot = test::read_png(picture);
+        const test::rgb_picture shot = screenshot(blank.path, test.palette, test.machine);
         ASSERT_EQ(shot.width, 160);
         EXPECT_EQ(shot.at(0, 0), test.shown);
         EXPECT_EQ(shot.at(159, 143), test.shown);
-        std::filesystem::remove(picture);
     }
 }
 
