@@ -33,8 +33,13 @@ bool is_extra_row(int row) {
     return row >= button_count;
 }
 
+// A key box's text for `code`, and the code of a box's text.
 QString key_text(int32_t code) {
-    return QString::fromLatin1(key_name(code).c_str());
+    return QString::fromLatin1(key_label(code).c_str());
+}
+
+int32_t key_code(const QString& text) {
+    return key_code_from_label(text.toLatin1().toStdString());
 }
 
 // What an extra control's key box shows for `code`, and back: -1 is "None",
@@ -44,14 +49,19 @@ QString extra_key_text(int32_t code) {
 }
 
 int32_t extra_key_code(const QString& text) {
-    const int32_t code = text == no_key ? -1 : key_code_from_name(text.toLatin1().toStdString());
+    const int32_t code = text == no_key ? -1 : key_code(text);
     return code > 0 ? code : -1;
 }
 
-// A kept key name, when it is one an extra control's key box shows.
+// The settings store keeps an extra control's key by the name earlier
+// versions kept too ("KEY_UP"), and takes its label ("Up") as well.
+QString kept_key_name(int32_t code) {
+    return code < 0 ? no_key : QString::fromLatin1(key_name(code).c_str());
+}
+
 std::optional<int32_t> kept_extra_key(const QString& name) {
     const int32_t code = extra_key_code(name);
-    if (extra_key_text(code) != name) {
+    if (name != kept_key_name(code) && name != extra_key_text(code)) {
         return std::nullopt;
     }
     return code;
@@ -62,22 +72,25 @@ constexpr int controller_watch_interval_ms = 20;
 
 }  // namespace
 
-QStringList joypad_dialog::key_names() {
-    QStringList names = {"KEY_UP", "KEY_DOWN", "KEY_LEFT", "KEY_RIGHT"};
+QStringList joypad_dialog::key_labels() {
+    QStringList labels;
+    for (const int32_t code : {vk_up, vk_down, vk_left, vk_right}) {
+        labels << key_text(code);
+    }
     for (int digit = 0; digit <= 9; ++digit) {
-        names << QString("NUMPAD_%1").arg(digit);
+        labels << key_text(vk_numpad0 + digit);
     }
     for (char letter = 'A'; letter <= 'Z'; ++letter) {
-        names << QString(QChar(letter));
+        labels << key_text(letter);
     }
     for (char digit = '1'; digit <= '9'; ++digit) {
-        names << QString(QChar(digit));
+        labels << key_text(digit);
     }
-    names << "0";
-    return names;
+    labels << key_text('0');
+    return labels;
 }
 
-QStringList joypad_dialog::extra_key_names() {
+QStringList joypad_dialog::extra_key_labels() {
     return {no_key, key_text(vk_back)};
 }
 
@@ -87,13 +100,13 @@ joypad_dialog::joypad_dialog(QWidget* parent)
     auto* layout = new QGridLayout(this);
     layout->addWidget(new QLabel("Key", this), 0, 1);
     layout->addWidget(new QLabel("Controller", this), 0, 3);
-    const QStringList keys = key_names();
+    const QStringList keys = key_labels();
     QStringList controller_buttons = {no_controller_button};
     for (int button = 0; button < controller_button_count(); ++button) {
         controller_buttons << QString::fromStdString(controller_button_name(button));
     }
     for (int row = 0; row < controller_control_count; ++row) {
-        add_row(row, is_extra_row(row) ? extra_key_names() + keys : keys, controller_buttons);
+        add_row(row, is_extra_row(row) ? extra_key_labels() + keys : keys, controller_buttons);
     }
     add_turbo_rate_row();
     ok_->setDefault(true);
@@ -116,6 +129,7 @@ void joypad_dialog::add_row(int row, const QStringList& keys,
     auto* box = new QComboBox(this);
     box->setEditable(true);
     box->setInsertPolicy(QComboBox::NoInsert);
+    box->setCompleter(nullptr);  // typed text stays as typed: "d" is D, not "Down"
     box->addItems(keys);
     box->setEditText(is_extra_row(row) ? extra_key_text(extra_keys_in_use()[row - button_count])
                                        : key_text(key_mapping_in_use()[row]));
@@ -203,8 +217,7 @@ bool joypad_dialog::eventFilter(QObject* watched, QEvent* event) {
 void joypad_dialog::apply_keys() {
     key_mapping keys = key_mapping_in_use();
     for (int button = 0; button < button_count; ++button) {
-        const QByteArray text = combos_[button]->currentText().toLatin1();
-        keys[button] = key_code_from_name(text.toStdString());
+        keys[button] = key_code(combos_[button]->currentText());
     }
     use_key_mapping(keys);
 }
@@ -214,7 +227,7 @@ void joypad_dialog::apply_extra_keys() {
     QStringList names;
     for (int control = 0; control < extra_control_count; ++control) {
         keys[control] = extra_key_code(combos_[button_count + control]->currentText());
-        names << extra_key_text(keys[control]);
+        names << kept_key_name(keys[control]);
     }
     use_extra_keys(keys);
     save_extra_key_names(names);

@@ -45,11 +45,12 @@ public:
     // settings store keeps the controller buttons, the extra keys and the rate.
     void accept() override;
 
-    // The 50 key names offered in every key box, in their order.
-    static QStringList key_names();
+    // The 50 keys offered in every key box, in their order, as their
+    // keyboards label them ("Up", "Num 5", "A").
+    static QStringList key_labels();
     // What an extra control's key box offers before them: "None" and
     // "Backspace".
-    static QStringList extra_key_names();
+    static QStringList extra_key_labels();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
