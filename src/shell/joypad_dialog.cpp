@@ -6,9 +6,11 @@
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QSpinBox>
 #include <optional>
+#include <vector>
 
 #include "host/key_names.h"
 #include "shell/key_translation.h"
@@ -22,6 +24,10 @@ namespace {
 constexpr const char* row_labels[controller_control_count] = {
     "UP",    "DOWN",   "LEFT",    "RIGHT",   "BUTTON A", "BUTTON B",
     "START", "SELECT", "Turbo A", "Turbo B", "Rewind"};
+
+// Each row's name in the question about a shared key or button.
+constexpr const char* row_names[controller_control_count] = {
+    "Up", "Down", "Left", "Right", "A", "B", "Start", "Select", "Turbo A", "Turbo B", "Rewind"};
 
 // The controller box's first entry: no controller button plays the console's.
 constexpr const char* no_controller_button = "(none)";
@@ -65,6 +71,45 @@ std::optional<int32_t> kept_extra_key(const QString& name) {
         return std::nullopt;
     }
     return code;
+}
+
+// The key a row's box names, as its label; "" for none.
+QString box_key(const QString& text, bool extra_row) {
+    const int32_t code = extra_row ? extra_key_code(text) : key_code(text);
+    return code > 0 ? key_text(code) : QString();
+}
+
+// "B and Start", "B, Start and Select".
+QString row_list(const std::vector<int>& rows) {
+    QStringList names;
+    for (const int row : rows) {
+        names << row_names[row];
+    }
+    const QString last = names.takeLast();
+    return names.join(", ") + " and " + last;
+}
+
+// A sentence for each input that several rows use: `inputs` holds each
+// row's ("" for none), and `input_name` names one, "%1" its text.
+QStringList shared_inputs(const QStringList& inputs, const QString& input_name) {
+    QStringList sentences;
+    for (int row = 0; row < inputs.size(); ++row) {
+        if (inputs[row].isEmpty() || inputs.indexOf(inputs[row]) < row) {
+            continue;
+        }
+        std::vector<int> rows;
+        for (int other = row; other < inputs.size(); ++other) {
+            if (inputs[other] == inputs[row]) {
+                rows.push_back(other);
+            }
+        }
+        if (rows.size() > 1) {
+            sentences << QString("%1 is used for %2%3.")
+                             .arg(input_name.arg(inputs[row]), rows.size() == 2 ? "both " : "",
+                                  row_list(rows));
+        }
+    }
+    return sentences;
 }
 
 // How often the controller is read while a button is awaited.
@@ -117,6 +162,11 @@ joypad_dialog::joypad_dialog(QWidget* parent)
     connect(ok_, &QPushButton::clicked, this, &joypad_dialog::accept);
     connect(cancel_, &QPushButton::clicked, this, &joypad_dialog::reject);
     connect(&controller_watch_, &QTimer::timeout, this, &joypad_dialog::take_controller_button);
+    keep_shared = [this](const QString& question) {
+        return QMessageBox::question(this, windowTitle(), question,
+                                     QMessageBox::Yes | QMessageBox::No,
+                                     QMessageBox::No) == QMessageBox::Yes;
+    };
     qApp->installEventFilter(this);  // the key goes to whichever box has the focus
 }
 
@@ -244,7 +294,27 @@ void joypad_dialog::apply_controller_buttons() {
     save_controller_buttons(names);
 }
 
+QString joypad_dialog::shared_question() const {
+    QStringList keys;
+    QStringList buttons;
+    for (int row = 0; row < controller_control_count; ++row) {
+        keys << box_key(combos_[row]->currentText(), is_extra_row(row));
+        const QComboBox* button = controller_combos_[row];
+        buttons << (button->currentIndex() > 0 ? button->currentText() : QString());
+    }
+    const QStringList sentences =
+        shared_inputs(keys, "%1") + shared_inputs(buttons, "Controller button %1");
+    if (sentences.isEmpty()) {
+        return {};
+    }
+    return sentences.join("\n") + (sentences.size() == 1 ? " Keep it?" : "\nKeep them?");
+}
+
 void joypad_dialog::accept() {
+    const QString question = shared_question();
+    if (!question.isEmpty() && !keep_shared(question)) {
+        return;  // back to the dialog, nothing kept
+    }
     apply_keys();
     apply_extra_keys();
     apply_controller_buttons();
