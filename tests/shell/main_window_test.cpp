@@ -344,7 +344,7 @@ TEST_F(WindowTest, KeyHeldDuringASliceReachesTheJoypadWithinAFrame) {
     main_window->start_timer();
 }
 
-TEST_F(WindowTest, CommandsArrivingDuringASliceRunAfterIt) {
+TEST_F(WindowTest, CommandsArrivingDuringASliceRunAfterItsFrame) {
     test::test_cartridge cartridge;
     open_through_menu(cartridge.write());
     full_throttle = 0;
@@ -353,10 +353,12 @@ TEST_F(WindowTest, CommandsArrivingDuringASliceRunAfterIt) {
         main_window->action(id_frameskip_0 + 3)->trigger();
         skip_inside = frame_skip;
     });
+    const uint64_t first_frame = frame_counter;
     main_window->tick();
     EXPECT_EQ(skip_inside, 0) << "queued while the slice ran";
     EXPECT_EQ(frame_skip, 3) << "and run after it";
     EXPECT_TRUE(checked(id_frameskip_0 + 3));
+    EXPECT_EQ(frame_counter - first_frame, 1u) << "the slice ended with the frame";
 }
 
 TEST_F(WindowTest, ThePictureIsTheFrameBufferScaledByZoom) {
