@@ -85,7 +85,7 @@ seed() {
             printf 'C0A5\x003\x00unnamed\x005' > "$corpus/typical"
             printf 'FFFF\x00FF\x00lives\x00FF' > "$corpus/defaults" ;;
         fuzz_key_names)
-            for name in KEY_UP KEY_DOWN KEY_LEFT KEY_RIGHT NUMPAD_0 NUMPAD_9 A Z 0 9 q; do
+            for name in KEY_UP KEY_DOWN KEY_LEFT KEY_RIGHT NUMPAD_0 NUMPAD_9 A Z 0 9 q Up Backspace; do
                 printf '%s' "$name" > "$corpus/$name"
             done ;;
     esac

@@ -125,11 +125,13 @@ void developer_window::build() {
     });
     auto* code_side = new QWidget(this);
     auto* code_layout = new QVBoxLayout(code_side);
+    // The address line has a row of its own, so that the code's side stays
+    // narrow enough for the memory editor's rows beside it.
     auto* code_bar = new QHBoxLayout;
-    code_bar->addWidget(go_to_);
     code_bar->addWidget(follow);
     code_bar->addWidget(earlier);
     code_bar->addWidget(later);
+    code_layout->addWidget(go_to_);
     code_layout->addLayout(code_bar);
     code_layout->addWidget(code_);
 

@@ -6,8 +6,11 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QSignalBlocker>
 #include <QSpinBox>
+#include <QStyle>
+#include <QStyledItemDelegate>
 #include <QTableView>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -22,6 +25,80 @@ constexpr int text_column = row_bytes;
 
 memory_row row_of(int region, int bank, int row) {
     return memory_row_at(region, bank, row * row_bytes);
+}
+
+// The longest address a row header shows: a bank and an address.
+const QString longest_address = "00:0000";
+
+// A byte's editor. Its two digits stay selected until something is typed,
+// so a click into the field does not put the cursor between them and the
+// digits typed replace the byte.
+class byte_field : public QLineEdit {
+public:
+    using QLineEdit::QLineEdit;
+
+protected:
+    void mouseReleaseEvent(QMouseEvent* event) override {
+        QLineEdit::mouseReleaseEvent(event);
+        if (!isModified()) {
+            selectAll();
+        }
+    }
+};
+
+class byte_delegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem&,
+                          const QModelIndex&) const override {
+        return new byte_field(parent);
+    }
+
+    void setEditorData(QWidget* editor, const QModelIndex& index) const override {
+        QStyledItemDelegate::setEditorData(editor, index);
+        static_cast<QLineEdit*>(editor)->selectAll();
+    }
+};
+
+// The size of a cell showing `text`, as the view's delegate sizes it, with
+// its grid lines.
+QSize cell_size(const QTableView* view, const QString& text) {
+    QStyleOptionViewItem option;
+    option.initFrom(view);
+    option.font = view->font();
+    option.features = QStyleOptionViewItem::HasDisplay;
+    option.text = text;
+    const int grid_line = view->showGrid() ? 1 : 0;
+    return view->style()->sizeFromContents(QStyle::CT_ItemViewItem, &option, {}, view) +
+           QSize(grid_line, grid_line);
+}
+
+// Each column as wide as its text, the row headers as wide as the longest
+// address, the rows a line high; the view no narrower than all of it, so
+// that a row always shows whole.
+void fit_to_text(QTableView* view) {
+    const QSize byte = cell_size(view, "00");
+    const int text_width = cell_size(view, QString(row_bytes, 'W')).width();
+    QHeaderView* columns = view->horizontalHeader();
+    columns->setMinimumSectionSize(byte.width());
+    columns->setDefaultSectionSize(byte.width());
+    columns->setSectionResizeMode(QHeaderView::Fixed);
+    columns->resizeSection(text_column, text_width);
+
+    QHeaderView* rows = view->verticalHeader();
+    QFont bold = rows->font();  // the current row's address is shown in bold
+    bold.setBold(true);
+    const int address_width = QFontMetrics(bold).horizontalAdvance(longest_address) +
+                              2 * view->style()->pixelMetric(QStyle::PM_HeaderMargin) + 1;
+    rows->setFixedWidth(address_width);
+    rows->setMinimumSectionSize(byte.height());
+    rows->setDefaultSectionSize(byte.height());
+    rows->setSectionResizeMode(QHeaderView::Fixed);
+
+    view->setMinimumWidth(address_width + row_bytes * byte.width() + text_width +
+                          view->style()->pixelMetric(QStyle::PM_ScrollBarExtent) +
+                          2 * view->frameWidth());
 }
 
 }  // namespace
@@ -116,8 +193,9 @@ memory_editor::memory_editor(QWidget* parent)
     bank_->setDisplayIntegerBase(16);
     go_to_->setPlaceholderText("Go to");
     bytes_->setModel(table_);
+    bytes_->setItemDelegate(new byte_delegate(bytes_));
     bytes_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
-    bytes_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    fit_to_text(bytes_);
 
     auto* controls = new QHBoxLayout;
     controls->addWidget(region_);

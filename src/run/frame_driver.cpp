@@ -199,6 +199,9 @@ int32_t slice_length() {
     return (456 << speed_shift) << 8;
 }
 
+// Set by end_slice: the slice under way ends before its next step.
+bool slice_ended = false;
+
 // Steps from line_cycles on, while they stay below `end` cycles (and within
 // the line), each adding `step` cycles.
 int32_t steps_below(int32_t end, int32_t step) {
@@ -355,9 +358,14 @@ void run_frame() {
 }
 
 void run_slice() {
-    for (int32_t step = 0; step < slice_length();) {
+    slice_ended = false;
+    for (int32_t step = 0; step < slice_length() && !slice_ended;) {
         step += run_steps(slice_length() - step);
     }
+}
+
+void end_slice() {
+    slice_ended = true;
 }
 
 void frame_tick(void (*run)()) {

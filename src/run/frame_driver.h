@@ -9,8 +9,15 @@
 
 namespace tov {
 
-// One slice: (456 << speed_shift) << 8 steps of the chosen run-loop variant.
+// One slice: (456 << speed_shift) << 8 steps of the chosen run-loop variant,
+// fewer when end_slice cuts it short.
 void run_slice();
+
+// Ends the slice under way before its next step. The window's events, and
+// so its commands, arrive in the pacing wait at a frame's end; a command that
+// waits for the slice's end then runs after that frame, not up to a quarter
+// of a second later.
+void end_slice();
 
 // The handler of the window's timer message: a slice of `run` (this
 // machine's by default), then the frames-per-second title.

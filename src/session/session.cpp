@@ -335,6 +335,10 @@ void run_timer_message() {
     frame_tick(accurate_machine ? run_accurate_frame : run_slice);
 }
 
+void end_timer_message() {
+    end_slice();
+}
+
 void run_frames(uint64_t frames, const std::function<void(uint64_t done)>& after_frame) {
     void (*const run)() = accurate_machine ? run_accurate_frame : run_frame;
     for (uint64_t done = 1; done <= frames; ++done) {

@@ -103,6 +103,9 @@ result load_state_bytes(std::string_view image);
 // One timer message of the window: a slice of emulation, and the title.
 void run_timer_message();
 
+// The slice under way ends before its next step: a command waits for it.
+void end_timer_message();
+
 // Runs until `frames` more frames have been emulated, calling `after_frame`
 // with the count so far after each one.
 void run_frames(uint64_t frames, const std::function<void(uint64_t done)>& after_frame);

@@ -6,9 +6,11 @@
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QSpinBox>
 #include <optional>
+#include <vector>
 
 #include "host/key_names.h"
 #include "shell/key_translation.h"
@@ -23,6 +25,10 @@ constexpr const char* row_labels[controller_control_count] = {
     "UP",    "DOWN",   "LEFT",    "RIGHT",   "BUTTON A", "BUTTON B",
     "START", "SELECT", "Turbo A", "Turbo B", "Rewind"};
 
+// Each row's name in the question about a shared key or button.
+constexpr const char* row_names[controller_control_count] = {
+    "Up", "Down", "Left", "Right", "A", "B", "Start", "Select", "Turbo A", "Turbo B", "Rewind"};
+
 // The controller box's first entry: no controller button plays the console's.
 constexpr const char* no_controller_button = "(none)";
 
@@ -33,8 +39,13 @@ bool is_extra_row(int row) {
     return row >= button_count;
 }
 
+// A key box's text for `code`, and the code of a box's text.
 QString key_text(int32_t code) {
-    return QString::fromLatin1(key_name(code).c_str());
+    return QString::fromLatin1(key_label(code).c_str());
+}
+
+int32_t key_code(const QString& text) {
+    return key_code_from_label(text.toLatin1().toStdString());
 }
 
 // What an extra control's key box shows for `code`, and back: -1 is "None",
@@ -44,17 +55,61 @@ QString extra_key_text(int32_t code) {
 }
 
 int32_t extra_key_code(const QString& text) {
-    const int32_t code = text == no_key ? -1 : key_code_from_name(text.toLatin1().toStdString());
+    const int32_t code = text == no_key ? -1 : key_code(text);
     return code > 0 ? code : -1;
 }
 
-// A kept key name, when it is one an extra control's key box shows.
+// The settings store keeps an extra control's key by the name earlier
+// versions kept too ("KEY_UP"), and takes its label ("Up") as well.
+QString kept_key_name(int32_t code) {
+    return code < 0 ? no_key : QString::fromLatin1(key_name(code).c_str());
+}
+
 std::optional<int32_t> kept_extra_key(const QString& name) {
     const int32_t code = extra_key_code(name);
-    if (extra_key_text(code) != name) {
+    if (name != kept_key_name(code) && name != extra_key_text(code)) {
         return std::nullopt;
     }
     return code;
+}
+
+// The key a row's box names, as its label; "" for none.
+QString box_key(const QString& text, bool extra_row) {
+    const int32_t code = extra_row ? extra_key_code(text) : key_code(text);
+    return code > 0 ? key_text(code) : QString();
+}
+
+// "B and Start", "B, Start and Select".
+QString row_list(const std::vector<int>& rows) {
+    QStringList names;
+    for (const int row : rows) {
+        names << row_names[row];
+    }
+    const QString last = names.takeLast();
+    return names.join(", ") + " and " + last;
+}
+
+// A sentence for each input that several rows use: `inputs` holds each
+// row's ("" for none), and `input_name` names one, "%1" its text.
+QStringList shared_inputs(const QStringList& inputs, const QString& input_name) {
+    QStringList sentences;
+    for (int row = 0; row < inputs.size(); ++row) {
+        if (inputs[row].isEmpty() || inputs.indexOf(inputs[row]) < row) {
+            continue;
+        }
+        std::vector<int> rows;
+        for (int other = row; other < inputs.size(); ++other) {
+            if (inputs[other] == inputs[row]) {
+                rows.push_back(other);
+            }
+        }
+        if (rows.size() > 1) {
+            sentences << QString("%1 is used for %2%3.")
+                             .arg(input_name.arg(inputs[row]), rows.size() == 2 ? "both " : "",
+                                  row_list(rows));
+        }
+    }
+    return sentences;
 }
 
 // How often the controller is read while a button is awaited.
@@ -62,22 +117,25 @@ constexpr int controller_watch_interval_ms = 20;
 
 }  // namespace
 
-QStringList joypad_dialog::key_names() {
-    QStringList names = {"KEY_UP", "KEY_DOWN", "KEY_LEFT", "KEY_RIGHT"};
+QStringList joypad_dialog::key_labels() {
+    QStringList labels;
+    for (const int32_t code : {vk_up, vk_down, vk_left, vk_right}) {
+        labels << key_text(code);
+    }
     for (int digit = 0; digit <= 9; ++digit) {
-        names << QString("NUMPAD_%1").arg(digit);
+        labels << key_text(vk_numpad0 + digit);
     }
     for (char letter = 'A'; letter <= 'Z'; ++letter) {
-        names << QString(QChar(letter));
+        labels << key_text(letter);
     }
     for (char digit = '1'; digit <= '9'; ++digit) {
-        names << QString(QChar(digit));
+        labels << key_text(digit);
     }
-    names << "0";
-    return names;
+    labels << key_text('0');
+    return labels;
 }
 
-QStringList joypad_dialog::extra_key_names() {
+QStringList joypad_dialog::extra_key_labels() {
     return {no_key, key_text(vk_back)};
 }
 
@@ -87,13 +145,13 @@ joypad_dialog::joypad_dialog(QWidget* parent)
     auto* layout = new QGridLayout(this);
     layout->addWidget(new QLabel("Key", this), 0, 1);
     layout->addWidget(new QLabel("Controller", this), 0, 3);
-    const QStringList keys = key_names();
+    const QStringList keys = key_labels();
     QStringList controller_buttons = {no_controller_button};
     for (int button = 0; button < controller_button_count(); ++button) {
         controller_buttons << QString::fromStdString(controller_button_name(button));
     }
     for (int row = 0; row < controller_control_count; ++row) {
-        add_row(row, is_extra_row(row) ? extra_key_names() + keys : keys, controller_buttons);
+        add_row(row, is_extra_row(row) ? extra_key_labels() + keys : keys, controller_buttons);
     }
     add_turbo_rate_row();
     ok_->setDefault(true);
@@ -104,6 +162,11 @@ joypad_dialog::joypad_dialog(QWidget* parent)
     connect(ok_, &QPushButton::clicked, this, &joypad_dialog::accept);
     connect(cancel_, &QPushButton::clicked, this, &joypad_dialog::reject);
     connect(&controller_watch_, &QTimer::timeout, this, &joypad_dialog::take_controller_button);
+    keep_shared = [this](const QString& question) {
+        return QMessageBox::question(this, windowTitle(), question,
+                                     QMessageBox::Yes | QMessageBox::No,
+                                     QMessageBox::No) == QMessageBox::Yes;
+    };
     qApp->installEventFilter(this);  // the key goes to whichever box has the focus
 }
 
@@ -116,6 +179,7 @@ void joypad_dialog::add_row(int row, const QStringList& keys,
     auto* box = new QComboBox(this);
     box->setEditable(true);
     box->setInsertPolicy(QComboBox::NoInsert);
+    box->setCompleter(nullptr);  // typed text stays as typed: "d" is D, not "Down"
     box->addItems(keys);
     box->setEditText(is_extra_row(row) ? extra_key_text(extra_keys_in_use()[row - button_count])
                                        : key_text(key_mapping_in_use()[row]));
@@ -203,8 +267,7 @@ bool joypad_dialog::eventFilter(QObject* watched, QEvent* event) {
 void joypad_dialog::apply_keys() {
     key_mapping keys = key_mapping_in_use();
     for (int button = 0; button < button_count; ++button) {
-        const QByteArray text = combos_[button]->currentText().toLatin1();
-        keys[button] = key_code_from_name(text.toStdString());
+        keys[button] = key_code(combos_[button]->currentText());
     }
     use_key_mapping(keys);
 }
@@ -214,7 +277,7 @@ void joypad_dialog::apply_extra_keys() {
     QStringList names;
     for (int control = 0; control < extra_control_count; ++control) {
         keys[control] = extra_key_code(combos_[button_count + control]->currentText());
-        names << extra_key_text(keys[control]);
+        names << kept_key_name(keys[control]);
     }
     use_extra_keys(keys);
     save_extra_key_names(names);
@@ -231,7 +294,27 @@ void joypad_dialog::apply_controller_buttons() {
     save_controller_buttons(names);
 }
 
+QString joypad_dialog::shared_question() const {
+    QStringList keys;
+    QStringList buttons;
+    for (int row = 0; row < controller_control_count; ++row) {
+        keys << box_key(combos_[row]->currentText(), is_extra_row(row));
+        const QComboBox* button = controller_combos_[row];
+        buttons << (button->currentIndex() > 0 ? button->currentText() : QString());
+    }
+    const QStringList sentences =
+        shared_inputs(keys, "%1") + shared_inputs(buttons, "Controller button %1");
+    if (sentences.isEmpty()) {
+        return {};
+    }
+    return sentences.join("\n") + (sentences.size() == 1 ? " Keep it?" : "\nKeep them?");
+}
+
 void joypad_dialog::accept() {
+    const QString question = shared_question();
+    if (!question.isEmpty() && !keep_shared(question)) {
+        return;  // back to the dialog, nothing kept
+    }
     apply_keys();
     apply_extra_keys();
     apply_controller_buttons();

@@ -8,6 +8,7 @@
 #include <QDialog>
 #include <QTimer>
 #include <array>
+#include <functional>
 
 #include "controller/game_controllers.h"
 #include "session/session.h"
@@ -43,13 +44,22 @@ public:
     // OK and Enter: every button and extra control takes the key and the
     // controller button named in its boxes, and turbo the rate shown; the
     // settings store keeps the controller buttons, the extra keys and the rate.
+    // When rows share a key or a controller button, keep_shared is asked
+    // first, and unless it says to keep them the dialog stays open with
+    // nothing taken.
     void accept() override;
 
-    // The 50 key names offered in every key box, in their order.
-    static QStringList key_names();
+    // The question whether to keep keys or buttons that rows share ("S is
+    // used for both B and Start. Keep it?"); a Yes/No message box,
+    // replaceable by tests.
+    std::function<bool(const QString& question)> keep_shared;
+
+    // The 50 keys offered in every key box, in their order, as their
+    // keyboards label them ("Up", "Num 5", "A").
+    static QStringList key_labels();
     // What an extra control's key box offers before them: "None" and
     // "Backspace".
-    static QStringList extra_key_names();
+    static QStringList extra_key_labels();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -61,6 +71,9 @@ private:
     void capture_controller_button(int row);
     void take_controller_button();
     void end_capture();
+    // keep_shared's question for the boxes as they stand; empty when no two
+    // rows share a key or a controller button.
+    QString shared_question() const;
     void apply_keys();
     void apply_extra_keys();
     void apply_controller_buttons();

@@ -39,8 +39,9 @@ constexpr int idle_timer_interval_ms = 10;
 // overshoot by about a tenth of a millisecond.
 constexpr double pacing_spin_ms = 0.2;
 
-// How often a quit request from a signal handler is looked for.
-constexpr int quit_watch_interval_ms = 100;
+// How often a quit request from a signal handler is looked for: often
+// enough that SIGTERM ends the program as promptly as Ctrl+Q.
+constexpr int quit_watch_interval_ms = 10;
 
 constexpr const char* rewinding_text = "Rewinding";
 
@@ -325,6 +326,7 @@ void main_window_view::command(int id) {
 void main_window_view::between_slices(std::function<void()> work) {
     if (in_slice_) {
         queued_.push_back(std::move(work));
+        end_timer_message();
     } else {
         work();
     }

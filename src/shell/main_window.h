@@ -119,7 +119,8 @@ public:
     // Runs menu command `id`; during a slice it waits until the slice ends.
     void command(int id);
 
-    // Runs `work` now, or after the slice when one is running.
+    // Runs `work` now, or when a slice is running, after it: the slice then
+    // ends with the frame it is in.
     void between_slices(std::function<void()> work);
 
     void start_timer();

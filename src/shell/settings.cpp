@@ -50,8 +50,12 @@ std::optional<QPoint> saved_window_place() {
     return place.toPoint();
 }
 
+// Called on every exit: a place kept already costs no write, whose syncs can
+// hold the exit up on a busy disk.
 void save_window_place(const QPoint& corner) {
-    store().setValue("window/place", corner);
+    if (saved_window_place() != corner) {
+        store().setValue("window/place", corner);
+    }
 }
 
 bool pause_when_inactive() {

@@ -75,8 +75,8 @@ void save_fast_forward_speed(int speed);
 QStringList saved_controller_buttons();
 void save_controller_buttons(const QStringList& names);
 
-// The keys of Turbo A, Turbo B and Rewind, by the names the Joypad dialog
-// shows ("None" for none), in extra_control order; "" for one not kept.
+// The keys of Turbo A, Turbo B and Rewind, by their names ("KEY_UP", "T",
+// "Backspace"; "None" for none), in extra_control order; "" for one not kept.
 QStringList saved_extra_key_names();
 void save_extra_key_names(const QStringList& names);
 

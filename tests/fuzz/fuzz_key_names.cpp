@@ -1,5 +1,5 @@
-// Text typed into the key-mapping dialog: any bytes become a key code, and
-// the code's name is shown again.
+// Text typed into the key-mapping dialog or kept in the settings: any bytes
+// become a key code, and the code's name and label are shown again.
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -8,7 +8,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     const std::string text(reinterpret_cast<const char*>(data), size);
-    const int32_t code = tov::key_code_from_name(text);
-    (void)tov::key_name(code);
+    (void)tov::key_name(tov::key_code_from_name(text));
+    (void)tov::key_label(tov::key_code_from_label(text));
     return 0;
 }

@@ -118,5 +118,36 @@ TEST(KeyNames, TypedTextGivesItsFirstCharacterInUpperCase) {
     }
 }
 
+TEST(KeyNames, LabelsAreTheKeyboardsAndTheNamesStillRead) {
+    struct case_t {
+        int32_t code;
+        const char* label;
+    };
+    const case_t cases[] = {
+        {vk_up, "Up"},          {vk_down, "Down"}, {vk_left, "Left"}, {vk_right, "Right"},
+        {0x60, "Num 0"},        {0x65, "Num 5"},   {0x69, "Num 9"},   {'A', "A"},
+        {vk_back, "Backspace"}, {'0', "0"},        {'#', "#"},
+    };
+    for (const case_t& test : cases) {
+        EXPECT_EQ(key_label(test.code), test.label);
+        EXPECT_EQ(key_code_from_label(test.label), test.code);
+        EXPECT_EQ(key_code_from_label(key_name(test.code)), test.code) << key_name(test.code);
+    }
+}
+
+TEST(KeyNames, TypedLabelsAreReadInAnyCase) {
+    struct case_t {
+        const char* text;
+        int32_t code;
+    };
+    const case_t cases[] = {
+        {"up", vk_up}, {"NUM 5", 0x65}, {"backspace", vk_back}, {"d", 'D'}, {"upper", 'U'},
+        {"num5", 'N'}, {"", 0},
+    };
+    for (const case_t& test : cases) {
+        EXPECT_EQ(key_code_from_label(test.text), test.code) << test.text;
+    }
+}
+
 }  // namespace
 }  // namespace tov

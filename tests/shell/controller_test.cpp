@@ -194,13 +194,14 @@ TEST_F(ControllerTest, KeptJoypadSettingsAreTakenAndBadOnesGiveTheDefaults) {
     };
     const case_t cases[] = {
         {"eight, as earlier runs kept", eight, {}, {}, x_for_a, default_extra_keys, 15},
-        {"eleven",
+        {"eleven, with a key by its name of earlier versions and one by its label",
          eight + QStringList{"y", "", ""},
-         {"T", "None", "Backspace"},
+         {"KEY_UP", "Num 5", "Backspace"},
          20,
          turbo_on_y,
-         {'T', -1, vk_back},
+         {vk_up, vk_numpad0 + 5, vk_back},
          20},
+        {"none", eight, {"None", "None", "None"}, {}, x_for_a, {-1, -1, -1}, 15},
         {"bad values",
          {"dpup", "x"},
          {"KEY_LEFTX", "q", ""},

@@ -5,8 +5,12 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QSpinBox>
+#include <QTabWidget>
 #include <QTableView>
 #include <QTest>
+#include <functional>
+
+#include "debugger/developer_window.h"
 
 #include "memory/memory_map.h"
 #include "shell_test_support.h"
@@ -79,6 +83,70 @@ TEST_F(MemoryEditorTest, GoesToAnAddressAndStoresATypedByte) {
     EXPECT_EQ(region->currentText(), "ROM0");
     EXPECT_FALSE(bank->isEnabled());
     EXPECT_EQ(bytes->currentIndex().row(), 0x15);
+}
+
+// At the size the developer window opens with, a row shows whole: its
+// sixteen bytes and its text.
+TEST_F(MemoryEditorTest, ARowFitsTheDeveloperWindowAsItOpens) {
+    developer_window window(nullptr);
+    window.show();
+    window.findChild<QTabWidget*>()->setCurrentWidget(window.memory());
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    EXPECT_EQ(window.size(), QSize(960, 640));
+    auto* bytes = window.memory()->findChild<QTableView*>("bytes");
+    enter(window.memory()->findChild<QLineEdit*>("go_to"), "D000");  // the longest addresses
+    const int columns = bytes->model()->columnCount();
+    ASSERT_EQ(columns, 17);
+    for (int column = 0; column < columns; ++column) {
+        EXPECT_LE(bytes->columnViewportPosition(column) + bytes->columnWidth(column),
+                  bytes->viewport()->width())
+            << "column " << column;
+    }
+}
+
+// However the edit of a byte starts, the two digits typed replace it.
+TEST_F(MemoryEditorTest, DigitsTypedIntoAByteReplaceIt) {
+    memory_editor editor(nullptr);
+    editor.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&editor));
+    auto* bytes = editor.findChild<QTableView*>("bytes");
+    enter(editor.findChild<QLineEdit*>("go_to"), "C010");
+    const QModelIndex cell = bytes->currentIndex();
+    const auto double_click = [bytes, cell] {
+        const QPoint centre = bytes->visualRect(cell).center();
+        QTest::mouseClick(bytes->viewport(), Qt::LeftButton, {}, centre);
+        QTest::mouseDClick(bytes->viewport(), Qt::LeftButton, {}, centre);
+    };
+    struct case_t {
+        const char* how;
+        std::function<void()> start;
+        const char* typed;
+        uint8_t stored;
+    };
+    const case_t cases[] = {
+        {"double-click", double_click, "ab", 0xAB},
+        {"double-click, then a click into the field",
+         [&] {
+             double_click();
+             QWidget* field = bytes->indexWidget(cell);
+             QTest::mouseClick(field, Qt::LeftButton, {}, field->rect().center());
+         },
+         "c4", 0xC4},
+        {"F2", [bytes] { QTest::keyClick(bytes, Qt::Key_F2); }, "3c", 0x3C},
+        {"a digit typed", [bytes] { QTest::keyClick(bytes, Qt::Key_7); }, "e", 0x7E},
+    };
+    for (const case_t& test : cases) {
+        SCOPED_TRACE(test.how);
+        poke_byte(0xC010, 0x38);
+        editor.refresh();
+        test.start();
+        auto* field = qobject_cast<QLineEdit*>(bytes->indexWidget(cell));
+        ASSERT_NE(field, nullptr);
+        QTest::keyClicks(field, test.typed);
+        QTest::keyClick(field, Qt::Key_Return);
+        QApplication::processEvents();
+        EXPECT_EQ(peek_byte(0xC010), test.stored);
+    }
 }
 
 }  // namespace

@@ -32,25 +32,28 @@ TEST_F(TurboTest, JoypadDialogAssignsTheExtraControlsAndTheTurboRate) {
         EXPECT_EQ(dialog.turbo_rate_box()->value(), 15);
         QTest::mouseClick(dialog.extra_key_capture(control_turbo_a), Qt::LeftButton);
         QTest::keyClick(&dialog, Qt::Key_T);
+        dialog.extra_combo(control_turbo_b)->setCurrentText("Num 5");
         dialog.extra_combo(control_rewind)->setCurrentText("None");
         dialog.turbo_rate_box()->setValue(10);
         QTest::mouseClick(dialog.ok_button(), Qt::LeftButton);
     });
-    EXPECT_EQ(extra_keys_in_use(), (extra_key_mapping{'T', -1, -1}));
+    EXPECT_EQ(extra_keys_in_use(), (extra_key_mapping{'T', vk_numpad0 + 5, -1}));
     EXPECT_EQ(turbo_rate_in_use(), 10);
     QSettings file(settings_path(), QSettings::IniFormat);
     EXPECT_EQ(file.value("joypad/turbo_a_key").toString(), "T");
+    EXPECT_EQ(file.value("joypad/turbo_b_key").toString(), "NUMPAD_5") << "as earlier versions";
     EXPECT_EQ(file.value("joypad/rewind_key").toString(), "None");
     EXPECT_EQ(file.value("joypad/turbo_rate").toInt(), 10);
 
     with_joypad_dialog([](joypad_dialog& dialog) {
         EXPECT_EQ(dialog.extra_combo(control_turbo_a)->currentText(), "T");
+        EXPECT_EQ(dialog.extra_combo(control_turbo_b)->currentText(), "Num 5");
         EXPECT_EQ(dialog.turbo_rate_box()->value(), 10);
         dialog.extra_combo(control_turbo_b)->setCurrentText("Backspace");
         dialog.turbo_rate_box()->setValue(3);
         QTest::mouseClick(dialog.cancel_button(), Qt::LeftButton);
     });
-    EXPECT_EQ(extra_keys_in_use(), (extra_key_mapping{'T', -1, -1}));
+    EXPECT_EQ(extra_keys_in_use(), (extra_key_mapping{'T', vk_numpad0 + 5, -1}));
     EXPECT_EQ(turbo_rate_in_use(), 10);
     EXPECT_EQ(saved_turbo_rate(), 10);
     file.remove("joypad");
