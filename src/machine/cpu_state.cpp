@@ -33,11 +33,15 @@ uint8_t stop_flag;
 uint8_t colour_mode;
 uint8_t colour_model;
 
+void set_working_flags(uint8_t bits) {
+    flag_z = (bits >> 7) & 1;
+    flag_n = (bits >> 6) & 1;
+    flag_h = (bits >> 5) & 1;
+    flag_c = (bits >> 4) & 1;
+}
+
 void unpack_flags() {
-    flag_z = (F >> 7) & 1;
-    flag_n = (F >> 6) & 1;
-    flag_h = (F >> 5) & 1;
-    flag_c = (F >> 4) & 1;
+    set_working_flags(F);
     shown_flags[0] = static_cast<uint8_t>(flag_z);
     shown_flags[1] = static_cast<uint8_t>(flag_n);
     shown_flags[2] = static_cast<uint8_t>(flag_h);

@@ -41,6 +41,10 @@ extern int32_t flag_z, flag_n, flag_h, flag_c;
 // The debugger's copy of the flags (Z, N, H, C), written only by unpack_flags.
 extern uint8_t shown_flags[4];
 
+// The four working flags from `bits` laid out as F's upper nibble; F itself
+// is left as it is.
+void set_working_flags(uint8_t bits);
+
 // F to the four working flags and shown_flags.
 void unpack_flags();
 

@@ -25,17 +25,6 @@ constexpr int counter_bytes = 2;
 constexpr int32_t most_line_objects = 10;
 constexpr int32_t last_line = 153;
 
-uint8_t flag_bits() {
-    return static_cast<uint8_t>(flag_z << 7 | flag_n << 6 | flag_h << 5 | flag_c << 4);
-}
-
-void restore_flags(uint8_t bits) {
-    flag_z = bits >> 7 & 1;
-    flag_n = bits >> 6 & 1;
-    flag_h = bits >> 5 & 1;
-    flag_c = bits >> 4 & 1;
-}
-
 int32_t signed_counter(uint32_t number) {
     return static_cast<int16_t>(number);
 }
@@ -45,7 +34,7 @@ int32_t signed_counter(uint32_t number) {
 std::string resume_record() {
     std::string record(marker);
     append_number(record, static_cast<uint32_t>(SP.value), 2);
-    append_number(record, flag_bits(), 1);
+    append_number(record, packed_flags(), 1);
     append_number(record, static_cast<uint32_t>((halted & 1) | (halt_repeat & 1) << 1), 1);
     for (const int32_t counter : {line_cycles, div_cycles, tima_cycles, tima_period}) {
         append_number(record, static_cast<uint32_t>(counter), counter_bytes);
@@ -74,7 +63,7 @@ bool restore_resume_record(std::string_view record) {
         return number;
     };
     SP.value = static_cast<int32_t>(next(2));
-    restore_flags(static_cast<uint8_t>(next(1)));
+    set_working_flags(static_cast<uint8_t>(next(1)));
     const uint32_t halt = next(1);
     halted = halt & 1;
     halt_repeat = halt >> 1 & 1;

@@ -241,7 +241,7 @@ void apply_start_options(const start_options& options) {
         const run_options saved = current_options();
         set_machine(options.accurate_machine.value_or(saved.accurate_machine),
                     options.model.value_or(saved.model));
-        main_window->show_options(current_options());
+        main_window->show_current_options();
     }
     if (options.fullscreen) {
         main_window->set_full_screen(true);

@@ -11,7 +11,6 @@
 #include <functional>
 
 #include "debugger/developer_window.h"
-
 #include "memory/memory_map.h"
 #include "shell_test_support.h"
 #include "test_cartridge.h"
