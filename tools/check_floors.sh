@@ -14,6 +14,7 @@ cd "$(dirname "$0")/.."
 table="
 host                1
 machine             1
+core                1  host
 accurate/clock      1  machine
 apu                 2
 timer               2  apu
@@ -23,6 +24,7 @@ audio               2  sound stream
 accurate/timer      2  apu
 cartridge           2
 memory              3
+accurate/memory     3  memory
 cpu                 4
 video               4
 accurate/dma        4
@@ -34,6 +36,8 @@ accurate/run        7  run
 persist             8
 cheats              8
 inspect             8
+classic/machine     8  persist
+accurate/machine    8  persist
 session             9
 controller          10
 debugger            10
@@ -53,11 +57,12 @@ while read -r folder floor allowed; do
     same_floor[$folder]=" $allowed "
 done <<< "$table"
 
-# The folder a path lies in: src/accurate/cpu/sm83.cpp is accurate/cpu.
+# The folder a path lies in: src/accurate/cpu/sm83.cpp is accurate/cpu, and
+# so for the classic machine's rooms.
 folder_of() {
     local path=${1#src/}
     local first=${path%%/*}
-    if [[ $1 == apps/* || $first == accurate ]]; then
+    if [[ $1 == apps/* || $first == accurate || $first == classic ]]; then
         local rest=${path#*/}
         echo "$first/${rest%%/*}"
     else

@@ -5,6 +5,7 @@
 #include "apu/mixer.h"
 #include "apu/units.h"
 #include "apu/waveforms.h"
+#include "core/machine_interface.h"
 #include "machine/cpu_state.h"
 #include "machine/memory.h"
 #include "machine/options.h"
@@ -490,7 +491,7 @@ uint8_t apu_read_levels(int32_t offset) {
 }
 
 bool monochrome_sound() {
-    return accurate_machine ? colour_model == 0 : colour_mode == 0;
+    return !machine().colour_hardware();
 }
 
 void apu_div_stepped(uint8_t before, uint8_t after, int32_t step_cycles) {

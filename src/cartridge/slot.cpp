@@ -14,7 +14,6 @@ controller_registers controller;
 slot_view view;
 cartridge_board board;
 uint8_t cartridge_ram[cartridge_ram_size];
-bool slot_in_use;
 
 namespace {
 
@@ -162,7 +161,6 @@ void power_on_slot(bool keep_ram) {
         std::fill(std::begin(cartridge_ram), std::end(cartridge_ram), 0);
         reset_real_time_clock();
     }
-    slot_in_use = true;
     rules().map();
 }
 

@@ -58,10 +58,6 @@ cartridge_board board_of_header();
 constexpr int32_t cartridge_ram_size = 16 * 0x2000;
 extern uint8_t cartridge_ram[cartridge_ram_size];
 
-// Whether the accurate machine's slot serves the cartridge: set by its
-// power-on, cleared by loading a cartridge on TOV's own machine.
-extern bool slot_in_use;
-
 // Takes up the cartridge loaded in rom_bank0 and rom_banks: its board from
 // the header and the registers as at power-on; the RAM and the clock are
 // cleared unless `keep_ram`.

@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "memory/memory_map.h"
+#include "core/machine_interface.h"
 
 namespace tov {
 
@@ -55,7 +55,7 @@ int32_t hex_digit(char character) {
 
 void start_search() {
     for (int32_t i = 0; i < search_size; ++i) {
-        candidates[i] = peek_byte(search_first + i);
+        candidates[i] = machine().peek(search_first + i);
     }
     candidate_count = search_size;
 }
@@ -65,7 +65,7 @@ void narrow_search(search_mode mode, int32_t typed_value) {
         if (!in_search(candidates[i])) {
             continue;
         }
-        const int32_t now = peek_byte(search_first + i);
+        const int32_t now = machine().peek(search_first + i);
         if (keeps(mode, now, candidates[i], typed_value)) {
             candidates[i] = now;
         } else {

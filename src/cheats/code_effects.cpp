@@ -1,8 +1,7 @@
 #include "cheats/code_effects.h"
 
-#include "cartridge/slot.h"
+#include "core/machine_interface.h"
 #include "machine/memory.h"
-#include "machine/options.h"
 #include "memory/memory_map.h"
 
 namespace tov {
@@ -49,11 +48,7 @@ void restore_rom() {
 
 void write_cartridge_ram_bank(const cheat_code& code) {
     const int32_t offset = code.address - 0xA000;
-    if (accurate_machine) {
-        cartridge_ram[code.bank * 0x2000 + offset] = code.value;
-    } else {
-        cart_ram[offset * cart_ram_bank_count + (code.bank & 3)] = code.value;
-    }
+    machine().write_cartridge_ram(code.bank, offset, code.value);
 }
 
 void write_work_ram_bank(const cheat_code& code) {
@@ -66,12 +61,7 @@ void write_work_ram_bank(const cheat_code& code) {
 // The RAM in view, as a write on the bus leaves it (cartridge RAM only
 // while its controller has it open on the accurate machine).
 void write_in_view(const cheat_code& code) {
-    const bool cartridge = code.address >= 0xA000 && code.address < 0xC000;
-    if (accurate_machine && cartridge) {
-        write_cartridge_ram(code.address, code.value);
-    } else {
-        poke_byte(code.address, code.value);
-    }
+    machine().poke(code.address, code.value);
 }
 
 }  // namespace

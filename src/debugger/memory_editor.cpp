@@ -216,7 +216,6 @@ memory_editor::memory_editor(QWidget* parent)
 }
 
 void memory_editor::refresh() {
-    catch_up_memory_view();
     set_bank_range(region_->currentIndex());
     table_->show_bank(region_->currentIndex(), bank_->value());
 }

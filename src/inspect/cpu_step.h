@@ -6,13 +6,10 @@
 
 namespace tov {
 
-// The opcode at PC, read without cheats, executed, and PC moved on; no
-// interrupt dispatch, no halt handling and no LCD step.
+// The page's steps as the machine in use takes them: on TOV's own machine
+// the page's own simplified steps, on the accurate machine one
+// instruction with all its timing.
 void execute_first_instruction();
-
-// The button's step: a simplified LCD step of its own, then the run loop's
-// instruction part (interrupts, one instruction or one halted step, the
-// repeat after a HALT). line_cycles is read but never reset.
 void step_instruction();
 
 // The opcode at PC in hex ("%X"), read without cheats: the button's caption.

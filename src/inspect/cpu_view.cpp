@@ -1,7 +1,6 @@
 #include "inspect/cpu_view.h"
 
-#include "accurate/run/console.h"
-
+#include "core/machine_interface.h"
 #include "inspect/view_text.h"
 #include "machine/cpu_state.h"
 #include "machine/options.h"
@@ -31,11 +30,11 @@ const lcdc_text lcdc_texts[] = {
     {"Bg Display :", &lcdc_bg_on, "1 : ON", "0 : OFF"},
 };
 
-// A hex byte field: a register read through read_byte, or a bank variable.
+// A hex byte field: a register as a read sees it, or a bank register.
 struct byte_field {
     const char* label;
     int32_t address;
-    const uint8_t* variable = nullptr;
+    uint8_t bank_registers::*bank = nullptr;
 };
 
 const byte_field lcd_fields[] = {
@@ -46,12 +45,18 @@ const byte_field lcd_fields[] = {
 };
 
 const byte_field various_fields[] = {
-    {"<= FFFF IF", 0xFFFF},         {"<= FF0F IE", 0xFF0F},
-    {"<= FF4D SPEED", 0xFF4D},      {"<= 0000 RAM", 0, &ram_enable},
-    {"<= 4000 BANK", 0, &rom_bank}, {"<= 6000 MODE", 0, &bank_mode},
-    {"<= FF00 Joypad", 0xFF00},     {"<= FF01 SB", 0xFF01},
-    {"<= FF02 SC", 0xFF02},         {"<= FF04 DIV", 0xFF04},
-    {"<= FF05 TIMA", 0xFF05},       {"<= FF06 TMA", 0xFF06},
+    {"<= FFFF IF", 0xFFFF},
+    {"<= FF0F IE", 0xFF0F},
+    {"<= FF4D SPEED", 0xFF4D},
+    {"<= 0000 RAM", 0, &bank_registers::ram_enable},
+    {"<= 4000 BANK", 0, &bank_registers::rom_bank},
+    {"<= 6000 MODE", 0, &bank_registers::mode},
+    {"<= FF00 Joypad", 0xFF00},
+    {"<= FF01 SB", 0xFF01},
+    {"<= FF02 SC", 0xFF02},
+    {"<= FF04 DIV", 0xFF04},
+    {"<= FF05 TIMA", 0xFF05},
+    {"<= FF06 TMA", 0xFF06},
     {"<= FF07 TAC", 0xFF07},
 };
 
@@ -75,8 +80,10 @@ const byte_field sound4_fields[] = {
 template <std::size_t n>
 view_group byte_group(const char* title, const byte_field (&fields)[n]) {
     view_group group{title, {}};
+    const bank_registers banks = machine().banks();
     for (const byte_field& field : fields) {
-        const int value = field.variable ? *field.variable : read_byte(field.address);
+        const int value =
+            field.bank ? banks.*field.bank : machine().read_register(field.address & 0xFF);
         group.rows.push_back({field.label, {formatted("%.2X", value)}});
     }
     return group;
@@ -131,9 +138,6 @@ std::vector<std::string> cartridge_texts() {
 }  // namespace
 
 cpu_view refresh_cpu_view() {
-    if (accurate_machine) {
-        mirror_accurate_registers();
-    }
     return {{register_group(), lcdc_group(), byte_group("LCD", lcd_fields),
              byte_group("Various", various_fields), byte_group("Sound 1", sound1_fields),
              byte_group("Sound 2", sound2_fields), byte_group("Sound 3", sound3_fields),

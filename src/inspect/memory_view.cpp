@@ -3,8 +3,7 @@
 #include <algorithm>
 #include <charconv>
 
-#include "accurate/run/console.h"
-#include "cartridge/slot.h"
+#include "core/machine_interface.h"
 #include "inspect/text_fields.h"
 #include "inspect/view_text.h"
 #include "machine/cpu_state.h"
@@ -35,23 +34,6 @@ bool known_region(int region) {
     return region >= 0 && region < memory_region_count;
 }
 
-// The accurate machine has taken the cartridge up: its slot serves the
-// cartridge's ROM and RAM.
-bool on_slot() {
-    return slot_in_use;
-}
-
-// A colour program, or the accurate machine's colour model running any.
-bool colour_machine() {
-    return colour_mode || (on_slot() && colour_model);
-}
-
-// The loaded banks, bank 0 counted; the padded last part, when the file
-// has one, is the bank after them.
-int whole_rom_banks() {
-    return std::clamp(rom_banks_loaded, 1, rom_bank_count);
-}
-
 bool is_last_part(int bank) {
     return rom_last_part_size > 0 && bank == whole_rom_banks();
 }
@@ -60,39 +42,18 @@ int rom_banks_after_bank0() {
     return std::max(1, whole_rom_banks() - 1 + (rom_last_part_size > 0 ? 1 : 0));
 }
 
-// The slot's RAM: the header's size, in banks of at most 8 KiB.
-int32_t slot_ram_bank_size() {
-    return std::min(board.ram_size, cart_ram_bank_size);
-}
-
-int slot_ram_banks() {
-    if (board.ram_size == 0) {
-        return 0;
-    }
-    return std::clamp(board.ram_size / cart_ram_bank_size, 1,
-                      cartridge_ram_size / cart_ram_bank_size);
-}
-
 int bank_count(int region) {
     switch (region) {
         case region_romx: return rom_banks_after_bank0();
-        case region_vram: return colour_machine() ? 2 : 1;
-        case region_sram: return on_slot() ? slot_ram_banks() : cart_ram_bank_count;
-        case region_wramx: return colour_machine() ? wram_bank_count - 1 : 1;
+        case region_vram: return machine().colour_hardware() ? 2 : 1;
+        case region_sram: return machine().ram_bank_count();
+        case region_wramx: return machine().colour_hardware() ? wram_bank_count - 1 : 1;
         default: return 1;
     }
 }
 
 uint8_t* rom_element(int bank, int32_t offset) {
     return is_last_part(bank) ? rom_last_part + offset : rom_banks + offset * rom_bank_count + bank;
-}
-
-// A RAM smaller than a bank repeats through it, as the slot shows it.
-uint8_t* sram_element(int bank, int32_t offset) {
-    if (on_slot()) {
-        return cartridge_ram + bank * cart_ram_bank_size + (offset & (slot_ram_bank_size() - 1));
-    }
-    return cart_ram + offset * cart_ram_bank_count + bank;
 }
 
 // Where byte `offset` of bank `bank` of `region` is kept, or null.
@@ -106,7 +67,7 @@ uint8_t* element(int region, int bank, int32_t offset) {
         case region_rom0: return rom_bank0 + offset;
         case region_romx: return rom_element(bank, offset);
         case region_vram: return vram + bank * vram_bank_size + offset;
-        case region_sram: return sram_element(bank, offset);
+        case region_sram: return machine().ram_element(bank, offset);
         case region_wram0: return wram0 + offset;
         case region_wramx: return wram_banks + offset * wram_bank_count + bank - 1;
         case region_oam: return oam + offset;
@@ -114,31 +75,16 @@ uint8_t* element(int region, int bank, int32_t offset) {
     }
 }
 
-// The ROM bank the slot shows at 4000-7FFF.
-int slot_rom_bank() {
-    if (view.high_rom == rom_last_part) {
-        return whole_rom_banks();
-    }
-    if (view.high_rom == rom_bank0) {
-        return 0;
-    }
-    return static_cast<int>(view.high_rom - rom_banks);
-}
-
-int slot_ram_bank() {
-    return static_cast<int>((view.ram_bank - cartridge_ram) / cart_ram_bank_size);
-}
-
 // Whether poke_byte at the byte's address stores where element() points.
-// The slot's ROM and RAM are not poke_byte's, nor is the ROM's last part,
-// which only the slot reaches.
+// The cartridge's banks may be kept where it does not reach, and the ROM's
+// last part is only reached by the accurate machine's slot.
 bool reached_by_poke(int region, int bank) {
     if (bank != bank_in_view(region)) {
         return false;
     }
     switch (region) {
-        case region_romx: return !on_slot() && !is_last_part(bank);
-        case region_sram: return !on_slot();
+        case region_romx: return machine().pokes_cartridge && !is_last_part(bank);
+        case region_sram: return machine().pokes_cartridge;
         default: return true;
     }
 }
@@ -177,9 +123,9 @@ int region_at(int32_t address) {
 
 int bank_in_view(int region) {
     switch (region) {
-        case region_romx: return on_slot() ? slot_rom_bank() : rom_bank;
+        case region_romx: return machine().rom_bank_in_view();
         case region_vram: return vram_bank_offset() / vram_bank_size;
-        case region_sram: return on_slot() ? slot_ram_bank() : ram_bank;
+        case region_sram: return machine().ram_bank_in_view();
         case region_wramx: return wram_bank + 1;
         default: return 0;
     }
@@ -187,7 +133,10 @@ int bank_in_view(int region) {
 
 int stored_byte(int region, int bank, int32_t offset) {
     const uint8_t* byte = element(region, bank, offset);
-    return byte ? *byte : -1;
+    if (!byte) {
+        return -1;
+    }
+    return region == region_io ? machine().io_register(offset) : *byte;
 }
 
 bool store_byte(int region, int bank, int32_t offset, uint8_t value) {
@@ -202,12 +151,6 @@ bool store_byte(int region, int bank, int32_t offset, uint8_t value) {
         *byte = value;
     }
     return true;
-}
-
-void catch_up_memory_view() {
-    if (on_slot()) {
-        mirror_accurate_registers();
-    }
 }
 
 memory_row memory_row_at(int region, int bank, int32_t offset) {

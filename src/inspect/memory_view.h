@@ -2,11 +2,10 @@
 // banks the loaded cartridge has, each byte as stored, edits of single
 // bytes, and the texts of its rows of 16 bytes.
 //
-// On the accurate machine the cartridge's RAM is the slot's (cartridge_ram)
-// and its banks are the header's. Its units keep DIV, TIMA, TMA, TAC, SB,
-// SC, STAT and LY in records of their own: the I/O page holds them as they
-// stood at the last catch_up_memory_view(), and an edit of them in the I/O
-// page does not reach the units (the next catch-up writes over it).
+// The cartridge's banks are the machine's in use. The I/O page shows the
+// registers that the accurate machine's units keep in records of their own
+// (DIV, TIMA, TMA, TAC, SB, SC, STAT, LY) as they stand; an edit of them
+// reaches the page, not the units.
 #pragma once
 
 #include <array>
@@ -58,11 +57,6 @@ int stored_byte(int region, int bank, int32_t offset);
 // the byte lies outside the region. A bank in view is written through
 // poke_byte, the debugger's own path, so work RAM's echo stays equal.
 bool store_byte(int region, int bank, int32_t offset, uint8_t value);
-
-// On the accurate machine, copies the registers its units keep elsewhere
-// into the I/O page and the bank fields, so the rows read them as they
-// stand; nothing on TOV's own machine. Call it before reading a screenful.
-void catch_up_memory_view();
 
 constexpr int row_bytes = 16;
 

@@ -4,13 +4,13 @@
 #include <cstdio>
 #include <cstring>
 
+#include "core/machine_interface.h"
 #include "inspect/bitmaps.h"
 #include "inspect/view_text.h"
 #include "machine/cpu_state.h"
 #include "machine/registers.h"
 #include "machine/vram_layout.h"
 #include "memory/io_registers.h"
-#include "memory/memory_map.h"
 #include "video/frame.h"
 
 namespace tov {
@@ -33,9 +33,9 @@ struct sprite_look {
 };
 
 sprite_look look_of(int sprite) {
-    const int height = (peek_byte(io_address(LCDC)) & 0x04) ? 16 : 8;
-    int tile = peek_byte(0xFE02 + 4 * sprite);
-    int attributes = peek_byte(0xFE03 + 4 * sprite);
+    const int height = (machine().peek(io_address(LCDC)) & 0x04) ? 16 : 8;
+    int tile = machine().peek(0xFE02 + 4 * sprite);
+    int attributes = machine().peek(0xFE03 + 4 * sprite);
     int palette = attributes & 7;
     if (!colour_mode) {
         attributes &= 0xF0;
@@ -68,7 +68,7 @@ void draw_sprite_thumbnail(int sprite) {
             sprite_picture.put(column, top + y, colour_of_word(obj_colours[look.palette * 4 + c]));
         }
     }
-    if (peek_byte(0xFE00 + 4 * sprite) == 0 && peek_byte(0xFE01 + 4 * sprite) == 0) {
+    if (machine().peek(0xFE00 + 4 * sprite) == 0 && machine().peek(0xFE01 + 4 * sprite) == 0) {
         sprite_picture.line(0, 0, sprite_bitmap_width, sprite_bitmap_height, pure_red);
     }
 }

@@ -7,6 +7,7 @@
 // is element o * n + b, so a bank switch is a single byte store.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 
 namespace tov {
@@ -45,6 +46,12 @@ extern uint8_t wram_bank;
 extern int32_t rom_banks_loaded;
 extern uint8_t rom_last_part[rom_bank_size];
 extern int32_t rom_last_part_size;
+
+// The loaded banks, bank 0 counted; the padded last part, when the file has
+// one, is the bank after them.
+inline int whole_rom_banks() {
+    return std::clamp(rom_banks_loaded, 1, rom_bank_count);
+}
 
 // On a cartridge with a clock (types 0F and 10), 1 while a write of 08-0C
 // to 4000-5FFF has chosen the clock's registers instead of a RAM bank.

@@ -14,6 +14,5 @@ uint8_t sound_enabled;
 uint8_t channel_enabled[4] = {1, 1, 0, 0};
 
 int32_t accurate_sound;
-int32_t accurate_machine;
 
 }  // namespace tov

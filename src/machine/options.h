@@ -25,8 +25,4 @@ extern uint8_t channel_enabled[4];
 // four channels instead of the voices.
 extern int32_t accurate_sound;
 
-// "Accurate machine": the cartridge runs on the machine that behaves as the
-// console does, cycle for cycle, instead of this machine's own rules.
-extern int32_t accurate_machine;
-
 }  // namespace tov

@@ -9,7 +9,6 @@
 #include <vector>
 
 #include "apu/apu.h"
-#include "cartridge/slot.h"
 #include "host/archive.h"
 #include "host/clock.h"
 #include "machine/cpu_state.h"
@@ -276,7 +275,6 @@ bool load_cartridge(std::string* reason) {
     std::copy_n(image.begin(), std::min<std::size_t>(image.size(), rom_bank_size), rom_bank0);
     describe_header();
     spread_rom_banks(image);
-    slot_in_use = false;  // until the accurate machine takes the cartridge up
     keep_last_part(image);
     power_on_cpu();
     apu_reset();

@@ -1,7 +1,6 @@
 #include "memory/memory_map.h"
 
 #include "apu/apu.h"
-#include "cartridge/slot.h"
 #include "machine/cpu_state.h"
 #include "machine/options.h"
 #include "machine/registers.h"
@@ -98,12 +97,11 @@ uint8_t read_memory(int32_t address) {
 
 // The I/O page as the CPU reads it: write-only registers and the sound
 // registers' write-only bits are masked, FF26 reports the channels.
-uint8_t read_io(int32_t offset) {
+uint8_t io_value(int32_t offset) {
     if (accurate_sound && offset >= NR10 && offset < 0x40) {
         return apu_read(offset);
     }
     switch (offset) {
-        case P1: read_joypad(); return io_page[P1];
         case SB:
         case SC: return 0xFF;
         case NR11:
@@ -119,6 +117,24 @@ uint8_t read_io(int32_t offset) {
         case NR52: return static_cast<uint8_t>((io_page[NR52] & 0x80) | channel_status_bits());
         default: return io_page[offset];
     }
+}
+
+uint8_t read_io(int32_t offset) {
+    if (offset == P1) {
+        read_joypad();
+    }
+    return io_value(offset);
+}
+
+// The value a cheat holds the address at, when it does.
+bool frozen_value(int32_t address, uint8_t& value) {
+    for (int32_t i = 0; i < freeze_count; ++i) {
+        if (freeze_table[i].address == address) {
+            value = static_cast<uint8_t>(freeze_table[i].value);
+            return true;
+        }
+    }
+    return false;
 }
 
 // The RAM areas 8000-FEFF. Work RAM bank 0 and its echo are kept equal.
@@ -158,6 +174,11 @@ void select_ram_bank(uint8_t value) {
 
 }  // namespace
 
+uint8_t peek_io(int32_t offset) {
+    uint8_t frozen = 0;
+    return frozen_value(0xFF00 + offset, frozen) ? frozen : io_value(offset);
+}
+
 bool has_clock() {
     const uint8_t type = rom_bank0[0x0147];
     return type == 0x0F || type == 0x10;
@@ -191,10 +212,9 @@ uint8_t wram_bank_from_svbk(uint8_t value) {
 // The whole read path: frozen values first, the I/O page, then memory. Kept
 // out of line so that the common read below stays small enough to inline.
 [[gnu::noinline]] uint8_t read_byte_fully(int32_t address) {
-    for (int32_t i = 0; i < freeze_count; ++i) {
-        if (freeze_table[i].address == address) {
-            return static_cast<uint8_t>(freeze_table[i].value);
-        }
+    uint8_t frozen = 0;
+    if (frozen_value(address, frozen)) {
+        return frozen;
     }
     if (address >= 0xFF00 && address <= 0xFFFF) {
         return read_io(address - 0xFF00);
@@ -230,10 +250,6 @@ void write_byte(int32_t address, uint8_t value) {
 uint8_t peek_byte(int32_t address) {
     if (address >= 0xFF00 && address <= 0xFFFF) {
         return io_page[address - 0xFF00];
-    }
-    if (slot_in_use && in_address_space(address) &&
-        (address < 0x8000 || in_cartridge_ram(address))) {
-        return peek_slot(address);
     }
     return read_memory(address);
 }

@@ -20,6 +20,10 @@ void write_byte(int32_t address, uint8_t value);
 // Plain banked read, without cheats, joypad refresh or read masks.
 uint8_t peek_byte(int32_t address);
 
+// I/O register `offset` (00-FF) as the CPU reads it, a frozen value first,
+// without a read's side effects: P1 as its last read left it.
+uint8_t peek_io(int32_t offset);
+
 // Plain banked store, without I/O side effects or bank-register decoding.
 void poke_byte(int32_t address, uint8_t value);
 

@@ -7,6 +7,7 @@
 
 #include "cartridge/real_time_clock.h"
 #include "cartridge/slot.h"
+#include "core/machine_interface.h"
 #include "host/files.h"
 #include "host/paths.h"
 #include "machine/memory.h"
@@ -20,31 +21,17 @@ namespace {
 // after another, each followed by one byte that belongs to no memory.
 constexpr std::size_t own_file_bank_chunk = cart_ram_bank_size + 1;
 
-// The machine that runs: the accurate machine's slot, or TOV's own machine's
-// banks (which hold five banks and no clock).
-bool accurate() {
-    return slot_in_use;
-}
-
-// The RAM the header names, as far as TOV's own machine's banks hold it.
-int32_t own_machine_ram_size() {
-    return std::min(board_of_header().ram_size, cart_ram_bank_size * cart_ram_bank_count);
-}
-
+// The save of the machine that runs.
 int32_t ram_size() {
-    return accurate() ? board.ram_size : own_machine_ram_size();
+    return machine().save_ram().size;
 }
 
 bool with_clock() {
-    return accurate() && board.clock;
+    return machine().save_ram().clock;
 }
 
 uint8_t& ram_byte(int32_t index) {
-    if (accurate()) {
-        return cartridge_ram[index];
-    }
-    const int32_t bank = index / cart_ram_bank_size;
-    return cart_ram[(index % cart_ram_bank_size) * cart_ram_bank_count + bank];
+    return machine().save_ram_byte(index);
 }
 
 int64_t unix_now() {
@@ -64,7 +51,7 @@ std::string ram_image() {
 
 // MBC2's cells keep four bits; other files may set the upper ones.
 void adopt_ram(std::string_view bytes) {
-    const bool cells = accurate() && board.kind == controller_kind::mbc2;
+    const bool cells = machine().save_ram().cells;
     const int32_t count = std::min<int32_t>(ram_size(), static_cast<int32_t>(bytes.size()));
     for (int32_t i = 0; i < count; ++i) {
         const auto value = static_cast<uint8_t>(bytes[i]);

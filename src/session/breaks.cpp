@@ -1,7 +1,6 @@
 #include "session/breaks.h"
 
-#include "accurate/bus/bus.h"
-#include "accurate/run/console.h"
+#include "core/machine_interface.h"
 #include "inspect/debug_message.h"
 #include "inspect/memory_view.h"
 #include "machine/cpu_state.h"
@@ -26,7 +25,7 @@ int code_byte(int32_t address) {
     if (address >= 0xFF00 && address < 0xFF80) {
         return -1;
     }
-    return accurate_machine ? bus_read(address) : peek_byte(address);
+    return machine().code_byte(address);
 }
 
 bool ld_b_b_next() {
@@ -46,7 +45,6 @@ int bank_at_address(uint16_t address) {
     if (region < 0 || !region_of(region).banked) {
         return 0;
     }
-    catch_up_memory_view();  // the accurate machine's controller banks
     return bank_in_view(region);
 }
 
@@ -54,13 +52,15 @@ std::optional<std::string> debug_message_next() {
     if (halted == 1 || code_byte(PC.value) != ld_d_d) {
         return std::nullopt;
     }
-    catch_up_memory_view();  // the accurate machine's LY and banks, as the views read them
-    message_context context{code_byte, io_page[LY], bank_in_view(region_romx)};
-    context.sram_bank = bank_in_view(region_sram);
-    context.wram_bank = bank_in_view(region_wramx);
-    context.vram_bank = bank_in_view(region_vram);
-    context.byte_in_bank = [](int32_t at, int bank) {
-        return code_byte_in_bank(static_cast<uint16_t>(at), bank);
+    const message_context context{
+        .byte_at = code_byte,
+        .scanline = machine().io_register(LY),
+        .rom_bank = bank_in_view(region_romx),
+        .sram_bank = bank_in_view(region_sram),
+        .wram_bank = bank_in_view(region_wramx),
+        .vram_bank = bank_in_view(region_vram),
+        .byte_in_bank = [](int32_t at,
+                           int bank) { return code_byte_in_bank(static_cast<uint16_t>(at), bank); },
     };
     return debug_message_at(PC.value, context);
 }
@@ -83,7 +83,7 @@ bool run_steps_until(uint64_t frames, const std::function<bool()>& stop,
             return true;
         }
         const uint64_t frame = frame_counter;
-        accurate_machine ? step_accurate_machine() : run_step();
+        machine().step();
         if (frame_counter != frame) {
             after_frame(frame_counter - first);
         }

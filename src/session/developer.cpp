@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <utility>
 
+#include "core/machine_interface.h"
 #include "host/files.h"
 #include "host/paths.h"
 #include "inspect/call_stack.h"
@@ -50,8 +51,7 @@ bool cpu_runs() {
 // they read now, without a read's side effects.
 int watched_byte(uint16_t address) {
     if (address >= 0xFF00 && address < 0xFF80) {
-        catch_up_memory_view();  // the accurate machine's own registers
-        return io_page[address & 0xFF];
+        return machine().io_register(address & 0xFF);
     }
     return code_byte(address);
 }

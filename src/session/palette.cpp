@@ -3,7 +3,7 @@
 #include <cstring>
 #include <iterator>
 
-#include "accurate/run/console.h"
+#include "core/machine_interface.h"
 #include "machine/memory.h"
 #include "machine/options.h"
 #include "machine/registers.h"
@@ -20,11 +20,7 @@ namespace {
 // BGP, OBP0 and OBP1 choose again among the shades of the machine that
 // runs; a colour cartridge's tables do not follow them.
 void follow_shades() {
-    if (accurate_machine) {
-        use_model_shades();
-    } else {
-        use_palette_shades();
-    }
+    machine().use_shades();
     for (const io_register offset : {BGP, OBP0, OBP1}) {
         write_io_register(offset, io_page[offset]);
     }

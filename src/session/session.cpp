@@ -1,14 +1,13 @@
 #include "session/session.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <filesystem>
 
-#include "accurate/run/console.h"
+#include "accurate/machine/accurate_machine.h"
 #include "accurate/timer/serial.h"
 #include "apu/apu.h"
-#include "cartridge/slot.h"
 #include "cheats/code_effects.h"
+#include "classic/machine/classic_machine.h"
 #include "host/files.h"
 #include "host/keyboard.h"
 #include "machine/cpu_state.h"
@@ -17,11 +16,8 @@
 #include "machine/shell_flags.h"
 #include "machine/timing.h"
 #include "memory/cartridge.h"
-#include "persist/accurate_state.h"
-#include "persist/battery.h"
 #include "persist/cartridge_save.h"
 #include "persist/config.h"
-#include "persist/save_state.h"
 #include "run/frame_driver.h"
 #include "session/cheat_list.h"
 #include "session/developer.h"
@@ -52,6 +48,9 @@ std::string loaded_name;
 
 // What reading the cartridge's cheat codes had to say.
 std::string cheat_note;
+
+// TOV's own machine runs until another is chosen.
+[[maybe_unused]] const bool own_machine_first = (use_machine(classic_machine), true);
 
 // The archive's own name is enough while it holds one cartridge, so that its
 // files keep the names they had.
@@ -87,13 +86,10 @@ result outcome_of(const std::function<bool(std::string&)>& operation) {
     return {false, message};
 }
 
-// The cartridge just loaded, on the machine chosen: the accurate machine
-// then takes it up as its own start-up program would leave it, with the
+// The cartridge just loaded, taken up by the machine in use, with the
 // cartridge's RAM kept for a reset.
 void start_machine(bool keep_cartridge_ram) {
-    if (accurate_machine) {
-        power_on_accurate_machine(chosen_model, keep_cartridge_ram);
-    }
+    machine().power_on(chosen_model, keep_cartridge_ram);
     patch_loaded_rom();
 }
 
@@ -110,7 +106,7 @@ bool power_on_again(std::string& reason) {
 }
 
 void follow_sound_model() {
-    const bool on = accurate_machine || accurate_sound_chosen;
+    const bool on = machine().cycle_timed_sound_only || accurate_sound_chosen;
     if (on && !accurate_sound) {
         apu_restart(channel_status_bits());
     }
@@ -146,6 +142,17 @@ void at_frame_end() {
 
 result refused_state(const std::string& path, const std::string& reason) {
     return {false, "The state could not be loaded.\n\n" + path + ": " + reason};
+}
+
+// The machine whose state `image` is, or null: the accurate machine's
+// states carry a mark, TOV's own are told by their size.
+const machine_interface* owner_of_state(std::string_view image) {
+    for (const machine_interface* candidate : {&accurate_machine, &classic_machine}) {
+        if (candidate->owns_state(image)) {
+            return candidate;
+        }
+    }
+    return nullptr;
 }
 
 }  // namespace
@@ -226,33 +233,20 @@ bool emulating() {
 }
 
 std::string cartridge_note() {
-    if (!slot_in_use || board.known) {
-        return cheat_note;
-    }
-    char type[8];
-    std::snprintf(type, sizeof type, "%02X", rom_bank0[0x0147]);
-    return std::string("Cartridge type ") + type +
-           " is not known to the accurate machine: it runs as MBC5";
+    const std::string note = machine().cartridge_note();
+    return note.empty() ? cheat_note : note;
 }
 
 bool cartridge_rumbling() {
-    return emulating() && slot_in_use && controller.motor != 0;
+    return emulating() && machine().rumbling();
 }
 
 result write_battery_file() {
-    if (accurate_machine) {
-        return outcome_of(
-            [](std::string& message) { return save_cartridge_ram(loaded_name, message); });
-    }
-    return outcome_of(save_battery);
+    return machine().write_battery(loaded_name);
 }
 
 result read_battery_file() {
-    if (accurate_machine) {
-        return outcome_of(
-            [](std::string& message) { return load_cartridge_ram(loaded_name, message); });
-    }
-    return outcome_of(load_battery);
+    return machine().read_battery(loaded_name);
 }
 
 result import_battery_file(const std::string& path) {
@@ -276,36 +270,20 @@ result export_battery_file(const std::string& path) {
 }
 
 std::string state_bytes() {
-    return state_in_greys(accurate_machine ? accurate_state_image : state_image);
+    return state_in_greys(machine().state_image);
 }
 
 // A state of the other machine's kind is refused, so that nothing changes.
 result load_state_bytes(std::string_view image) {
-    std::string reason;
-    const bool accurate_image = is_accurate_state(image);
-    const bool classic_image = !accurate_image && image.size() == state_file_size;
-    if (accurate_machine && classic_image) {
-        return {false,
-                "this state was saved by TOV's own machine: switch Emulation > Accurate "
-                "machine off to load it."};
+    const machine_interface* owner = owner_of_state(image);
+    if (owner && owner != &machine()) {
+        return failure(owner->state_hint);
     }
-    if (!accurate_machine && accurate_image) {
-        return {false,
-                "this state was saved by the accurate machine: switch Emulation > "
-                "Accurate machine on to load it."};
+    const result restored = machine().restore_state(image);
+    if (restored.ok) {
+        reapply_palette();
     }
-    const bool restored =
-        accurate_machine ? restore_accurate_state(image, reason) : restore_state(image, reason);
-    if (!restored) {
-        return {false, reason};
-    }
-    reapply_palette();
-    // The classic machine's state holds no accurate sound: it starts afresh
-    // from the restored registers, with the channels the voices had sounding.
-    if (!accurate_machine && accurate_sound) {
-        apu_restart(channel_status_bits());
-    }
-    return {};
+    return restored;
 }
 
 result save_state_file(const std::string& path) {
@@ -332,7 +310,7 @@ void run_timer_message() {
         frame_tick(run_watched_frame);
         return;
     }
-    frame_tick(accurate_machine ? run_accurate_frame : run_slice);
+    frame_tick(machine().run_slice);
 }
 
 void end_timer_message() {
@@ -340,9 +318,8 @@ void end_timer_message() {
 }
 
 void run_frames(uint64_t frames, const std::function<void(uint64_t done)>& after_frame) {
-    void (*const run)() = accurate_machine ? run_accurate_frame : run_frame;
     for (uint64_t done = 1; done <= frames; ++done) {
-        run();
+        machine().run_frame();
         after_frame(done);
     }
 }
@@ -378,7 +355,7 @@ run_options current_options() {
     options.fast_forward = fast_forward == 1;
     options.fast_forward_speed = fast_forward_speed;
     options.accurate_sound = accurate_sound == 1;
-    options.accurate_machine = accurate_machine == 1;
+    options.accurate_machine = &machine() == &accurate_machine;
     options.model = chosen_model;
     return options;
 }
@@ -449,14 +426,15 @@ void set_accurate_sound(bool on) {
 }
 
 result set_machine(bool accurate, model_choice model) {
-    if (accurate == (accurate_machine == 1) && model == chosen_model) {
+    const machine_interface& chosen = accurate ? accurate_machine : classic_machine;
+    if (&chosen == &machine() && model == chosen_model) {
         return {};
     }
     result saved;
     if (rom_loaded == 1) {
         saved = write_battery_file();
     }
-    accurate_machine = accurate ? 1 : 0;
+    use_machine(chosen);
     chosen_model = model;
     forget_rewind();
     follow_sound_model();
@@ -473,7 +451,7 @@ result set_machine(bool accurate, model_choice model) {
 }
 
 bool colour_model_in_use() {
-    return accurate_machine && colour_model;
+    return machine().has_models && machine().colour_hardware();
 }
 
 void press_button(joypad_button button, bool down) {
@@ -542,7 +520,7 @@ const uint8_t* finished_picture() {
 }
 
 bool colour_picture() {
-    return rom_loaded == 1 && (colour_mode == 1 || (accurate_machine && colour_model));
+    return rom_loaded == 1 && machine().colour_hardware();
 }
 
 }  // namespace tov

@@ -13,19 +13,15 @@
 #include <string_view>
 #include <vector>
 
-#include "accurate/run/console.h"
 #include "apu/mixer.h"
 #include "cheats/cheat_codes.h"
+#include "core/machine_interface.h"
+#include "host/result.h"
 #include "memory/joypad.h"
 #include "sound/audio_backend.h"
 #include "video/frame.h"
 
 namespace tov {
-
-struct result {
-    bool ok = true;
-    std::string message;  // for the user, when not ok
-};
 
 // Starts a run of the program on `audio` (null: no sound): sound as the
 // program starts it, no cartridge loaded, the frame phase at its start.

@@ -7,8 +7,10 @@
 #include <string>
 
 #include "accurate/bus/bus.h"
+#include "accurate/machine/accurate_machine.h"
 #include "accurate/run/console.h"
 #include "cartridge/slot.h"
+#include "classic/machine/classic_machine.h"
 #include "machine/memory.h"
 #include "memory/memory_map.h"
 #include "test_cartridge.h"
@@ -99,19 +101,20 @@ TEST_F(MemoryView, ReadsAndStoresEachRegionsBanksAndRefusesTheRest) {
 TEST_F(MemoryView, TheAccurateMachinesRamIsTheSlots) {
     cartridge_.colour_flag(0x00).byte(0x0147, 0x1B).byte(0x0149, 0x03);  // MBC5, 4 banks
     ASSERT_TRUE(cartridge_.load());
+    use_machine(accurate_machine);
     power_on_accurate_machine(model_choice::monochrome, false);
     EXPECT_EQ(region_of(region_sram).bank_count, 4);
     EXPECT_EQ(region_of(region_vram).bank_count, 1);
     EXPECT_EQ(region_of(region_wramx).bank_count, 1);
     EXPECT_EQ(bank_in_view(region_sram), 0);
     ASSERT_TRUE(store_byte(region_sram, 0, 0x0005, 0x12));
-    EXPECT_EQ(peek_byte(0xA005), 0x12);
+    EXPECT_EQ(machine().peek(0xA005), 0x12);
     ASSERT_TRUE(store_byte(region_sram, 3, 0x0005, 0x34));
     EXPECT_EQ(cartridge_ram[3 * 0x2000 + 5], 0x34);
     EXPECT_FALSE(store_byte(region_sram, 4, 0, 0x56));
     bus_write(0x2000, 0x02);  // the ROM bank register
     EXPECT_EQ(bank_in_view(region_romx), 2);
-    slot_in_use = false;
+    use_machine(classic_machine);
 }
 
 TEST(MemoryRows, TextsOfRowsAndTypedNumbers) {

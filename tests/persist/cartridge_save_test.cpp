@@ -7,9 +7,11 @@
 #include <ctime>
 #include <iterator>
 
+#include "accurate/machine/accurate_machine.h"
 #include "accurate/run/console.h"
 #include "cartridge/real_time_clock.h"
 #include "cartridge/slot.h"
+#include "classic/machine/classic_machine.h"
 #include "machine/memory.h"
 #include "persist/battery.h"
 #include "persist/cartridge_save.h"
@@ -25,6 +27,7 @@ protected:
     void load_board(uint8_t type, uint8_t ram, bool accurate) {
         cartridge_.byte(0x0147, type).byte(0x0149, ram);
         ASSERT_TRUE(cartridge_.load());
+        use_machine(accurate ? accurate_machine : classic_machine);
         if (accurate) {
             power_on_accurate_machine(model_choice::monochrome, false);
         }

@@ -8,6 +8,7 @@
 #include <fstream>
 
 #include "assembler.h"
+#include "classic/machine/classic_machine.h"
 #include "host/clock.h"
 #include "host/keyboard.h"
 #include "memory/cartridge.h"
@@ -39,6 +40,7 @@ void reset_test_state() {
     extra_key_map = default_extra_keys;
     turbo_rate = default_turbo_rate;
     use_fake_clock(0);
+    use_machine(classic_machine);
 }
 
 test_cartridge::test_cartridge(std::size_t size) : image_(size, 0), path_(temp_path(".gb")) {}

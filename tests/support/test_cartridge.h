@@ -56,7 +56,8 @@ std::string file_bytes(const std::filesystem::path& path);
 void write_bytes(const std::filesystem::path& path, const std::string& bytes);
 
 // Puts the shared state that tests change back to its start values: no
-// frozen addresses, no keys held, the default key map, a fake clock at 0.
+// frozen addresses, no keys held, the default key map, a fake clock at 0,
+// TOV's own machine in use.
 void reset_test_state();
 
 // A test with a blank cartridge loaded; monochrome unless the test loads

@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "accurate/clock/clock.h"
+#include "accurate/memory/memory_peek.h"
 #include "machine/memory.h"
-#include "memory/memory_map.h"
 
 namespace tov {
 
@@ -37,7 +37,7 @@ void copy_to(uint64_t moment) {
     const uint64_t due =
         std::min<uint64_t>((moment - oam_dma.first_at) / m_cycle + 1, transfer_bytes);
     for (; oam_dma.copied < due; ++oam_dma.copied) {
-        oam[oam_dma.copied] = peek_byte(source_address(oam_dma.copied));
+        oam[oam_dma.copied] = accurate_peek(source_address(oam_dma.copied));
     }
 }
 
@@ -89,7 +89,7 @@ bool oam_dma_conflicts(int32_t address, bool colour) {
 uint8_t oam_dma_bus_byte() {
     const uint64_t now = machine_clock.now;
     const uint64_t index = now < oam_dma.first_at ? 0 : (now - oam_dma.first_at) / m_cycle;
-    return peek_byte(
+    return accurate_peek(
         source_address(static_cast<int>(std::min<uint64_t>(index, transfer_bytes - 1))));
 }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "accurate/clock/clock.h"
+#include "accurate/memory/memory_peek.h"
 #include "machine/memory.h"
 #include "machine/registers.h"
 #include "memory/memory_map.h"
@@ -22,7 +23,7 @@ uint64_t block_wait() {
 // One block; false when the destination ran past the end of video RAM.
 bool copy_block() {
     for (int i = 0; i < block_bytes; ++i) {
-        vram[vram_bank_offset() + vram_dma.destination] = peek_byte(vram_dma.source);
+        vram[vram_bank_offset() + vram_dma.destination] = accurate_peek(vram_dma.source);
         vram_dma.source = static_cast<uint16_t>(vram_dma.source + 1);
         vram_dma.destination = static_cast<uint16_t>(vram_dma.destination + 1);
         if (vram_dma.destination >= vram_bank_size) {

@@ -168,19 +168,4 @@ void step_accurate_instruction() {
     lcd.frame_done = 0;
 }
 
-void mirror_accurate_registers() {
-    io_page[DIV] = read_div();
-    io_page[TIMA] = read_tima();
-    io_page[TMA] = timer.tma;
-    io_page[TAC] = static_cast<uint8_t>(0xF8 | timer.tac);
-    io_page[SB] = read_sb();
-    io_page[SC] = read_sc(colour_mode == 1);
-    io_page[STAT] = read_stat();
-    io_page[LY] = read_ly();
-    // The bank fields the views show: the slot's controller registers.
-    ram_enable = controller.ram_enabled;
-    rom_bank = static_cast<uint8_t>(controller.rom_select);
-    bank_mode = controller.mode;
-}
-
 }  // namespace tov

@@ -4,11 +4,9 @@
 
 #include <cstdint>
 
-namespace tov {
+#include "core/machine_interface.h"
 
-// The console the accurate machine is. Auto takes a Game Boy Color for a
-// cartridge whose header byte 0143 has bit 7 set, a Game Boy otherwise.
-enum class model_choice { automatic, monochrome, colour };
+namespace tov {
 
 // Sets the machine up for the cartridge just loaded (its memories and
 // header are in place): the registers, the I/O registers and the divider's
@@ -33,11 +31,5 @@ void step_accurate_machine();
 // The debugger's single step: one instruction, or the time a halted CPU
 // waits for its next event.
 void step_accurate_instruction();
-
-// The registers that the accurate machine's units keep in records of their
-// own (DIV, TIMA, TMA, TAC, SB, SC, STAT, LY) copied into the I/O page as
-// they read now, and the cartridge controller's registers into the bank
-// fields, for the views that look there.
-void mirror_accurate_registers();
 
 }  // namespace tov

@@ -1,0 +1,10 @@
+// The accurate machine behind the machines' interface.
+#pragma once
+
+#include "core/machine_interface.h"
+
+namespace tov {
+
+extern const machine_interface accurate_machine;
+
+}  // namespace tov

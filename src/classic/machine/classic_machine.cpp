@@ -1,0 +1,125 @@
+#include "classic/machine/classic_machine.h"
+
+#include <algorithm>
+
+#include "apu/apu.h"
+#include "cartridge/slot.h"
+#include "classic/machine/page_steps.h"
+#include "machine/cpu_state.h"
+#include "machine/memory.h"
+#include "machine/options.h"
+#include "memory/io_registers.h"
+#include "memory/memory_map.h"
+#include "persist/battery.h"
+#include "persist/save_state.h"
+#include "run/frame_driver.h"
+#include "sound/channels.h"
+
+namespace tov {
+
+namespace {
+
+// Loading the cartridge has powered this machine on already.
+void power_on(model_choice, bool) {}
+
+bool owns_state(std::string_view image) {
+    return image.size() == state_file_size;
+}
+
+// The state holds no cycle-timed sound: it starts afresh from the restored
+// registers, with the channels the voices had sounding.
+result restore(std::string_view image) {
+    std::string reason;
+    if (!restore_state(image, reason)) {
+        return failure(reason);
+    }
+    if (accurate_sound) {
+        apu_restart(channel_status_bits());
+    }
+    return {};
+}
+
+result write_battery(const std::string&) {
+    std::string message;
+    return save_battery(message) ? result{} : failure(message);
+}
+
+result read_battery(const std::string&) {
+    std::string message;
+    return load_battery(message) ? result{} : failure(message);
+}
+
+// The RAM the header names, as far as this machine's banks hold it; they
+// hold no clock.
+save_ram_layout save_ram() {
+    const int32_t size =
+        std::min(board_of_header().ram_size, cart_ram_bank_size * cart_ram_bank_count);
+    return {size, false, false};
+}
+
+// The banks' bytes are interleaved: byte i of every bank lies together.
+uint8_t& save_ram_byte(int32_t index) {
+    const int32_t bank = index / cart_ram_bank_size;
+    return cart_ram[(index % cart_ram_bank_size) * cart_ram_bank_count + bank];
+}
+
+uint8_t page_byte(int32_t offset) {
+    return io_page[offset & 0xFF];
+}
+
+uint8_t register_read(int32_t offset) {
+    return peek_io(offset & 0xFF);
+}
+
+uint8_t* ram_element(int bank, int32_t offset) {
+    return cart_ram + offset * cart_ram_bank_count + bank;
+}
+
+void write_cartridge_ram(int bank, int32_t offset, uint8_t value) {
+    *ram_element(bank & 3, offset) = value;
+}
+
+bank_registers banks() {
+    return {ram_enable, rom_bank, bank_mode};
+}
+
+}  // namespace
+
+const machine_interface classic_machine = {
+    .has_models = false,
+    .cycle_timed_sound_only = false,
+    .power_on = power_on,
+    .run_slice = run_slice,
+    .run_frame = run_frame,
+    .step = run_step,
+    .debugger_first_step = page_first_step,
+    .debugger_step = page_step,
+    .state_image = state_image,
+    .owns_state = owns_state,
+    .restore_state = restore,
+    .state_hint =
+        "this state was saved by TOV's own machine: switch Emulation > Accurate "
+        "machine off to load it.",
+    .write_battery = write_battery,
+    .read_battery = read_battery,
+    .save_ram = save_ram,
+    .save_ram_byte = save_ram_byte,
+    .code_byte = peek_byte,
+    .peek = peek_byte,
+    .io_register = page_byte,
+    .read_register = register_read,
+    .poke = poke_byte,
+    .write_cartridge_ram = write_cartridge_ram,
+    .banks = banks,
+    .rom_bank_in_view = [] { return static_cast<int>(rom_bank); },
+    .ram_bank_in_view = [] { return static_cast<int>(ram_bank); },
+    .ram_bank_count = [] { return static_cast<int>(cart_ram_bank_count); },
+    .ram_element = ram_element,
+    .pokes_cartridge = true,
+    .use_shades = use_palette_shades,
+    .colour_hardware = [] { return colour_mode == 1; },
+    .cartridge_note = [] { return std::string(); },
+    .rumbling = [] { return false; },
+};
+
+}  // namespace tov
