@@ -17,7 +17,7 @@ machine             1
 core                1  host
 accurate/clock      1  machine
 apu                 2
-timer               2  apu
+classic/timer       2  apu
 sound               2
 stream              2  apu
 audio               2  sound stream
@@ -27,6 +27,8 @@ memory              3
 accurate/memory     3  memory
 cpu                 4
 video               4
+classic/cpu         4  cpu
+classic/video       4  video
 accurate/dma        4
 accurate/video      4  video
 accurate/bus        5

@@ -1,6 +1,5 @@
 #include "cpu/alu.h"
 
-#include "cpu/cpu.h"
 #include "machine/cpu_state.h"
 
 namespace tov {
@@ -102,16 +101,6 @@ void add_hl(int32_t rr) {
     flag_c = r > 0xFFFF;
     flag_n = 0;
     HL.value = r & 0xFFFF;
-}
-
-int32_t add_sp_offset() {
-    const int32_t e = fetch_offset();
-    const int32_t r = SP.value + e;
-    flag_h = ((SP.value ^ r ^ e) >> 12) & 1;
-    flag_c = e >= 0 ? r > 0xFFFF : r < 0;
-    flag_n = 0;
-    flag_z = 0;
-    return r & 0xFFFF;
 }
 
 // Both corrections work on the updated value; C is only ever set here.

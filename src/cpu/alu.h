@@ -39,10 +39,6 @@ uint8_t alu_dec(int32_t v);
 // HL += rr, with H from bit 11 and C from bit 15; Z is left alone.
 void add_hl(int32_t rr);
 
-// SP plus the signed immediate after the opcode (fetched here), for ADD SP,e
-// and LD HL,SP+e; sets H and C and clears Z and N.
-int32_t add_sp_offset();
-
 void alu_daa();
 void alu_cpl();
 void alu_scf();

@@ -3,13 +3,13 @@
 #include <algorithm>
 
 #include "apu/apu.h"
+#include "classic/timer/timer.h"
 #include "machine/cpu_state.h"
 #include "machine/options.h"
 #include "machine/registers.h"
 #include "memory/memory_map.h"
 #include "memory/palettes.h"
 #include "sound/channels.h"
-#include "timer/timer.h"
 
 namespace tov {
 

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string_view>
 
+#include "classic/timer/timer.h"
 #include "host/files.h"
 #include "machine/cpu_state.h"
 #include "machine/registers.h"
@@ -13,7 +14,6 @@
 #include "memory/memory_map.h"
 #include "persist/memory_image.h"
 #include "persist/resume_record.h"
-#include "timer/timer.h"
 
 namespace tov {
 

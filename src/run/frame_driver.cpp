@@ -4,8 +4,10 @@
 #include <cmath>
 #include <cstdio>
 
-#include "cpu/cpu.h"
-#include "cpu/interrupts.h"
+#include "classic/cpu/cpu.h"
+#include "classic/cpu/interrupts.h"
+#include "classic/timer/timer.h"
+#include "classic/video/renderer.h"
 #include "host/clock.h"
 #include "host/window.h"
 #include "machine/cpu_state.h"
@@ -16,9 +18,7 @@
 #include "memory/io_registers.h"
 #include "memory/memory_map.h"
 #include "sound/channels.h"
-#include "timer/timer.h"
 #include "video/frame.h"
-#include "video/renderer.h"
 
 namespace tov {
 

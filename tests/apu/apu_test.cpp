@@ -7,13 +7,13 @@
 #include <vector>
 
 #include "apu/apu.h"
+#include "classic/timer/timer.h"
 #include "machine/options.h"
 #include "machine/registers.h"
 #include "machine/timing.h"
 #include "memory/memory_map.h"
 #include "session/session.h"
 #include "test_cartridge.h"
-#include "timer/timer.h"
 
 namespace tov {
 namespace {

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "classic/cpu/cpu.h"
 #include "cpu/alu.h"
-#include "cpu/cpu.h"
 #include "cpu_steps.h"
 #include "machine/cpu_state.h"
 #include "memory/memory_map.h"

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "cpu/cpu.h"
+#include "classic/cpu/cpu.h"
 #include "cpu_steps.h"
 #include "machine/cpu_state.h"
 #include "machine/registers.h"

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <functional>
 
+#include "classic/video/renderer.h"
 #include "cpu_steps.h"
 #include "machine/cpu_state.h"
 #include "machine/registers.h"
@@ -13,7 +14,6 @@
 #include "persist/save_state.h"
 #include "persist_fixture.h"
 #include "video/frame.h"
-#include "video/renderer.h"
 #include "vram_tiles.h"
 
 namespace tov {

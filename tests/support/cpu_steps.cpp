@@ -1,6 +1,6 @@
 #include "cpu_steps.h"
 
-#include "cpu/cpu.h"
+#include "classic/cpu/cpu.h"
 #include "machine/cpu_state.h"
 #include "memory/memory_map.h"
 

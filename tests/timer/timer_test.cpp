@@ -2,8 +2,9 @@
 
 #include <vector>
 
-#include "cpu/cpu.h"
-#include "cpu/interrupts.h"
+#include "classic/cpu/cpu.h"
+#include "classic/cpu/interrupts.h"
+#include "classic/timer/timer.h"
 #include "cpu_steps.h"
 #include "machine/cpu_state.h"
 #include "machine/options.h"
@@ -11,7 +12,6 @@
 #include "machine/timing.h"
 #include "memory/memory_map.h"
 #include "test_cartridge.h"
-#include "timer/timer.h"
 
 namespace tov {
 namespace {

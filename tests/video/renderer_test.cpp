@@ -4,12 +4,12 @@
 #include <cstring>
 #include <string>
 
+#include "classic/video/renderer.h"
 #include "machine/timing.h"
 #include "memory/io_registers.h"
 #include "memory/memory_map.h"
 #include "test_cartridge.h"
 #include "video/frame.h"
-#include "video/renderer.h"
 #include "vram_tiles.h"
 
 namespace tov {

@@ -1,11 +1,11 @@
-#include "cpu/cpu.h"
+#include "classic/cpu/cpu.h"
 
+#include "classic/timer/timer.h"
 #include "cpu/alu.h"
 #include "machine/cpu_state.h"
 #include "machine/registers.h"
 #include "machine/timing.h"
 #include "memory/memory_map.h"
-#include "timer/timer.h"
 
 namespace tov {
 
@@ -72,6 +72,18 @@ void write_operand(int code, uint8_t value) {
 }
 
 namespace {
+
+// SP plus the signed immediate after the opcode (fetched here), for ADD SP,e
+// and LD HL,SP+e; sets H and C and clears Z and N.
+int32_t add_sp_offset() {
+    const int32_t e = fetch_offset();
+    const int32_t r = SP.value + e;
+    flag_h = ((SP.value ^ r ^ e) >> 12) & 1;
+    flag_c = e >= 0 ? r > 0xFFFF : r < 0;
+    flag_n = 0;
+    flag_z = 0;
+    return r & 0xFFFF;
+}
 
 uint8_t read_hl() {
     return read_byte(HL.value);

@@ -1,8 +1,8 @@
-#include "cpu/interrupts.h"
+#include "classic/cpu/interrupts.h"
 
 #include <cstdint>
 
-#include "cpu/cpu.h"
+#include "classic/cpu/cpu.h"
 #include "machine/cpu_state.h"
 #include "machine/registers.h"
 #include "memory/memory_map.h"

@@ -1,4 +1,4 @@
-#include "video/renderer.h"
+#include "classic/video/renderer.h"
 
 #include <algorithm>
 #include <array>

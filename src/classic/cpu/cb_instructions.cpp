@@ -1,9 +1,9 @@
 // The CB-prefixed instructions: rotates, shifts and SWAP, then BIT, RES and
 // SET, on the operand selected by the low three bits.
+#include "classic/cpu/cpu.h"
+#include "classic/timer/timer.h"
 #include "cpu/alu.h"
-#include "cpu/cpu.h"
 #include "machine/cpu_state.h"
-#include "timer/timer.h"
 
 namespace tov {
 

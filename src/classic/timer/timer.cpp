@@ -1,4 +1,4 @@
-#include "timer/timer.h"
+#include "classic/timer/timer.h"
 
 #include <algorithm>
 #include <cstdint>
