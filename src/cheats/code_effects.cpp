@@ -2,7 +2,7 @@
 
 #include "core/machine_interface.h"
 #include "machine/memory.h"
-#include "memory/memory_map.h"
+#include "memory/console_memory.h"
 
 namespace tov {
 
@@ -54,7 +54,7 @@ void write_cartridge_ram_bank(const cheat_code& code) {
 void write_work_ram_bank(const cheat_code& code) {
     const uint8_t in_view = wram_bank;
     wram_bank = wram_bank_from_svbk(static_cast<uint8_t>(code.bank));
-    poke_byte(code.address, code.value);
+    machine().poke(code.address, code.value);
     wram_bank = in_view;
 }
 

@@ -6,7 +6,6 @@
 #include "machine/options.h"
 #include "memory/cartridge_info.h"
 #include "memory/io_registers.h"
-#include "memory/memory_map.h"
 
 namespace tov {
 

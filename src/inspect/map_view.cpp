@@ -1,4 +1,5 @@
 #include "inspect/map_view.h"
+#include "core/machine_interface.h"
 
 #include <algorithm>
 
@@ -7,7 +8,6 @@
 #include "machine/registers.h"
 #include "machine/vram_layout.h"
 #include "memory/io_registers.h"
-#include "memory/memory_map.h"
 
 namespace tov {
 
@@ -39,8 +39,8 @@ rgb entry_pixel(const map_view_options& options, int32_t map, int32_t tiles, int
 
 // The screen's edges in red, wrapping around the map edges as the screen does.
 void draw_outline() {
-    const int left = read_byte(io_address(SCX));
-    const int top = read_byte(io_address(SCY));
+    const int left = machine().io_register(SCX);
+    const int top = machine().io_register(SCY);
     for (int i = 0; i <= 144; ++i) {
         const int y = (top + i) % map_size;
         map_picture.put(left, y, pure_red);

@@ -8,7 +8,7 @@
 #include "inspect/view_text.h"
 #include "machine/cpu_state.h"
 #include "machine/memory.h"
-#include "memory/memory_map.h"
+#include "memory/console_memory.h"
 
 namespace tov {
 
@@ -146,7 +146,7 @@ bool store_byte(int region, int bank, int32_t offset, uint8_t value) {
     }
     // Work RAM bank 0 is always in view, so poke_byte keeps its echo equal.
     if (reached_by_poke(region, bank)) {
-        poke_byte(layouts[region].first_address + offset, value);
+        machine().poke(layouts[region].first_address + offset, value);
     } else {
         *byte = value;
     }

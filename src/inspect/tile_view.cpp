@@ -1,4 +1,5 @@
 #include "inspect/tile_view.h"
+#include "core/machine_interface.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -6,7 +7,6 @@
 #include "inspect/bitmaps.h"
 #include "inspect/view_text.h"
 #include "machine/vram_layout.h"
-#include "memory/memory_map.h"
 
 namespace tov {
 
@@ -36,7 +36,7 @@ void draw_half(int left, read_tile_byte read) {
 }  // namespace
 
 void draw_tiles() {
-    draw_half(0, [](int offset) { return read_byte(0x8000 + offset); });
+    draw_half(0, [](int offset) { return machine().peek(0x8000 + offset); });
     draw_half(half_width, [](int offset) { return vram[vram_bank1 + offset]; });
 }
 

@@ -7,6 +7,7 @@
 #include "machine/cpu_state.h"
 #include "machine/options.h"
 #include "machine/registers.h"
+#include "memory/console_memory.h"
 #include "memory/memory_map.h"
 #include "memory/palettes.h"
 #include "sound/channels.h"

@@ -4,6 +4,7 @@
 #include "machine/cpu_state.h"
 #include "machine/options.h"
 #include "machine/registers.h"
+#include "memory/console_memory.h"
 #include "memory/freeze_list.h"
 #include "memory/io_registers.h"
 #include "memory/joypad.h"
@@ -27,11 +28,6 @@ int32_t rom_index(int32_t address) {
 
 int32_t cart_ram_index(int32_t address) {
     return (address - 0xA000) * cart_ram_bank_count + ram_bank;
-}
-
-// D000-DFFF, and F000-FDFF, which mirrors D000-DDFF as the echo area does.
-int32_t wram_bank_index(int32_t address) {
-    return ((address - 0xD000) & 0x0FFF) * wram_bank_count + wram_bank;
 }
 
 // The 128-byte pages that lie whole and in order in one memory, whatever the
@@ -72,15 +68,9 @@ uint8_t read_banked_memory(int32_t address) {
         case 0x5:
         case 0x6:
         case 0x7: return rom_banks[rom_index(address)];
-        case 0x8:
-        case 0x9: return vram[vram_bank_offset() + address - 0x8000];
         case 0xA:
         case 0xB: return cart_ram[cart_ram_index(address)];
-        default:
-            if (address < 0xFE00) {
-                return wram_banks[wram_bank_index(address)];
-            }
-            return address >= 0xFE00 && address < 0xFEA0 ? oam[address - 0xFE00] : 0;
+        default: return address < 0xFF00 ? read_console_memory(address) : 0;
     }
 }
 
@@ -137,24 +127,12 @@ bool frozen_value(int32_t address, uint8_t& value) {
     return false;
 }
 
-// The RAM areas 8000-FEFF. Work RAM bank 0 and its echo are kept equal.
+// The RAM areas 8000-FEFF.
 void store_ram(int32_t address, uint8_t value) {
-    if (address < 0xA000) {
-        vram[vram_bank_offset() + address - 0x8000] = value;
-    } else if (address < 0xC000) {
+    if (in_cartridge_ram(address)) {
         cart_ram[cart_ram_index(address)] = value;
-    } else if (address < 0xD000) {
-        wram0[address - 0xC000] = value;
-        echo_ram[address - 0xC000] = value;
-    } else if (address < 0xE000) {
-        wram_banks[wram_bank_index(address)] = value;
-    } else if (address < 0xF000) {
-        echo_ram[address - 0xE000] = value;
-        wram0[address - 0xE000] = value;
-    } else if (address < 0xFE00) {
-        wram_banks[wram_bank_index(address)] = value;
-    } else if (address >= 0xFE00 && address < 0xFEA0) {
-        oam[address - 0xFE00] = value;
+    } else if (address < 0xFF00) {
+        write_console_memory(address, value);
     }
 }
 
@@ -198,15 +176,6 @@ void write_bank_register(int32_t address, uint8_t value) {
     } else {
         bank_mode = value & 0x01;
     }
-}
-
-int32_t vram_bank_offset() {
-    return colour_mode && (io_page[VBK] & 1) ? vram_bank_size : 0;
-}
-
-uint8_t wram_bank_from_svbk(uint8_t value) {
-    const uint8_t bank = value & 0x07;
-    return bank == 0 ? 0 : static_cast<uint8_t>(bank - 1);
 }
 
 // The whole read path: frozen values first, the I/O page, then memory. Kept

@@ -34,10 +34,4 @@ void write_bank_register(int32_t address, uint8_t value);
 // number of 08-0C chooses.
 bool has_clock();
 
-// Offset of the VRAM bank in use within vram (bank 1 only in colour mode).
-int32_t vram_bank_offset();
-
-// wram_bank from an SVBK value: 0 and 1 select index 0, 2-7 select 1-6.
-uint8_t wram_bank_from_svbk(uint8_t value);
-
 }  // namespace tov

@@ -8,7 +8,6 @@
 #include "machine/options.h"
 #include "machine/registers.h"
 #include "machine/timing.h"
-#include "memory/memory_map.h"
 #include "run/frame_driver.h"
 
 namespace tov {

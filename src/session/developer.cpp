@@ -15,7 +15,6 @@
 #include "machine/memory.h"
 #include "machine/registers.h"
 #include "memory/cartridge.h"
-#include "memory/memory_map.h"
 #include "run/frame_driver.h"
 #include "session/breaks.h"
 

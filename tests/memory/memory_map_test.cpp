@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "machine/registers.h"
+#include "memory/console_memory.h"
 #include "memory/freeze_list.h"
 #include "memory/memory_map.h"
 #include "sound/channels.h"

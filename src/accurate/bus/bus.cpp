@@ -6,8 +6,8 @@
 #include "cartridge/slot.h"
 #include "machine/cpu_state.h"
 #include "machine/memory.h"
+#include "memory/console_memory.h"
 #include "memory/freeze_list.h"
-#include "memory/memory_map.h"
 
 namespace tov {
 
@@ -42,7 +42,7 @@ uint8_t read_memory_area(int32_t address) {
     if (locked_by_picture(address, false)) {
         return 0xFF;
     }
-    return peek_byte(address);
+    return read_console_memory(address);
 }
 
 uint8_t read_plainly(int32_t address) {
@@ -78,7 +78,7 @@ void write_memory_area(int32_t address, uint8_t value) {
     } else if (cartridge_ram(address)) {
         write_cartridge_ram(address, value);
     } else if (!locked_by_picture(address, true)) {
-        poke_byte(address, value);
+        write_console_memory(address, value);
     }
 }
 

@@ -6,7 +6,7 @@
 #include "accurate/memory/memory_peek.h"
 #include "machine/memory.h"
 #include "machine/registers.h"
-#include "memory/memory_map.h"
+#include "memory/console_memory.h"
 
 namespace tov {
 

@@ -13,7 +13,7 @@
 #include "machine/cpu_state.h"
 #include "machine/memory.h"
 #include "machine/registers.h"
-#include "memory/memory_map.h"
+#include "memory/console_memory.h"
 #include "persist/accurate_state.h"
 #include "persist/cartridge_save.h"
 
@@ -63,14 +63,6 @@ uint8_t page_byte(int32_t offset) {
     }
 }
 
-void poke(int32_t address, uint8_t value) {
-    if (cartridge_ram_address(address)) {
-        write_cartridge_ram(address, value);
-    } else {
-        poke_byte(address, value);
-    }
-}
-
 void write_ram_bank(int bank, int32_t offset, uint8_t value) {
     cartridge_ram[bank * cart_ram_bank_size + offset] = value;
 }
@@ -107,6 +99,28 @@ int ram_bank_count() {
 uint8_t* ram_element(int bank, int32_t offset) {
     const int32_t bank_size = std::min(board.ram_size, cart_ram_bank_size);
     return cartridge_ram + bank * cart_ram_bank_size + (offset & (bank_size - 1));
+}
+
+// The ROM byte the slot shows at `address` (0000-7FFF).
+uint8_t& rom_in_view(int32_t address) {
+    if (address < 0x4000) {
+        return rom_bank0[address];
+    }
+    const int bank = rom_bank_in_view();
+    const int32_t offset = address - 0x4000;
+    return bank == whole_rom_banks() && rom_last_part_size > 0
+               ? rom_last_part[offset]
+               : rom_banks[offset * rom_bank_count + bank];
+}
+
+void poke(int32_t address, uint8_t value) {
+    if (address >= 0 && address < 0x8000) {
+        rom_in_view(address) = value;
+    } else if (cartridge_ram_address(address)) {
+        write_cartridge_ram(address, value);
+    } else {
+        write_console_memory(address, value);
+    }
 }
 
 std::string cartridge_note() {
