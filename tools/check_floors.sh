@@ -25,6 +25,7 @@ accurate/timer      2  apu
 cartridge           2
 memory              3
 accurate/memory     3  memory
+classic/memory      3  memory
 cpu                 4
 video               4
 classic/cpu         4  cpu

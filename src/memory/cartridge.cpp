@@ -15,8 +15,8 @@
 #include "machine/registers.h"
 #include "machine/timing.h"
 #include "memory/cartridge_info.h"
+#include "memory/console_memory.h"
 #include "memory/io_registers.h"
-#include "memory/memory_map.h"
 #include "sound/channels.h"
 
 namespace tov {
@@ -231,17 +231,20 @@ void keep_last_part(const std::vector<uint8_t>& image) {
 
 void write_power_on_registers() {
     for (const register_value& entry : power_on_plain_first) {
-        poke_byte(entry.address, entry.value);
+        write_console_memory(entry.address, entry.value);
     }
     for (const register_value& entry : power_on_sound) {
-        write_byte(entry.address, entry.value);
+        const int32_t offset = entry.address - 0xFF00;
+        if (!write_sound_io(offset, entry.value)) {
+            write_io_register(offset, entry.value);
+        }
     }
     for (const register_value& entry : power_on_plain_last) {
-        poke_byte(entry.address, entry.value);
+        write_console_memory(entry.address, entry.value);
     }
     // Let the palettes and the LCDC flags follow the values just stored.
     for (const io_register offset : {BGP, OBP0, OBP1, LCDC}) {
-        write_byte(io_address(offset), io_page[offset]);
+        write_io_register(offset, io_page[offset]);
     }
 }
 

@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "machine/cpu_state.h"
-#include "memory/memory_map.h"
+#include "machine/memory.h"
 
 namespace tov {
 

@@ -1,6 +1,6 @@
-// Writes to the I/O page (FF00-FFFF) and the state derived from them: the
-// LCDC flags the renderer reads and the 15-bit colour tables behind the
-// monochrome and colour palettes.
+// The I/O registers both machines write alike, and the state derived from
+// them: the LCDC flags the renderers read, the 15-bit colour tables behind
+// the monochrome and colour palettes, and the work RAM bank SVBK chooses.
 #pragma once
 
 #include <cstdint>
@@ -21,16 +21,21 @@ extern uint8_t lcdc_lcd_on;
 extern int32_t bg_colours[32];
 extern int32_t obj_colours[32];
 
-// 1 while an HBlank-mode VRAM transfer is reported as running.
-extern uint8_t hdma_active;
-
 // The colours BGP, OBP0 and OBP1 choose among on a monochrome cartridge: the
 // palette in use (memory/palettes.h), or those the colour console's start-up
 // program gives a monochrome game.
 extern int32_t monochrome_shades[3][4];
 void use_palette_shades();
 
-// A write to the I/O register at io_page[offset], offset 0x00-0xFF.
+// A write to the I/O register at io_page[offset], offset 0x00-0xFF: LCDC,
+// the palettes and SVBK with what follows from them, any other register
+// stored as written.
 void write_io_register(int32_t offset, uint8_t value);
+
+// A sound register write (offset 10-3F) as both sound models hear it: the
+// cycle-timed sound first, while it is chosen (a powered-off sound drops the
+// write), then the voices' channels. False when the write is neither's and
+// is to be stored as any register.
+bool write_sound_io(int32_t offset, uint8_t value);
 
 }  // namespace tov

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <iterator>
 
+#include "machine/memory.h"
 #include "machine/registers.h"
 #include "machine/timing.h"
-#include "memory/memory_map.h"
 
 namespace tov {
 

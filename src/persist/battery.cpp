@@ -4,11 +4,11 @@
 #include <string>
 #include <system_error>
 
+#include "classic/memory/memory_map.h"
 #include "host/files.h"
 #include "host/paths.h"
 #include "machine/registers.h"
 #include "memory/cartridge.h"
-#include "memory/memory_map.h"
 #include "persist/memory_image.h"
 
 namespace tov {

@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "memory/memory_map.h"
+#include "classic/memory/memory_map.h"
 
 namespace tov {
 

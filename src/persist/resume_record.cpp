@@ -3,11 +3,12 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "classic/memory/io_writes.h"
+#include "classic/memory/memory_map.h"
 #include "machine/cpu_state.h"
 #include "machine/memory.h"
 #include "machine/timing.h"
 #include "memory/io_registers.h"
-#include "memory/memory_map.h"
 #include "persist/numbers.h"
 
 namespace tov {

@@ -5,13 +5,13 @@
 #include <cstdint>
 #include <string_view>
 
+#include "classic/memory/memory_map.h"
 #include "classic/timer/timer.h"
 #include "host/files.h"
 #include "machine/cpu_state.h"
 #include "machine/registers.h"
 #include "machine/timing.h"
 #include "memory/io_registers.h"
-#include "memory/memory_map.h"
 #include "persist/memory_image.h"
 #include "persist/resume_record.h"
 

@@ -6,6 +6,8 @@
 
 #include "classic/cpu/cpu.h"
 #include "classic/cpu/interrupts.h"
+#include "classic/memory/io_writes.h"
+#include "classic/memory/memory_map.h"
 #include "classic/timer/timer.h"
 #include "classic/video/renderer.h"
 #include "host/clock.h"
@@ -16,7 +18,6 @@
 #include "machine/shell_flags.h"
 #include "machine/timing.h"
 #include "memory/io_registers.h"
-#include "memory/memory_map.h"
 #include "sound/channels.h"
 #include "video/frame.h"
 

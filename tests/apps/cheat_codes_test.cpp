@@ -5,9 +5,9 @@
 
 #include <filesystem>
 
+#include "classic/memory/memory_map.h"
 #include "headless_run.h"
 #include "machine/shell_flags.h"
-#include "memory/memory_map.h"
 #include "session/session.h"
 
 namespace tov {

@@ -7,11 +7,11 @@
 #include <vector>
 
 #include "apu/apu.h"
+#include "classic/memory/memory_map.h"
 #include "classic/timer/timer.h"
 #include "machine/options.h"
 #include "machine/registers.h"
 #include "machine/timing.h"
-#include "memory/memory_map.h"
 #include "session/session.h"
 #include "test_cartridge.h"
 

@@ -5,13 +5,13 @@
 #include <vector>
 
 #include "cheats/cheat_search.h"
+#include "classic/memory/memory_map.h"
 #include "cpu_steps.h"
 #include "host/keyboard.h"
 #include "machine/cpu_state.h"
 #include "machine/registers.h"
 #include "memory/freeze_list.h"
 #include "memory/joypad.h"
-#include "memory/memory_map.h"
 #include "test_cartridge.h"
 
 namespace tov {

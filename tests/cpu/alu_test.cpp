@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
 #include "classic/cpu/cpu.h"
+#include "classic/memory/memory_map.h"
 #include "cpu/alu.h"
 #include "cpu_steps.h"
 #include "machine/cpu_state.h"
-#include "memory/memory_map.h"
 #include "test_cartridge.h"
 
 namespace tov {

@@ -3,11 +3,11 @@
 #include <vector>
 
 #include "classic/cpu/cpu.h"
+#include "classic/memory/memory_map.h"
 #include "cpu_steps.h"
 #include "machine/cpu_state.h"
 #include "machine/registers.h"
 #include "machine/timing.h"
-#include "memory/memory_map.h"
 #include "test_cartridge.h"
 
 namespace tov {

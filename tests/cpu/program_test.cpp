@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
+#include "classic/memory/memory_map.h"
 #include "cpu_steps.h"
 #include "machine/cpu_state.h"
-#include "memory/memory_map.h"
 #include "test_cartridge.h"
 
 namespace tov {

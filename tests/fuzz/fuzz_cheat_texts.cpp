@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "cheats/cheat_search.h"
+#include "classic/memory/memory_map.h"
 #include "memory/freeze_list.h"
-#include "memory/memory_map.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     std::vector<std::string_view> texts;

@@ -5,11 +5,11 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "classic/memory/memory_map.h"
 #include "fuzz_support.h"
 #include "host/key_names.h"
 #include "host/keyboard.h"
 #include "memory/joypad.h"
-#include "memory/memory_map.h"
 #include "persist/config.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {

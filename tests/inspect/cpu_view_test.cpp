@@ -6,6 +6,7 @@
 #include <map>
 #include <string>
 
+#include "classic/memory/memory_map.h"
 #include "cpu_steps.h"
 #include "inspect/cpu_step.h"
 #include "inspect/palette_view.h"
@@ -15,7 +16,6 @@
 #include "machine/timing.h"
 #include "memory/freeze_list.h"
 #include "memory/io_registers.h"
-#include "memory/memory_map.h"
 #include "test_cartridge.h"
 #include "video/frame.h"
 

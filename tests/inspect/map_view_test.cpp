@@ -4,9 +4,9 @@
 
 #include <string>
 
+#include "classic/memory/memory_map.h"
 #include "inspect/bitmaps.h"
 #include "memory/io_registers.h"
-#include "memory/memory_map.h"
 #include "test_cartridge.h"
 #include "vram_tiles.h"
 

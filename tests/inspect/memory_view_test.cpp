@@ -11,8 +11,8 @@
 #include "accurate/run/console.h"
 #include "cartridge/slot.h"
 #include "classic/machine/classic_machine.h"
+#include "classic/memory/memory_map.h"
 #include "machine/memory.h"
-#include "memory/memory_map.h"
 #include "test_cartridge.h"
 
 namespace tov {

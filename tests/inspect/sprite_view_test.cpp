@@ -5,9 +5,9 @@
 #include <cstring>
 #include <string>
 
+#include "classic/memory/memory_map.h"
 #include "inspect/bitmaps.h"
 #include "memory/io_registers.h"
-#include "memory/memory_map.h"
 #include "test_cartridge.h"
 #include "video/frame.h"
 #include "vram_tiles.h"

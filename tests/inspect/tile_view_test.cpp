@@ -4,8 +4,8 @@
 
 #include <string>
 
+#include "classic/memory/memory_map.h"
 #include "inspect/bitmaps.h"
-#include "memory/memory_map.h"
 #include "test_cartridge.h"
 #include "vram_tiles.h"
 

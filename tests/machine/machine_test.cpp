@@ -1,11 +1,11 @@
 #include <gtest/gtest.h>
 
+#include "classic/memory/memory_map.h"
 #include "host/clock.h"
 #include "machine/cpu_state.h"
 #include "machine/options.h"
 #include "machine/registers.h"
 #include "machine/timing.h"
-#include "memory/memory_map.h"
 #include "test_cartridge.h"
 
 namespace tov {

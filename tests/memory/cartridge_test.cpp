@@ -4,11 +4,11 @@
 #include <fstream>
 #include <string>
 
+#include "classic/memory/memory_map.h"
 #include "machine/cpu_state.h"
 #include "machine/registers.h"
 #include "memory/cartridge.h"
 #include "memory/cartridge_info.h"
-#include "memory/memory_map.h"
 #include "test_archive.h"
 #include "test_cartridge.h"
 

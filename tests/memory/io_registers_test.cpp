@@ -1,9 +1,10 @@
 #include <gtest/gtest.h>
 
+#include "classic/memory/io_writes.h"
+#include "classic/memory/memory_map.h"
 #include "machine/registers.h"
 #include "memory/freeze_list.h"
 #include "memory/io_registers.h"
-#include "memory/memory_map.h"
 #include "test_cartridge.h"
 
 namespace tov {

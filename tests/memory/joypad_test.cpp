@@ -2,11 +2,11 @@
 
 #include <vector>
 
+#include "classic/memory/memory_map.h"
 #include "host/key_names.h"
 #include "host/keyboard.h"
 #include "machine/registers.h"
 #include "memory/joypad.h"
-#include "memory/memory_map.h"
 #include "test_cartridge.h"
 
 namespace tov {

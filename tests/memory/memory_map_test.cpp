@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
+#include "classic/memory/memory_map.h"
 #include "machine/registers.h"
 #include "memory/console_memory.h"
 #include "memory/freeze_list.h"
-#include "memory/memory_map.h"
 #include "sound/channels.h"
 #include "test_cartridge.h"
 

@@ -7,10 +7,10 @@
 #include <iostream>
 #include <iterator>
 
+#include "classic/memory/memory_map.h"
 #include "machine/cpu_state.h"
 #include "machine/timing.h"
 #include "memory/io_registers.h"
-#include "memory/memory_map.h"
 #include "persist/battery.h"
 #include "persist/save_state.h"
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <functional>
 
+#include "classic/memory/memory_map.h"
 #include "classic/video/renderer.h"
 #include "cpu_steps.h"
 #include "machine/cpu_state.h"
@@ -10,7 +11,6 @@
 #include "machine/timing.h"
 #include "memory/cartridge.h"
 #include "memory/io_registers.h"
-#include "memory/memory_map.h"
 #include "persist/save_state.h"
 #include "persist_fixture.h"
 #include "video/frame.h"

@@ -4,6 +4,8 @@
 #include <functional>
 #include <string>
 
+#include "classic/memory/io_writes.h"
+#include "classic/memory/memory_map.h"
 #include "host/clock.h"
 #include "host/window.h"
 #include "machine/cpu_state.h"
@@ -12,7 +14,6 @@
 #include "machine/shell_flags.h"
 #include "machine/timing.h"
 #include "memory/io_registers.h"
-#include "memory/memory_map.h"
 #include "run/frame_driver.h"
 #include "test_cartridge.h"
 

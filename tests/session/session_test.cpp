@@ -7,12 +7,12 @@
 #include <utility>
 
 #include "apu/mixer.h"
+#include "classic/memory/memory_map.h"
 #include "host/clock.h"
 #include "machine/registers.h"
 #include "machine/shell_flags.h"
 #include "memory/cartridge_info.h"
 #include "memory/joypad.h"
-#include "memory/memory_map.h"
 #include "test_archive.h"
 #include "test_cartridge.h"
 

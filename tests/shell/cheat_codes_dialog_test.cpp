@@ -10,8 +10,8 @@
 #include <fstream>
 #include <functional>
 
+#include "classic/memory/memory_map.h"
 #include "host/paths.h"
-#include "memory/memory_map.h"
 #include "session/session.h"
 #include "shell/cheat_codes_dialog.h"
 #include "shell/command_ids.h"

@@ -8,9 +8,9 @@
 #include <functional>
 
 #include "cheats/cheat_search.h"
+#include "classic/memory/memory_map.h"
 #include "machine/shell_flags.h"
 #include "memory/freeze_list.h"
-#include "memory/memory_map.h"
 #include "shell/cheat_dialog.h"
 #include "shell/command_ids.h"
 #include "shell_test_support.h"

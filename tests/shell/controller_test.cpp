@@ -10,10 +10,10 @@
 #include <QSettings>
 #include <QTest>
 
+#include "classic/memory/memory_map.h"
 #include "controller/game_controllers.h"
 #include "host/keyboard.h"
 #include "memory/joypad.h"
-#include "memory/memory_map.h"
 #include "shell/joypad_dialog.h"
 #include "shell/settings.h"
 #include "shell_test_support.h"

@@ -11,6 +11,7 @@
 #include <cstring>
 #include <functional>
 
+#include "classic/memory/memory_map.h"
 #include "debugger/cpu_page.h"
 #include "debugger/debugger_window.h"
 #include "inspect/bitmaps.h"
@@ -18,7 +19,6 @@
 #include "machine/registers.h"
 #include "machine/shell_flags.h"
 #include "machine/timing.h"
-#include "memory/memory_map.h"
 #include "shell/command_ids.h"
 #include "shell_test_support.h"
 #include "test_cartridge.h"

@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "classic/memory/memory_map.h"
 #include "host/keyboard.h"
 #include "machine/cpu_state.h"
 #include "machine/options.h"
@@ -21,7 +22,6 @@
 #include "memory/cartridge.h"
 #include "memory/cartridge_info.h"
 #include "memory/joypad.h"
-#include "memory/memory_map.h"
 #include "persist/config.h"
 #include "run/frame_driver.h"
 #include "shell/about_dialog.h"

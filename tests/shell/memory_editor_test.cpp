@@ -10,8 +10,8 @@
 #include <QTest>
 #include <functional>
 
+#include "classic/memory/memory_map.h"
 #include "debugger/developer_window.h"
-#include "memory/memory_map.h"
 #include "shell_test_support.h"
 #include "test_cartridge.h"
 

@@ -4,11 +4,11 @@
 #include <fstream>
 #include <iterator>
 
+#include "classic/memory/memory_map.h"
 #include "host/paths.h"
 #include "machine/cpu_state.h"
 #include "machine/shell_flags.h"
 #include "memory/cartridge.h"
-#include "memory/memory_map.h"
 #include "persist/battery.h"
 #include "persist/save_state.h"
 #include "shell/command_ids.h"

@@ -9,12 +9,12 @@
 #include <filesystem>
 #include <span>
 
+#include "classic/memory/memory_map.h"
 #include "host/paths.h"
 #include "machine/cpu_state.h"
 #include "machine/options.h"
 #include "machine/shell_flags.h"
 #include "memory/cartridge.h"
-#include "memory/memory_map.h"
 #include "shell/command_ids.h"
 #include "shell/quick_states.h"
 #include "shell/settings.h"

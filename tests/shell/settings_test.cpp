@@ -8,8 +8,8 @@
 #include <filesystem>
 #include <vector>
 
+#include "classic/memory/memory_map.h"
 #include "memory/cartridge.h"
-#include "memory/memory_map.h"
 #include "shell/command_ids.h"
 #include "shell/settings.h"
 #include "shell_test_support.h"

@@ -7,8 +7,8 @@
 #include <QSpinBox>
 #include <QTest>
 
+#include "classic/memory/memory_map.h"
 #include "host/keyboard.h"
-#include "memory/memory_map.h"
 #include "shell/command_ids.h"
 #include "shell/joypad_dialog.h"
 #include "shell/settings.h"

@@ -5,12 +5,12 @@
 #include <vector>
 
 #include "audio/memory_audio.h"
+#include "classic/memory/memory_map.h"
 #include "host/clock.h"
 #include "machine/options.h"
 #include "machine/registers.h"
 #include "machine/shell_flags.h"
 #include "machine/timing.h"
-#include "memory/memory_map.h"
 #include "sound/channels.h"
 #include "sound/output_device.h"
 #include "test_cartridge.h"

@@ -1,8 +1,8 @@
 #include "cpu_steps.h"
 
 #include "classic/cpu/cpu.h"
+#include "classic/memory/memory_map.h"
 #include "machine/cpu_state.h"
-#include "memory/memory_map.h"
 
 namespace tov::test {
 

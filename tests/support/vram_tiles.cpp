@@ -1,6 +1,6 @@
 #include "vram_tiles.h"
 
-#include "memory/memory_map.h"
+#include "classic/memory/memory_map.h"
 
 namespace tov::test {
 

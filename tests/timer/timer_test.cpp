@@ -4,13 +4,13 @@
 
 #include "classic/cpu/cpu.h"
 #include "classic/cpu/interrupts.h"
+#include "classic/memory/memory_map.h"
 #include "classic/timer/timer.h"
 #include "cpu_steps.h"
 #include "machine/cpu_state.h"
 #include "machine/options.h"
 #include "machine/registers.h"
 #include "machine/timing.h"
-#include "memory/memory_map.h"
 #include "test_cartridge.h"
 
 namespace tov {

@@ -4,10 +4,10 @@
 #include <cstring>
 #include <string>
 
+#include "classic/memory/memory_map.h"
 #include "classic/video/renderer.h"
 #include "machine/timing.h"
 #include "memory/io_registers.h"
-#include "memory/memory_map.h"
 #include "test_cartridge.h"
 #include "video/frame.h"
 #include "vram_tiles.h"

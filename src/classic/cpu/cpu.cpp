@@ -1,11 +1,11 @@
 #include "classic/cpu/cpu.h"
 
+#include "classic/memory/memory_map.h"
 #include "classic/timer/timer.h"
 #include "cpu/alu.h"
 #include "machine/cpu_state.h"
 #include "machine/registers.h"
 #include "machine/timing.h"
-#include "memory/memory_map.h"
 
 namespace tov {
 

@@ -3,9 +3,9 @@
 #include <cstdint>
 
 #include "classic/cpu/cpu.h"
+#include "classic/memory/memory_map.h"
 #include "machine/cpu_state.h"
 #include "machine/registers.h"
-#include "memory/memory_map.h"
 
 namespace tov {
 

@@ -1,12 +1,12 @@
 #include "classic/machine/page_steps.h"
 
 #include "classic/cpu/cpu.h"
+#include "classic/memory/memory_map.h"
 #include "classic/video/renderer.h"
 #include "machine/cpu_state.h"
 #include "machine/options.h"
 #include "machine/registers.h"
 #include "machine/timing.h"
-#include "memory/memory_map.h"
 #include "run/frame_driver.h"
 
 namespace tov {

@@ -4,12 +4,12 @@
 #include <array>
 #include <cstring>
 
+#include "classic/memory/memory_map.h"
 #include "machine/cpu_state.h"
 #include "machine/registers.h"
 #include "machine/timing.h"
 #include "machine/vram_layout.h"
 #include "memory/io_registers.h"
-#include "memory/memory_map.h"
 #include "memory/palettes.h"
 #include "video/frame.h"
 #include "video/host_palette.h"

@@ -1,6 +1,7 @@
-#include "memory/memory_map.h"
+#include "classic/memory/memory_map.h"
 
 #include "apu/apu.h"
+#include "classic/memory/io_writes.h"
 #include "machine/cpu_state.h"
 #include "machine/options.h"
 #include "machine/registers.h"
@@ -208,7 +209,7 @@ void write_byte(int32_t address, uint8_t value) {
         return;
     }
     if (address >= 0xFF00) {
-        write_io_register(address - 0xFF00, value);
+        write_classic_register(address - 0xFF00, value);
     } else if (address < 0x8000) {
         write_bank_register(address, value);
     } else if (!clock_selected || !in_cartridge_ram(address)) {
