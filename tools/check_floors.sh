@@ -36,6 +36,7 @@ accurate/bus        5
 accurate/cpu        6
 run                 7
 accurate/run        7  run
+classic/run         7  run
 persist             8
 cheats              8
 inspect             8

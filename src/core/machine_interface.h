@@ -38,8 +38,10 @@ struct machine_interface {
     // The cartridge just loaded taken up as `model`; its RAM is kept when
     // `keep_cartridge_ram` (a reset), else cleared for its battery file.
     void (*power_on)(model_choice model, bool keep_cartridge_ram);
-    // The window's timer message: a slice of emulation.
+    // The window's timer message: a slice of emulation, and the slice under
+    // way ended before its next step, so that a command need not wait long.
     void (*run_slice)();
+    void (*end_slice)();
     // Runs until the next frame has been counted (presented or skipped).
     void (*run_frame)();
     // One step, and the frame paced and presented when it ended one.

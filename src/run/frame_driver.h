@@ -1,27 +1,16 @@
-// The frame driver: each timer message of the window runs one slice of the
-// run loop. A step advances the LCD line state (LY, STAT modes, LY=LYC,
-// VBlank), services interrupts and executes one instruction. At each VBlank
-// the driver waits for the wall clock, presents the frame or skips it, and
-// counts it for the frames-per-second title.
+// The frame driver both machines run under: each timer message of the window
+// runs a slice of the machine in use. At each frame's end the driver waits
+// for the wall clock, presents the frame or skips it, and counts it for the
+// frames-per-second title.
 #pragma once
 
 #include <cstdint>
 
 namespace tov {
 
-// One slice: (456 << speed_shift) << 8 steps of the chosen run-loop variant,
-// fewer when end_slice cuts it short.
-void run_slice();
-
-// Ends the slice under way before its next step. The window's events, and
-// so its commands, arrive in the pacing wait at a frame's end; a command that
-// waits for the slice's end then runs after that frame, not up to a quarter
-// of a second later.
-void end_slice();
-
-// The handler of the window's timer message: a slice of `run` (this
-// machine's by default), then the frames-per-second title.
-void frame_tick(void (*run)() = run_slice);
+// The handler of the window's timer message: `run`, a slice of the machine
+// in use, then the frames-per-second title.
+void frame_tick(void (*run)());
 
 // The end of a frame at the start of its vertical blank: `at_vertical_blank`
 // when set (the cheat codes' writes and the rewind's states), the pacing
@@ -29,25 +18,8 @@ void frame_tick(void (*run)() = run_slice);
 void finish_frame();
 extern void (*at_vertical_blank)();
 
-// One step of the chosen run-loop variant.
-void run_step();
-
-// One step, or, while the CPU idles (halted, or in a jump to itself) and
-// nothing but the charge of its steps would happen, up to `limit` such steps
-// at once with the same outcome. Returns the number of steps done.
-int32_t run_steps(int32_t limit);
-
-// Runs steps until the next frame has been counted (presented or skipped).
-void run_frame();
-
-// Whether run_steps takes quiet halted steps at once (on unless a test
-// compares against the step-by-step loop).
-extern bool skip_idle_steps;
-
-// The instruction part of a step, shared with the debugger's single step:
-// interrupt dispatch, then one instruction or one halted step, then the
-// repeat of the instruction after a HALT executed with interrupts disabled.
-void execute_step();
+// Whether the frame under way is drawn: frame skip leaves the others undrawn.
+bool frame_drawn();
 
 // The frame period of the pacing wait (16.666666 ms as single precision).
 constexpr double frame_period_ms = static_cast<double>(16.666666f);

@@ -314,7 +314,7 @@ void run_timer_message() {
 }
 
 void end_timer_message() {
-    end_slice();
+    machine().end_slice();
 }
 
 void run_frames(uint64_t frames, const std::function<void(uint64_t done)>& after_frame) {

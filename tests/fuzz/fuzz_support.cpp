@@ -10,6 +10,7 @@
 
 #include "assembler.h"
 #include "audio/memory_audio.h"
+#include "classic/run/run_loop.h"
 #include "host/clock.h"
 #include "host/keyboard.h"
 #include "machine/options.h"

@@ -6,6 +6,7 @@
 
 #include "classic/memory/io_writes.h"
 #include "classic/memory/memory_map.h"
+#include "classic/run/run_loop.h"
 #include "host/clock.h"
 #include "host/window.h"
 #include "machine/cpu_state.h"
@@ -84,13 +85,13 @@ TEST_F(FrameDriver, TickDoesNothingWithoutACartridgeAndOnlyTitlesWhileStopped) {
     load_program(idle_loop);
     window_.title = "unchanged";
     rom_loaded = 0;
-    frame_tick();
+    frame_tick(run_slice);
     EXPECT_EQ(window_.title, "unchanged");
     EXPECT_EQ(line_cycles, 0);
 
     rom_loaded = 1;
     emulation_running = 0;
-    frame_tick();
+    frame_tick(run_slice);
     EXPECT_EQ(window_.title, "TOV");
     EXPECT_EQ(line_cycles, 0) << "no emulation while stopped";
 }
@@ -100,7 +101,7 @@ TEST_F(FrameDriver, TickRunsOneSliceAndTitlesTheFramesOfTheLastSecond) {
     fps_window_start = 0;
     set_fake_clock(500);
     const uint64_t before = frame_counter;
-    frame_tick();
+    frame_tick(run_slice);
     const int32_t frames = static_cast<int32_t>(frame_counter - before);
     // 116736 steps of JR (12 cycles) at 456 cycles a line and 154 lines.
     EXPECT_NEAR(frames, 116736 * 12 / (457 * 154), 1);
@@ -108,7 +109,7 @@ TEST_F(FrameDriver, TickRunsOneSliceAndTitlesTheFramesOfTheLastSecond) {
     EXPECT_EQ(window_.title, "");
 
     set_fake_clock(1500);
-    frame_tick();
+    frame_tick(run_slice);
     const long per_second = std::lround(2 * frames * 1000.0 / 1500.0);
     EXPECT_EQ(window_.title, "TOV (" + std::to_string(per_second) + " FPS)")
         << "both slices counted over the 1.5 s window";

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "classic/run/run_loop.h"
 #include "host/clock.h"
 #include "machine/cpu_state.h"
 #include "machine/memory.h"

@@ -13,6 +13,7 @@
 #include <fstream>
 
 #include "classic/memory/memory_map.h"
+#include "classic/run/run_loop.h"
 #include "host/keyboard.h"
 #include "machine/cpu_state.h"
 #include "machine/options.h"

@@ -140,6 +140,7 @@ const machine_interface accurate_machine = {
     .cycle_timed_sound_only = true,
     .power_on = power_on_accurate_machine,
     .run_slice = run_accurate_frame,
+    .end_slice = [] {},
     .run_frame = run_accurate_frame,
     .step = step_accurate_machine,
     .debugger_first_step = step_accurate_instruction,

@@ -6,6 +6,7 @@
 #include "cartridge/slot.h"
 #include "classic/machine/page_steps.h"
 #include "classic/memory/memory_map.h"
+#include "classic/run/run_loop.h"
 #include "machine/cpu_state.h"
 #include "machine/memory.h"
 #include "machine/options.h"
@@ -90,6 +91,7 @@ const machine_interface classic_machine = {
     .cycle_timed_sound_only = false,
     .power_on = power_on,
     .run_slice = run_slice,
+    .end_slice = end_slice,
     .run_frame = run_frame,
     .step = run_step,
     .debugger_first_step = page_first_step,

@@ -2,6 +2,7 @@
 
 #include "classic/cpu/cpu.h"
 #include "classic/memory/memory_map.h"
+#include "classic/run/run_loop.h"
 #include "classic/video/renderer.h"
 #include "machine/cpu_state.h"
 #include "machine/options.h"
