@@ -40,7 +40,8 @@ classic/run         7  run
 persist             8
 cheats              8
 inspect             8
-classic/machine     8  persist
+classic/state       8  persist
+classic/machine     8  persist classic/state
 accurate/machine    8  persist
 session             9
 controller          10

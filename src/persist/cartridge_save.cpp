@@ -11,7 +11,7 @@
 #include "host/files.h"
 #include "host/paths.h"
 #include "machine/memory.h"
-#include "persist/battery.h"
+#include "persist/battery_file.h"
 
 namespace tov {
 

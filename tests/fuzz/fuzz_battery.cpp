@@ -6,8 +6,8 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "classic/state/battery.h"
 #include "fuzz_support.h"
-#include "persist/battery.h"
 #include "session/session.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {

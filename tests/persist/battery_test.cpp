@@ -3,9 +3,9 @@
 #include <algorithm>
 
 #include "classic/memory/memory_map.h"
+#include "classic/state/battery.h"
 #include "memory/cartridge.h"
 #include "memory/io_registers.h"
-#include "persist/battery.h"
 #include "persist_fixture.h"
 #include "test_archive.h"
 

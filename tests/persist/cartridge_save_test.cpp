@@ -12,8 +12,8 @@
 #include "cartridge/real_time_clock.h"
 #include "cartridge/slot.h"
 #include "classic/machine/classic_machine.h"
+#include "classic/state/battery.h"
 #include "machine/memory.h"
-#include "persist/battery.h"
 #include "persist/cartridge_save.h"
 #include "persist_fixture.h"
 

@@ -8,11 +8,11 @@
 #include <iterator>
 
 #include "classic/memory/memory_map.h"
+#include "classic/state/battery.h"
+#include "classic/state/save_state.h"
 #include "machine/cpu_state.h"
 #include "machine/timing.h"
 #include "memory/io_registers.h"
-#include "persist/battery.h"
-#include "persist/save_state.h"
 
 namespace tov::test {
 

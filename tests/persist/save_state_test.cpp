@@ -4,6 +4,7 @@
 #include <functional>
 
 #include "classic/memory/memory_map.h"
+#include "classic/state/save_state.h"
 #include "classic/video/renderer.h"
 #include "cpu_steps.h"
 #include "machine/cpu_state.h"
@@ -11,7 +12,6 @@
 #include "machine/timing.h"
 #include "memory/cartridge.h"
 #include "memory/io_registers.h"
-#include "persist/save_state.h"
 #include "persist_fixture.h"
 #include "video/frame.h"
 #include "vram_tiles.h"

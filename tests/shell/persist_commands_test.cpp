@@ -5,12 +5,12 @@
 #include <iterator>
 
 #include "classic/memory/memory_map.h"
+#include "classic/state/battery.h"
+#include "classic/state/save_state.h"
 #include "host/paths.h"
 #include "machine/cpu_state.h"
 #include "machine/shell_flags.h"
 #include "memory/cartridge.h"
-#include "persist/battery.h"
-#include "persist/save_state.h"
 #include "shell/command_ids.h"
 #include "shell/state_commands.h"
 #include "shell_test_support.h"

@@ -1,4 +1,4 @@
-#include "persist/resume_record.h"
+#include "classic/state/resume_record.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -3,18 +3,11 @@
 // folder. Every cartridge gets one, whether or not it has a battery.
 #pragma once
 
-#include <cstddef>
-#include <filesystem>
 #include <string>
 
+#include "persist/battery_file.h"
+
 namespace tov {
-
-// Size of a battery file.
-constexpr std::size_t battery_file_size = 77966;
-
-// program_folder()/BATTERY/<file name of rom_path>.sav. Two cartridges with
-// the same file name in different folders share it.
-std::filesystem::path battery_path();
 
 // Writes the battery file of the cartridge named by rom_path, creating the
 // BATTERY folder when missing. The file is replaced whole or not at all; when

@@ -1,4 +1,4 @@
-#include "persist/memory_image.h"
+#include "classic/state/memory_image.h"
 
 namespace tov {
 

@@ -1,15 +1,15 @@
-#include "persist/battery.h"
+#include "classic/state/battery.h"
 
 #include <algorithm>
 #include <string>
 #include <system_error>
 
 #include "classic/memory/memory_map.h"
+#include "classic/state/memory_image.h"
 #include "host/files.h"
 #include "host/paths.h"
 #include "machine/registers.h"
 #include "memory/cartridge.h"
-#include "persist/memory_image.h"
 
 namespace tov {
 
@@ -30,11 +30,6 @@ bool unsaved(const std::string& reason, std::string& message) {
 }
 
 }  // namespace
-
-std::filesystem::path battery_path() {
-    const std::string name = std::filesystem::path(rom_path).filename().string();
-    return program_folder() / "BATTERY" / (name + ".sav");
-}
 
 bool save_battery(std::string& message) {
     const std::filesystem::path path = battery_path();

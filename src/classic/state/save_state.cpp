@@ -1,4 +1,4 @@
-#include "persist/save_state.h"
+#include "classic/state/save_state.h"
 
 #include <algorithm>
 #include <array>
@@ -6,14 +6,14 @@
 #include <string_view>
 
 #include "classic/memory/memory_map.h"
+#include "classic/state/memory_image.h"
+#include "classic/state/resume_record.h"
 #include "classic/timer/timer.h"
 #include "host/files.h"
 #include "machine/cpu_state.h"
 #include "machine/registers.h"
 #include "machine/timing.h"
 #include "memory/io_registers.h"
-#include "persist/memory_image.h"
-#include "persist/resume_record.h"
 
 namespace tov {
 
