@@ -44,7 +44,7 @@ BOTTOM_EDGE equ 120
         db "TOV DEMO"       ; title
         org $143
         db $00              ; monochrome
-        db 0, 0, $00        ; licensee, no SGB, ROM only
+        db 0, 0, $00, $00   ; licensee, no SGB, ROM only
         db $00, $00, $01    ; 32 KiB, no RAM, not Japanese
 
         org $150
