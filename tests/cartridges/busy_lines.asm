@@ -1,10 +1,11 @@
 ; Every unit busy at once, for states saved in the middle of a line: the
-; window over the lower half of the screen, about ten objects on each line
-; from 56 to 93, moved by OAM DMA every frame; a main loop that writes SCX
-; and BGP while lines are drawn; the timer moving WX and retriggering
-; channel 2; all four sound channels playing; the serial port sending
-; without a pause; and the buttons' row selected, so that a held button's
-; line stays low (a joypad interrupt would move the background).
+; window over the lower half of the screen; eight to ten objects on each
+; line from 62 to 87 (fewer above and below), moved by OAM DMA every frame;
+; a main loop that writes SCX and BGP while lines are drawn; the timer
+; moving WX and retriggering channel 2; all four sound channels playing; the
+; serial port sending without a pause; and the buttons' row selected, so
+; that a held button's line stays low (a joypad interrupt would move the
+; background).
 ; A colour cartridge that runs on the monochrome model too.
 
 P1      equ $00

@@ -22,7 +22,7 @@
 namespace tov {
 namespace {
 
-constexpr int stop_line = 80;        // the window and about ten objects are on it
+constexpr int stop_line = 80;        // the window and six objects are on it
 constexpr int steps_into_line = 12;  // instructions run while it is drawn
 constexpr int frames_after = 4;
 
