@@ -526,7 +526,7 @@ void settle_apu() {
         c.timer = std::clamp(c.timer, 1, longest_step);
         c.since_step = std::clamp(c.since_step, 0, longest_step);
         c.step &= index == 2 ? 31 : 7;
-        c.sum = 0;
+        c.sum = std::clamp(c.sum, 0, 15 * cycles_per_mixed_frame);  // the frame mixed so far
     }
     apu.sweep.shadow &= highest_frequency;
     apu.sweep.timer = std::clamp(apu.sweep.timer, 0, 8);

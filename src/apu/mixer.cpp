@@ -1,29 +1,34 @@
 #include "apu/mixer.h"
 
+#include <algorithm>
+#include <cmath>
+
 namespace tov {
+
+mixer_state mixer;
 
 namespace {
 
 constexpr int block_frames = 512;
 
-// The output capacitor as a one-pole high-pass of about 20 Hz.
 constexpr float capacitor_charge_kept = 1.0f - 2 * 3.14159265f * 20 / mixed_frame_rate;
 
-struct high_pass {
-    float last_in = 0;
-    float last_out = 0;
+// Each side's level is within -1..1 before the capacitor, and twice that after it.
+constexpr float highest_level = 1;
 
-    float filter(float in) {
-        last_out = in - last_in + capacitor_charge_kept * last_out;
-        last_in = in;
-        return last_out;
-    }
-};
+float filter(capacitor_state& side, float in) {
+    side.last_out = in - side.last_in + capacitor_charge_kept * side.last_out;
+    side.last_in = in;
+    return side.last_out;
+}
+
+float settled_level(float level, float highest) {
+    return std::isfinite(level) ? std::clamp(level, -highest, highest) : 0;
+}
 
 sample_sink* sink;
 float block[block_frames * 2];
 int block_fill;
-high_pass sides[2];
 
 // A DAC maps level 0-15 to +1..-1 of its full swing.
 float dac_output(int32_t level_sum) {
@@ -47,8 +52,8 @@ void mix_frame(const channel_levels& levels, uint8_t nr50, uint8_t nr51) {
     // half of the output's range.
     left *= static_cast<float>(((nr50 >> 4) & 7) + 1) / 64;
     right *= static_cast<float>((nr50 & 7) + 1) / 64;
-    block[block_fill * 2] = sides[0].filter(left);
-    block[block_fill * 2 + 1] = sides[1].filter(right);
+    block[block_fill * 2] = filter(mixer.sides[0], left);
+    block[block_fill * 2 + 1] = filter(mixer.sides[1], right);
     if (++block_fill == block_frames) {
         flush_frames();
     }
@@ -71,9 +76,19 @@ void flush_frames() {
 }
 
 void reset_mixer() {
+    drop_mixed_frames();
+    mixer = {};
+}
+
+void drop_mixed_frames() {
     block_fill = 0;
-    sides[0] = {};
-    sides[1] = {};
+}
+
+void settle_mixer() {
+    for (capacitor_state& side : mixer.sides) {
+        side.last_in = settled_level(side.last_in, highest_level);
+        side.last_out = settled_level(side.last_out, 2 * highest_level);
+    }
 }
 
 }  // namespace tov

@@ -42,4 +42,22 @@ void flush_frames();
 // Forgets the frames not yet handed over and the capacitor's charge.
 void reset_mixer();
 
+// The output capacitor of each side, as a one-pole high-pass filter of about
+// 20 Hz remembers it: its last input and output.
+struct capacitor_state {
+    float last_in = 0;
+    float last_out = 0;
+};
+struct mixer_state {
+    capacitor_state sides[2];
+};
+extern mixer_state mixer;
+
+// Forgets the frames not yet handed over; the capacitors keep their charge.
+void drop_mixed_frames();
+
+// A record from a file brought into range: a charge that is no number, or
+// more than the output can hold, is taken as none.
+void settle_mixer();
+
 }  // namespace tov

@@ -9,9 +9,7 @@
 #include "session/session.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
-    tov::fuzz::prepare_host();
-    tov::set_machine(true, tov::model_choice::automatic);
-    tov::open_cartridge(tov::fuzz::demo_cartridge());
+    tov::fuzz::open_demo(true);
     tov::load_state_bytes(std::string_view(reinterpret_cast<const char*>(data), size));
     for (std::size_t frame = 0; frame < 4; ++frame) {
         const uint8_t held = frame < size ? data[frame] : 0;

@@ -62,6 +62,12 @@ void load_demo_cartridge() {
     load_cartridge_file(demo_cartridge());
 }
 
+void open_demo(bool accurate) {
+    prepare_host();
+    set_machine(accurate, model_choice::automatic);
+    open_cartridge(demo_cartridge());
+}
+
 void run_both_variants(int steps, const uint8_t* keys, std::size_t key_count) {
     use_fake_clock(0, 1);
     release_all_keys();

@@ -21,6 +21,10 @@ const std::string& demo_cartridge();
 // Powers the machine on with the demo cartridge.
 void load_demo_cartridge();
 
+// Opens the demo cartridge at the seam, on the accurate machine or on TOV's
+// own, with the host prepared.
+void open_demo(bool accurate);
+
 // Runs `steps` run-loop steps in each timing variant, pressing and releasing
 // buttons as the `keys` bytes say (one byte every `steps / 8` steps).
 void run_both_variants(int steps, const uint8_t* keys, std::size_t key_count);

@@ -142,6 +142,10 @@ TEST_F(MachineStateTest, DamagedAndForeignStatesAreRefusedAndChangeNothing) {
         {"with a section it does not know", good + "XTRA" + std::string("\x02\0\0\0ab", 6),
          nullptr},
         {"without the serial port's record", without("SERL"), nullptr},
+        {"without the line drawing's record", without("DRAW"), nullptr},
+        {"without the mixer's record", without("MIXR"), nullptr},
+        {"without the joypad's record", without("JOYP"), nullptr},
+        {"without the frame skip's record", without("SKIP"), nullptr},
     };
     for (const case_t& test : cases) {
         SCOPED_TRACE(test.what);

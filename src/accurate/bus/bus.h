@@ -19,4 +19,15 @@ void write_port(int32_t offset, uint8_t value);
 // interrupt; called when the rows or the buttons may have changed.
 void follow_joypad();
 
+// The lines as follow_joypad last saw them (bit set: high).
+struct joypad_state {
+    uint8_t lines = 0x0F;
+};
+extern joypad_state joypad_port;
+
+// Power-on: no row selected, every line high.
+void reset_joypad_port();
+
+void settle_joypad_port();
+
 }  // namespace tov

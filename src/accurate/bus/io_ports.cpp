@@ -122,17 +122,25 @@ void write_sound_port(int32_t offset, uint8_t value) {
     apu_write(offset, value);
 }
 
-uint8_t joypad_lines = 0x0F;
-
 }  // namespace
+
+joypad_state joypad_port;
 
 void follow_joypad() {
     read_joypad();
     const uint8_t lines = io_page[P1] & 0x0F;
-    if (joypad_lines & ~lines) {
+    if (joypad_port.lines & ~lines) {
         io_page[IF] |= interrupt_joypad;
     }
-    joypad_lines = lines;
+    joypad_port.lines = lines;
+}
+
+void reset_joypad_port() {
+    joypad_port = {};
+}
+
+void settle_joypad_port() {
+    joypad_port.lines &= 0x0F;
 }
 
 uint8_t read_port(int32_t offset) {

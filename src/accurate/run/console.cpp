@@ -12,10 +12,12 @@
 #include "accurate/timer/sound_clock.h"
 #include "accurate/timer/timer.h"
 #include "accurate/video/lcd.h"
+#include "accurate/video/line_drawing.h"
 #include "cartridge/slot.h"
 #include "machine/cpu_state.h"
 #include "machine/memory.h"
 #include "machine/registers.h"
+#include "machine/timing.h"
 #include "memory/io_registers.h"
 #include "run/frame_driver.h"
 
@@ -110,7 +112,10 @@ void reset_units(const start_up_state& start) {
     reset_oam_dma();
     reset_vram_dma();
     reset_lcd(dots_to_line_0);
+    reset_line_drawing();
+    reset_joypad_port();
     reset_sm83();
+    skip_counter = 0;  // the first frame is drawn, whatever ran before
 }
 
 }  // namespace

@@ -14,6 +14,7 @@
 #include "accurate/timer/sound_clock.h"
 #include "accurate/timer/timer.h"
 #include "accurate/video/lcd.h"
+#include "accurate/video/line_drawing.h"
 #include "apu/apu.h"
 #include "apu/mixer.h"
 #include "cartridge/real_time_clock.h"
@@ -48,10 +49,21 @@ struct work_ram_record {
 };
 work_ram_record work_ram;
 
+// The frames left undrawn before the next drawn one, with frame skip on.
+struct frame_skip_record {
+    uint8_t skip_counter = 0;
+};
+frame_skip_record frame_skip_phase;
+
 void settle_nothing() {}
 
 void settle_work_ram() {
     work_ram.wram_bank = std::min<uint8_t>(work_ram.wram_bank, 6);
+}
+
+// Frame skip leaves at most three frames undrawn.
+void settle_frame_skip() {
+    frame_skip_phase.skip_counter = std::min<uint8_t>(frame_skip_phase.skip_counter, 3);
 }
 
 void settle_registers() {
@@ -103,10 +115,14 @@ const state_section sections[] = {
     record_section<timer>("TIMR", settle_timer),
     record_section<serial>("SERL", settle_serial),
     record_section<lcd>("LCD ", settle_lcd),
+    record_section<line_drawing>("DRAW", settle_line_drawing),
+    record_section<frame_skip_phase>("SKIP", settle_frame_skip),
     record_section<oam_dma>("ODMA", settle_oam_dma),
     record_section<vram_dma>("VDMA", settle_vram_dma),
     record_section<sound_clock>("SNDC", settle_sound_clock),
     record_section<apu>("APU ", settle_apu),
+    record_section<mixer>("MIXR", settle_mixer),
+    record_section<joypad_port>("JOYP", settle_joypad_port),
     record_section<work_ram>("SVBK", settle_work_ram),
     record_section<controller>("MBC ", settle_slot),
     record_section<rtc>("RTC ", settle_nothing),
@@ -136,6 +152,7 @@ void gather_accurate_state() {
                  static_cast<uint8_t>(ime),       static_cast<uint8_t>(halted)};
     model = {colour_model, colour_mode};
     work_ram = {wram_bank};
+    frame_skip_phase = {skip_counter};
     catch_up_real_time_clock();
 }
 
@@ -152,12 +169,12 @@ void adopt_accurate_state() {
     colour_model = model.colour_model;
     colour_mode = model.colour_mode;
     wram_bank = work_ram.wram_bank;
+    skip_counter = frame_skip_phase.skip_counter;
     std::copy(std::begin(wram0), std::end(wram0), echo_ram);
     use_model_shades();
     write_io_register(LCDC, io_page[LCDC]);
-    window_lines = {};
     lcd.frame_done = 0;
-    reset_mixer();
+    drop_mixed_frames();  // they belong to the machine before
 }
 
 }  // namespace tov
