@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "apu/mixer.h"
+#include "core/machine_interface.h"
 #include "host/clock.h"
-#include "inspect/memory_view.h"
 #include "machine/memory.h"
 #include "machine/registers.h"
 #include "machine/shell_flags.h"
@@ -46,8 +46,7 @@ std::string picture_now() {
 }
 
 bool drawing_stop_line() {
-    catch_up_memory_view();
-    return io_page[LY] == stop_line && (io_page[STAT] & 3) == 3;
+    return machine().io_register(LY) == stop_line && (machine().io_register(STAT) & 3) == 3;
 }
 
 struct machine_case {
