@@ -8,8 +8,15 @@
 #include <vector>
 
 #include "cheats/cheat_search.h"
+#include "classic/machine/classic_machine.h"
 #include "classic/memory/memory_map.h"
 #include "memory/freeze_list.h"
+
+// The search reads the memory of TOV's own machine.
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+    tov::use_machine(tov::classic_machine);
+    return 0;
+}
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     std::vector<std::string_view> texts;
