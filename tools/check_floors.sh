@@ -20,7 +20,7 @@ apu                 2
 classic/timer       2  apu
 sound               2
 stream              2  apu
-audio               2  sound stream
+audio               2  apu sound stream
 accurate/timer      2  apu
 cartridge           2
 memory              3

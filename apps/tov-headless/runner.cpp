@@ -635,9 +635,7 @@ int run_headless(const std::vector<std::string>& arguments, std::ostream& out,
     memory_audio& audio = *device;
     start_session(std::move(device));
     sound_recording recording(recording_rate);
-    if (record_accurate) {
-        set_accurate_sound_output(&recording);
-    }
+    set_accurate_sound_output(record_accurate ? &recording : nullptr);
     headless_window headless(audio);
     set_window(&headless);
     std::string sent;

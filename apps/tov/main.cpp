@@ -7,6 +7,7 @@
 #include <cstdlib>
 
 #include "audio/sdl_audio.h"
+#include "audio/sound_output.h"
 #include "shell/start_up.h"
 
 namespace {
@@ -110,13 +111,13 @@ tov::start_options parse_command_line(const QStringList& arguments) {
 
 // TOV_SOUND_STATS=1: the accurate sound's buffer once a second on standard
 // error, to measure its latency and watch for underruns.
-void report_sound_stats(QApplication& app, tov::sound_stream& stream) {
+void report_sound_stats(QApplication& app) {
     if (!std::getenv("TOV_SOUND_STATS")) {
         return;
     }
     auto* timer = new QTimer(&app);
-    QObject::connect(timer, &QTimer::timeout, [&stream] {
-        const tov::sound_stream::statistics stats = stream.take_stats();
+    QObject::connect(timer, &QTimer::timeout, [] {
+        const tov::sound_stream::statistics stats = tov::take_output_stats();
         const double ms_per_frame = 1000.0 / tov::sdl_audio_rate;
         std::fprintf(stderr,
                      "tov: sound buffer %.1f ms (lowest %.1f, highest %.1f, target %.1f), "
@@ -143,13 +144,6 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     std::signal(SIGINT, quit_on_signal);
     std::signal(SIGTERM, quit_on_signal);
-    // The stream outlives the audio device, which start_up closes.
-    tov::sound_stream stream(tov::sdl_audio_rate);
-    report_sound_stats(app, stream);
-    return tov::start_up(app, options, [&stream] {
-        tov::sound_outputs outputs;
-        outputs.device = tov::open_sdl_audio(stream);
-        outputs.accurate = outputs.device ? &stream : nullptr;
-        return outputs;
-    });
+    report_sound_stats(app);
+    return tov::start_up(app, options, tov::open_sdl_audio);
 }

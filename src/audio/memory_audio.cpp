@@ -1,7 +1,7 @@
 #include "audio/memory_audio.h"
 
+#include "audio/sound_output.h"
 #include "audio/wav_file.h"
-#include "sound/output_device.h"
 
 namespace tov {
 
@@ -10,7 +10,7 @@ void memory_audio::advance(int frames) {
         return;
     }
     mixed_.resize(static_cast<std::size_t>(frames) * 2);
-    mix_voices(mixed_.data(), frames, rate);
+    mix_output(mixed_.data(), frames);
     if (keep_output_) {
         output_.insert(output_.end(), mixed_.begin(), mixed_.end());
     }

@@ -4,6 +4,7 @@
 
 #include <cstdio>
 
+#include "audio/sound_output.h"
 #include "sound/output_device.h"
 
 namespace tov {
@@ -30,12 +31,9 @@ private:
     SDL_AudioDeviceID device_;
 };
 
-// SDL holds the device's lock while it calls back, so the voices are safe;
-// the stream has its own.
-void mix_callback(void* stream, Uint8* output, int length) {
-    auto* samples = reinterpret_cast<int16_t*>(output);
-    mix_voices(samples, length / 4, rate);
-    static_cast<sound_stream*>(stream)->mix_into(samples, length / 4);
+// SDL holds the device's lock while it calls back.
+void mix_callback(void*, Uint8* output, int length) {
+    mix_output(reinterpret_cast<int16_t*>(output), length / 4);
 }
 
 // Reports the failure in the system's own words, then says plainly what it
@@ -48,7 +46,7 @@ void report_no_device(const char* system_text) {
 
 }  // namespace
 
-std::unique_ptr<audio_backend> open_sdl_audio(sound_stream& stream) {
+std::unique_ptr<audio_backend> open_sdl_audio() {
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
         report_no_device("Fehler: DirectSound Erzeugung");
         return nullptr;
@@ -59,7 +57,6 @@ std::unique_ptr<audio_backend> open_sdl_audio(sound_stream& stream) {
     wanted.channels = 2;
     wanted.samples = 512;
     wanted.callback = mix_callback;
-    wanted.userdata = &stream;
     const SDL_AudioDeviceID device = SDL_OpenAudioDevice(nullptr, 0, &wanted, nullptr, 0);
     if (device == 0) {
         report_no_device("Fehler: DirectSound Initialisierung");

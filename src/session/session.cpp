@@ -6,6 +6,8 @@
 #include "accurate/machine/accurate_machine.h"
 #include "accurate/timer/serial.h"
 #include "apu/apu.h"
+#include "apu/mixer.h"
+#include "audio/sound_output.h"
 #include "cheats/code_effects.h"
 #include "classic/machine/classic_machine.h"
 #include "host/files.h"
@@ -30,6 +32,8 @@ namespace tov {
 
 namespace {
 
+// Where the cycle-timed sound goes: the device's stream, a recording, or
+// null, nowhere.
 sample_sink* accurate_output;
 
 model_choice chosen_model = model_choice::automatic;
@@ -65,15 +69,19 @@ std::string name_of_cartridge(const std::string& path, const std::string& entry)
     return name + "#" + label;
 }
 
-// The cycle-timed sound is synthesized only while it is heard; its sink
-// fades in and out as that changes. Every operation that changes what it
-// depends on calls this.
-void follow_accurate_sound() {
-    const bool heard = accurate_sound && sound_enabled == 1 && emulating() && fast_forward == 0 &&
-                       full_throttle == 0 && !going_back;
-    set_sample_sink(heard ? accurate_output : nullptr);
+// What of the sound is heard, decided once per frame: the voices while
+// the game runs forwards at normal speed, or instead the cycle-timed sound,
+// which also needs sound on, the game running and the frames paced. The
+// cycle-timed sound is synthesized only while it is heard; its sink fades
+// in and out as that changes.
+void follow_sound() {
+    const bool forwards = fast_forward == 0 && !going_back;
+    set_voices_heard(forwards && accurate_sound == 0);
+    const bool streamed =
+        forwards && accurate_sound == 1 && sound_enabled == 1 && emulating() && full_throttle == 0;
+    set_sample_sink(streamed ? accurate_output : nullptr);
     if (accurate_output) {
-        accurate_output->set_heard(heard);
+        accurate_output->set_heard(streamed);
     }
 }
 
@@ -111,32 +119,16 @@ void follow_sound_model() {
         apu_restart(channel_status_bits());
     }
     accurate_sound = on ? 1 : 0;
-    set_voices_heard(!on);
-    follow_accurate_sound();
 }
 
-// Sound is muted while the game runs backwards, as during fast-forward.
-void follow_rewind_control() {
-    const bool back = control_held(control_rewind);
-    if (back == going_back) {
-        return;
-    }
-    going_back = back;
-    if (back) {
-        stop_all_voices();
-    } else if (emulating() && fast_forward == 0) {
-        play_enabled_voices();
-    }
-    follow_accurate_sound();
-}
-
-// The start of each frame's vertical blank: the cheat codes' writes, then
-// the rewind's state kept or shown.
+// The start of each frame's vertical blank: the frame's sound handed on,
+// the cheat codes' writes, then the rewind's state kept or shown.
 void at_frame_end() {
+    flush_frames();
     if (has_cheat_values()) {
         write_cheat_values();
     }
-    follow_rewind_control();
+    going_back = control_held(control_rewind);
     rewind_at_frame_end(going_back);
 }
 
@@ -158,7 +150,8 @@ const machine_interface* owner_of_state(std::string_view image) {
 }  // namespace
 
 void start_session(std::unique_ptr<audio_backend> audio) {
-    start_sound(std::move(audio));
+    open_sound_output(std::move(audio));
+    set_accurate_sound_output(played_stream());
     rom_loaded = 0;
     emulation_running = 0;
     skip_counter = 0;
@@ -166,7 +159,7 @@ void start_session(std::unique_ptr<audio_backend> audio) {
 
 void end_session() {
     set_accurate_sound_output(nullptr);
-    close_sound_device();
+    close_sound_output();
 }
 
 cartridge_listing list_cartridges(const std::string& path) {
@@ -191,13 +184,11 @@ result open_cartridge(const std::string& path, const std::string& entry) {
     cheat_note = read_cheat_list();
     rom_loaded = 1;
     emulation_running = 1;
-    follow_accurate_sound();
     return {};
 }
 
 result close_cartridge() {
-    stop_playback();
-    follow_accurate_sound();
+    stop();
     result saved;
     if (rom_loaded == 1) {
         saved = write_battery_file();
@@ -306,6 +297,7 @@ result load_state_file(const std::string& path) {
 }
 
 void run_timer_message() {
+    follow_sound();
     if (watching()) {
         frame_tick(run_watched_frame);
         return;
@@ -319,6 +311,7 @@ void end_timer_message() {
 
 void run_frames(uint64_t frames, const std::function<void(uint64_t done)>& after_frame) {
     for (uint64_t done = 1; done <= frames; ++done) {
+        follow_sound();
         machine().run_frame();
         after_frame(done);
     }
@@ -326,19 +319,18 @@ void run_frames(uint64_t frames, const std::function<void(uint64_t done)>& after
 
 void resume() {
     start_playback();
-    follow_accurate_sound();
 }
 
+// No frame may come to fade the sound out, so it is decided now.
 void stop() {
     stop_playback();
-    follow_accurate_sound();
+    follow_sound();
 }
 
 void let_emulation_run() {
     if (rom_loaded == 1) {
         emulation_running = 1;
     }
-    follow_accurate_sound();
 }
 
 run_options current_options() {
@@ -361,16 +353,7 @@ run_options current_options() {
 }
 
 void set_fast_forward(bool on) {
-    if (on == (fast_forward == 1)) {
-        return;
-    }
     fast_forward = on ? 1 : 0;
-    if (on) {
-        stop_all_voices();
-    } else if (emulating()) {
-        play_enabled_voices();
-    }
-    follow_accurate_sound();
 }
 
 void set_fast_forward_speed(int speed) {
@@ -391,7 +374,6 @@ void set_frame_skip(int frames) {
 
 void set_full_throttle(bool on) {
     full_throttle = on ? 1 : 0;
-    follow_accurate_sound();
 }
 
 void set_timer_enabled(bool on) {
@@ -417,7 +399,6 @@ void set_sound_enabled(bool on) {
     if (on != (sound_enabled == 1)) {
         toggle_sound();
     }
-    follow_accurate_sound();
 }
 
 void set_accurate_sound(bool on) {
@@ -469,7 +450,7 @@ void set_accurate_sound_output(sample_sink* sink) {
         accurate_output->set_heard(false);
     }
     accurate_output = sink;
-    follow_accurate_sound();
+    follow_sound();
 }
 
 void set_channel_enabled(int channel, bool on) {

@@ -170,9 +170,9 @@ void press_button(joypad_button button, bool down);
 void set_serial_output(std::function<void(uint8_t)> listener);
 
 // Where the cycle-timed sound goes while it is heard (chosen, sound on, the
-// game running at normal speed): the window's stream to the sound card, or a
-// recording; null sends it nowhere. `sink` must outlive the session or be
-// replaced first.
+// game running at normal speed): the device's stream, which the session
+// starts with, or a recording; null sends it nowhere. `sink` must outlive
+// the session or be replaced first.
 void set_accurate_sound_output(sample_sink* sink);
 
 // Each setter ignores a value outside its range.

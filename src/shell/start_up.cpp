@@ -216,9 +216,7 @@ void create_main_window(const audio_opener& open_audio) {
     read_key_mapping_file();
     open_game_controllers();
     use_saved_joypad_settings();
-    sound_outputs outputs = open_audio();
-    start_session(std::move(outputs.device));
-    set_accurate_sound_output(outputs.accurate);
+    start_session(open_audio());
     set_accurate_sound(saved_accurate_sound());
     set_machine(saved_accurate_machine(), saved_model());
     use_saved_palette();

@@ -20,13 +20,8 @@ class main_window_view;
 // The program's one main window, while it exists.
 extern main_window_view* main_window;
 
-// Where the program's sound goes: the audio device that plays the voices
-// (null: no sound), and the sink of the cycle-timed sound (null: silent).
-struct sound_outputs {
-    std::unique_ptr<audio_backend> device;
-    sample_sink* accurate = nullptr;
-};
-using audio_opener = std::function<sound_outputs()>;
+// Opens the device the program's sound plays on (null: no sound).
+using audio_opener = std::function<std::unique_ptr<audio_backend>()>;
 
 // What the command line asks of the start.
 struct start_options {

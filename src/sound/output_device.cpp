@@ -131,21 +131,13 @@ void start_playback() {
         return;
     }
     emulation_running = 1;
-    play_enabled_voices();
-}
-
-void play_enabled_voices() {
-    if (sound_enabled == 1 && fast_forward == 0) {
+    if (sound_enabled == 1) {
         for (const int channel : playback_order) {
             if (channel_enabled[channel - 1] == 1) {
                 play_voice(channel);
             }
         }
     }
-}
-
-void stop_all_voices() {
-    stop_voices();
 }
 
 void stop_playback() {

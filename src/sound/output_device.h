@@ -47,14 +47,8 @@ void start_playback();
 // "&Stop": the emulation stops and every voice stops.
 void stop_playback();
 
-// The voices alone, for fast-forward, which mutes them while it lasts: every
-// voice stops, and the enabled ones play again as "&Resume" starts them
-// (not while fast-forward lasts).
-void stop_all_voices();
-void play_enabled_voices();
-
-// Whether the mixer hears the voices; not while the cycle-timed sound is
-// chosen. Safe from any thread.
+// Whether the mixer hears the voices: not while the cycle-timed sound is
+// chosen, nor while the game runs fast or backwards. Safe from any thread.
 void set_voices_heard(bool heard);
 
 // "&Sound enable".

@@ -20,9 +20,7 @@ int main(int argc, char** argv) {
     setenv("XDG_CONFIG_HOME", (home / "config").c_str(), 1);
     testing::InitGoogleTest(&argc, argv);
     QApplication app(argc, argv);
-    tov::create_main_window([] {
-        return tov::sound_outputs{std::make_unique<tov::memory_audio>(false), nullptr};
-    });
+    tov::create_main_window([] { return std::make_unique<tov::memory_audio>(false); });
     const int result = RUN_ALL_TESTS();
     std::filesystem::remove_all(home);
     return result;
