@@ -34,10 +34,6 @@ bool known_region(int region) {
     return region >= 0 && region < memory_region_count;
 }
 
-bool is_last_part(int bank) {
-    return rom_last_part_size > 0 && bank == whole_rom_banks();
-}
-
 int rom_banks_after_bank0() {
     return std::max(1, whole_rom_banks() - 1 + (rom_last_part_size > 0 ? 1 : 0));
 }
@@ -52,10 +48,6 @@ int bank_count(int region) {
     }
 }
 
-uint8_t* rom_element(int bank, int32_t offset) {
-    return is_last_part(bank) ? rom_last_part + offset : rom_banks + offset * rom_bank_count + bank;
-}
-
 // Where byte `offset` of bank `bank` of `region` is kept, or null.
 uint8_t* element(int region, int bank, int32_t offset) {
     const region_info info = region_of(region);
@@ -65,7 +57,7 @@ uint8_t* element(int region, int bank, int32_t offset) {
     }
     switch (region) {
         case region_rom0: return rom_bank0 + offset;
-        case region_romx: return rom_element(bank, offset);
+        case region_romx: return rom_bank_element(bank, offset);
         case region_vram: return vram + bank * vram_bank_size + offset;
         case region_sram: return machine().ram_element(bank, offset);
         case region_wram0: return wram0 + offset;
@@ -83,7 +75,7 @@ bool reached_by_poke(int region, int bank) {
         return false;
     }
     switch (region) {
-        case region_romx: return machine().pokes_cartridge && !is_last_part(bank);
+        case region_romx: return machine().pokes_cartridge && !is_rom_last_part(bank);
         case region_sram: return machine().pokes_cartridge;
         default: return true;
     }

@@ -53,6 +53,17 @@ inline int whole_rom_banks() {
     return std::clamp(rom_banks_loaded, 1, rom_bank_count);
 }
 
+// Whether ROM bank `bank` is the file's padded last part.
+inline bool is_rom_last_part(int bank) {
+    return rom_last_part_size > 0 && bank == whole_rom_banks();
+}
+
+// Where byte `offset` (0-3FFF) of ROM bank `bank` is kept.
+inline uint8_t* rom_bank_element(int bank, int32_t offset) {
+    return is_rom_last_part(bank) ? rom_last_part + offset
+                                  : rom_banks + offset * rom_bank_count + bank;
+}
+
 // On a cartridge with a clock (types 0F and 10), 1 while a write of 08-0C
 // to 4000-5FFF has chosen the clock's registers instead of a RAM bank.
 extern uint8_t clock_selected;

@@ -53,9 +53,6 @@ std::string loaded_name;
 // What reading the cartridge's cheat codes had to say.
 std::string cheat_note;
 
-// TOV's own machine runs until another is chosen.
-[[maybe_unused]] const bool own_machine_first = (use_machine(classic_machine), true);
-
 // The archive's own name is enough while it holds one cartridge, so that its
 // files keep the names they had.
 std::string name_of_cartridge(const std::string& path, const std::string& entry) {
@@ -149,7 +146,9 @@ const machine_interface* owner_of_state(std::string_view image) {
 
 }  // namespace
 
+// TOV's own machine runs until another is chosen.
 void start_session(std::unique_ptr<audio_backend> audio) {
+    use_machine(classic_machine);
     open_sound_output(std::move(audio));
     set_accurate_sound_output(played_stream());
     rom_loaded = 0;

@@ -106,11 +106,7 @@ uint8_t& rom_in_view(int32_t address) {
     if (address < 0x4000) {
         return rom_bank0[address];
     }
-    const int bank = rom_bank_in_view();
-    const int32_t offset = address - 0x4000;
-    return bank == whole_rom_banks() && rom_last_part_size > 0
-               ? rom_last_part[offset]
-               : rom_banks[offset * rom_bank_count + bank];
+    return *rom_bank_element(rom_bank_in_view(), address - 0x4000);
 }
 
 void poke(int32_t address, uint8_t value) {
