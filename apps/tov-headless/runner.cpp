@@ -254,7 +254,7 @@ void resolve_break_points(options& chosen) {
     for (const std::string& point : chosen.break_points) {
         const parsed_breakpoint parsed = parse_breakpoint(point, symbols);
         if (!parsed.point) {
-            throw usage_error{"--break: " + parsed.error};
+            throw usage_error{"--break: " + parsed.outcome.message};
         }
         chosen.breaks.push_back(*parsed.point);
     }
@@ -270,7 +270,7 @@ bool machine_option(const std::string& value) {
 cheat_entry cheat_option(const std::string& value) {
     const decoded_cheat decoded = decode_cheat(value);
     if (!decoded.code) {
-        throw usage_error{"--cheat " + decoded.error};
+        throw usage_error{"--cheat " + decoded.outcome.message};
     }
     return {value, "--cheat", true};
 }
