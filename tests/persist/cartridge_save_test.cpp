@@ -123,6 +123,25 @@ TEST_F(CartridgeSaveTest, ClockBlockCountsTheTimeTheGameWasClosed) {
     EXPECT_EQ(rtc.latched.hours, 3) << "the latched copy is kept as saved";
 }
 
+// Before the accurate machine has a file of its own for the game, it takes
+// up the RAM of TOV's own machine's battery file, so that the save follows.
+TEST_F(CartridgeSaveTest, TakesUpTheOwnMachinesFileWhileItHasNone) {
+    load_board(0x03, 0x03, true);
+    std::string file(battery_file_size, '\0');
+    for (std::size_t i = 0; i < file.size(); ++i) {
+        file[i] =
+            static_cast<char>(pattern(static_cast<int32_t>(i / 0x2001 * 0x2000 + i % 0x2001)));
+    }
+    std::filesystem::create_directories(battery_path().parent_path());
+    test::write_bytes(battery_path(), file);
+
+    const result loaded = load_cartridge_ram("game.gb");
+    ASSERT_TRUE(loaded.ok) << loaded.message;
+    for (int32_t i = 0; i < 0x8000; ++i) {
+        ASSERT_EQ(cartridge_ram[i], pattern(i)) << "at " << i;
+    }
+}
+
 struct import_case {
     const char* name;
     bool accurate;
