@@ -532,6 +532,7 @@ bool registers_hold_fibonacci(std::ostream& error) {
 }
 
 int run_cartridge(const options& chosen, std::ostream& out, std::ostream& error) {
+    // No cartridge is open yet, so choosing the machine cannot fail.
     set_machine(chosen.accurate_machine, chosen.model);
     set_palette(named_palettes[chosen.palette].shades);
     if (!succeeded(open_cartridge(chosen.rom, chosen.entry), error)) {
@@ -660,6 +661,8 @@ int run_headless(const std::vector<std::string>& arguments, std::ostream& out,
     set_window(nullptr);
     set_serial_output({});
     end_session();
+    // The defaults again for a later run in this process; the exit status
+    // tells this run's outcome, whatever leaving its machine does.
     set_machine(false, model_choice::automatic);
     set_accurate_sound(false);
     set_palette(named_palettes[0].shades);

@@ -220,6 +220,7 @@ void create_main_window(const audio_opener& open_audio) {
     start_session(std::move(outputs.device));
     set_accurate_sound_output(outputs.accurate);
     set_accurate_sound(saved_accurate_sound());
+    // No cartridge is open yet, so choosing the machine cannot fail.
     set_machine(saved_accurate_machine(), saved_model());
     use_saved_palette();
     main_window->screen()->set_look({saved_frame_blending(), saved_colour_correction()});
