@@ -12,11 +12,10 @@
 
 namespace tov {
 
-bool write_frame_png(const std::string& path, std::string& error) {
+result write_frame_png(const std::string& path) {
     FILE* file = std::fopen(path.c_str(), "wb");
     if (!file) {
-        error = "cannot write " + path + ": " + std::strerror(errno);
-        return false;
+        return failure("cannot write " + path + ": " + std::strerror(errno));
     }
     png_byte row[frame_row_bytes];  // trivially destructible: libpng reports errors by longjmp
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
@@ -24,8 +23,7 @@ bool write_frame_png(const std::string& path, std::string& error) {
     if (!png || !info || setjmp(png_jmpbuf(png))) {
         png_destroy_write_struct(&png, &info);
         std::fclose(file);
-        error = "cannot encode " + path;
-        return false;
+        return failure("cannot encode " + path);
     }
     png_init_io(png, file);
     png_set_IHDR(png, info, screen_width, screen_height, 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
@@ -44,38 +42,35 @@ bool write_frame_png(const std::string& path, std::string& error) {
     png_write_end(png, nullptr);
     png_destroy_write_struct(&png, &info);
     if (std::fclose(file) != 0) {
-        error = "cannot write " + path;
-        return false;
+        return failure("cannot write " + path);
     }
-    return true;
+    return {};
 }
 
-long frame_pixels_differing(const std::string& path, std::string& error) {
+result frame_pixels_differing(const std::string& path, long& differing) {
     png_image image{};
     image.version = PNG_IMAGE_VERSION;
     if (!png_image_begin_read_from_file(&image, path.c_str())) {
-        error = "cannot read the picture " + path + ": " + image.message;
-        return -1;
+        return failure("cannot read the picture " + path + ": " + image.message);
     }
     if (image.width != screen_width || image.height != screen_height) {
         png_image_free(&image);
-        error = path + " is " + std::to_string(image.width) + "x" + std::to_string(image.height) +
-                ", not the screen's 160x144";
-        return -1;
+        return failure(path + " is " + std::to_string(image.width) + "x" +
+                       std::to_string(image.height) + ", not the screen's 160x144");
     }
     image.format = PNG_FORMAT_BGR;  // the frame's own order
     std::vector<png_byte> pixels(PNG_IMAGE_SIZE(image));
     if (!png_image_finish_read(&image, nullptr, pixels.data(), 0, nullptr)) {
-        error = "cannot read the picture " + path + ": " + image.message;
+        const result unread = failure("cannot read the picture " + path + ": " + image.message);
         png_image_free(&image);
-        return -1;
+        return unread;
     }
     const uint8_t* frame = finished_picture();
-    long differing = 0;
+    differing = 0;
     for (std::size_t at = 0; at < pixels.size(); at += 3) {
         differing += !std::equal(frame + at, frame + at + 3, pixels.begin() + at);
     }
-    return differing;
+    return {};
 }
 
 }  // namespace tov

@@ -3,13 +3,15 @@
 
 #include <string>
 
+#include "host/result.h"
+
 namespace tov {
 
-// Writes the 160 x 144 frame to `path`; false with `error` set on failure.
-bool write_frame_png(const std::string& path, std::string& error);
+// Writes the 160 x 144 frame to `path`.
+result write_frame_png(const std::string& path);
 
-// How many pixels of the frame differ from the PNG picture at `path`, or -1
-// with `error` set when it cannot be read or is not 160 x 144.
-long frame_pixels_differing(const std::string& path, std::string& error);
+// Sets `differing` to how many pixels of the frame differ from the PNG
+// picture at `path`; fails when it cannot be read or is not 160 x 144.
+result frame_pixels_differing(const std::string& path, long& differing);
 
 }  // namespace tov

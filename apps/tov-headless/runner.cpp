@@ -239,13 +239,11 @@ symbol_file symbols_of(const std::string& path) {
     if (path.empty()) {
         return {};
     }
-    std::string text;
-    std::string reason;
-    bool missing = false;
-    if (!read_file_head(path, longest_symbol_file, text, reason, missing)) {
-        throw file_error{"the symbols could not be read: " + reason};
+    const file_head file = read_file_head(path, longest_symbol_file);
+    if (!file.outcome.ok) {
+        throw file_error{"the symbols could not be read: " + file.outcome.message};
     }
-    return read_symbols(text);
+    return read_symbols(file.content);
 }
 
 // The --break points, once the --symbols file that may name them is read.
@@ -254,7 +252,7 @@ void resolve_break_points(options& chosen) {
     for (const std::string& point : chosen.break_points) {
         const parsed_breakpoint parsed = parse_breakpoint(point, symbols);
         if (!parsed.point) {
-            throw usage_error{"--break: " + parsed.error};
+            throw usage_error{"--break: " + parsed.outcome.message};
         }
         chosen.breaks.push_back(*parsed.point);
     }
@@ -270,7 +268,7 @@ bool machine_option(const std::string& value) {
 cheat_entry cheat_option(const std::string& value) {
     const decoded_cheat decoded = decode_cheat(value);
     if (!decoded.code) {
-        throw usage_error{"--cheat " + decoded.error};
+        throw usage_error{"--cheat " + decoded.outcome.message};
     }
     return {value, "--cheat", true};
 }
@@ -496,14 +494,22 @@ bool run_chosen_frames(const options& chosen, std::ostream& out, std::ostream* t
     return run_stepping(chosen, out, trace, after_frame);
 }
 
+// False, after saying why on `error`, when `outcome` failed.
+bool succeeded(const result& outcome, std::ostream& error) {
+    if (!outcome.ok) {
+        error << "tov-headless: " << outcome.message << "\n";
+    }
+    return outcome.ok;
+}
+
 // Whether the last frame is the picture in the PNG file at `path`; says how
 // many pixels differ, or why the file cannot be compared, when not.
 bool screen_matches(const std::string& path, std::ostream& error) {
-    std::string reason;
-    const long differing = frame_pixels_differing(path, reason);
-    if (differing < 0) {
-        error << "tov-headless: " << reason << "\n";
-    } else if (differing > 0) {
+    long differing = 0;
+    if (!succeeded(frame_pixels_differing(path, differing), error)) {
+        return false;
+    }
+    if (differing > 0) {
         error << "tov-headless: the screen differs from " << path << " in " << differing
               << " pixels\n";
     }
@@ -525,15 +531,8 @@ bool registers_hold_fibonacci(std::ostream& error) {
     return false;
 }
 
-// False, after saying why on `error`, when `outcome` failed.
-bool succeeded(const result& outcome, std::ostream& error) {
-    if (!outcome.ok) {
-        error << "tov-headless: " << outcome.message << "\n";
-    }
-    return outcome.ok;
-}
-
 int run_cartridge(const options& chosen, std::ostream& out, std::ostream& error) {
+    // No cartridge is open yet, so choosing the machine cannot fail.
     set_machine(chosen.accurate_machine, chosen.model);
     set_palette(named_palettes[chosen.palette].shades);
     if (!succeeded(open_cartridge(chosen.rom, chosen.entry), error)) {
@@ -580,9 +579,7 @@ int run_cartridge(const options& chosen, std::ostream& out, std::ostream& error)
     if (chosen.screen_text) {
         out << screen_text();
     }
-    std::string reason;
-    if (!chosen.screenshot.empty() && !write_frame_png(chosen.screenshot, reason)) {
-        error << "tov-headless: " << reason << "\n";
+    if (!chosen.screenshot.empty() && !succeeded(write_frame_png(chosen.screenshot), error)) {
         return 1;
     }
     if (!chosen.save_state.empty() && !succeeded(save_state_file(chosen.save_state), error)) {
@@ -643,9 +640,7 @@ int run_headless(const std::vector<std::string>& arguments, std::ostream& out,
         set_serial_output([&sent](uint8_t byte) { sent += static_cast<char>(byte); });
     }
     int code = run_cartridge(chosen, out, error);
-    std::string reason;
-    if (!chosen.serial.empty() && !write_file_atomically(chosen.serial, sent, reason)) {
-        error << "tov-headless: " << reason << "\n";
+    if (!chosen.serial.empty() && !succeeded(write_file_atomically(chosen.serial, sent), error)) {
         code = code == 0 ? 1 : code;
     }
     if (code == 0 && !chosen.expect_serial.empty() &&
@@ -654,17 +649,18 @@ int run_headless(const std::vector<std::string>& arguments, std::ostream& out,
         code = exit_failed;
     }
     if (code == 0 && !chosen.wav.empty()) {
-        const bool written =
-            record_accurate ? write_wav_file(chosen.wav, recording.finish(), recording_rate, reason)
-                            : audio.write_wav(chosen.wav, reason);
-        if (!written) {
-            error << "tov-headless: " << reason << "\n";
+        const result written = record_accurate
+                                   ? write_wav_file(chosen.wav, recording.finish(), recording_rate)
+                                   : audio.write_wav(chosen.wav);
+        if (!succeeded(written, error)) {
             code = 1;
         }
     }
     set_window(nullptr);
     set_serial_output({});
     end_session();
+    // The defaults again for a later run in this process; the exit status
+    // tells this run's outcome, whatever leaving its machine does.
     set_machine(false, model_choice::automatic);
     set_accurate_sound(false);
     set_palette(named_palettes[0].shades);

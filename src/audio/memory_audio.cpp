@@ -27,8 +27,8 @@ void memory_audio::advance_to(double time_ms) {
     time_ms_ = time_ms;
 }
 
-bool memory_audio::write_wav(const std::filesystem::path& path, std::string& error) const {
-    return write_wav_file(path, output_, rate, error);
+result memory_audio::write_wav(const std::filesystem::path& path) const {
+    return write_wav_file(path, output_, rate);
 }
 
 }  // namespace tov

@@ -5,9 +5,9 @@
 
 #include <cstdint>
 #include <filesystem>
-#include <string>
 #include <vector>
 
+#include "host/result.h"
 #include "sound/audio_backend.h"
 
 namespace tov {
@@ -33,7 +33,7 @@ public:
     const std::vector<int16_t>& output() const { return output_; }
 
     // Writes the kept output as a 16-bit stereo WAV file.
-    bool write_wav(const std::filesystem::path& path, std::string& error) const;
+    result write_wav(const std::filesystem::path& path) const;
 
 private:
     bool keep_output_;

@@ -21,8 +21,8 @@ void put_u16(std::string& bytes, uint16_t value) {
 
 }  // namespace
 
-bool write_wav_file(const std::filesystem::path& path, const std::vector<int16_t>& frames, int rate,
-                    std::string& error) {
+result write_wav_file(const std::filesystem::path& path, const std::vector<int16_t>& frames,
+                      int rate) {
     const auto data_bytes = static_cast<uint32_t>(frames.size() * sizeof(int16_t));
     std::string file = "RIFF";
     put_u32(file, 36 + data_bytes);
@@ -39,7 +39,7 @@ bool write_wav_file(const std::filesystem::path& path, const std::vector<int16_t
     const std::size_t header = file.size();
     file.resize(header + data_bytes);
     std::memcpy(file.data() + header, frames.data(), data_bytes);
-    return write_file_atomically(path, file, error);
+    return write_file_atomically(path, file);
 }
 
 }  // namespace tov

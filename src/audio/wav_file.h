@@ -3,13 +3,14 @@
 
 #include <cstdint>
 #include <filesystem>
-#include <string>
 #include <vector>
+
+#include "host/result.h"
 
 namespace tov {
 
 // Writes `frames` (left, right interleaved) at `rate` frames a second.
-bool write_wav_file(const std::filesystem::path& path, const std::vector<int16_t>& frames, int rate,
-                    std::string& error);
+result write_wav_file(const std::filesystem::path& path, const std::vector<int16_t>& frames,
+                      int rate);
 
 }  // namespace tov

@@ -17,18 +17,18 @@ std::string_view trimmed(std::string_view text) {
     return text.substr(first, last - first + 1);
 }
 
-// The digits of `text`, or an error naming the first character that is not one.
-std::optional<std::vector<int>> digits_of(std::string_view text, std::string& error) {
-    std::vector<int> digits;
+// Sets `digits` to the digits of `text`; fails naming the first character
+// that is not one.
+result digits_of(std::string_view text, std::vector<int>& digits) {
+    digits.clear();
     for (const char c : text) {
         const int digit = hex_digit(c);
         if (digit < 0) {
-            error = "\"" + std::string(1, c) + "\" is not a hex digit";
-            return std::nullopt;
+            return failure("\"" + std::string(1, c) + "\" is not a hex digit");
         }
         digits.push_back(digit);
     }
-    return digits;
+    return {};
 }
 
 std::string hex_byte(int value) {
@@ -37,7 +37,7 @@ std::string hex_byte(int value) {
 }
 
 decoded_cheat refused(std::string_view text, const std::string& why) {
-    return {std::nullopt, "\"" + std::string(text) + "\": " + why + "."};
+    return {std::nullopt, failure("\"" + std::string(text) + "\": " + why + ".")};
 }
 
 // TTVVAAAA: type, value, address low byte, address high byte.
@@ -46,12 +46,11 @@ decoded_cheat decode_game_shark(std::string_view text) {
         return refused(
             text, "a GameShark code has 8 hex digits, this one " + std::to_string(text.size()));
     }
-    std::string error;
-    const auto digits = digits_of(text, error);
-    if (!digits) {
-        return refused(text, error);
+    std::vector<int> digits;
+    if (const result read = digits_of(text, digits); !read.ok) {
+        return refused(text, read.message);
     }
-    const auto byte = [&](int at) { return (*digits)[at] << 4 | (*digits)[at + 1]; };
+    const auto byte = [&](int at) { return digits[at] << 4 | digits[at + 1]; };
     cheat_code code;
     const int type = byte(0);
     code.value = static_cast<uint8_t>(byte(2));
@@ -96,12 +95,10 @@ decoded_cheat decode_game_genie(std::string_view text) {
     if (group_count > 3) {
         return refused(text, "a Game Genie code has two or three groups");
     }
-    std::string error;
-    const auto digits = digits_of(groups, error);
-    if (!digits) {
-        return refused(text, error);
+    std::vector<int> d;
+    if (const result read = digits_of(groups, d); !read.ok) {
+        return refused(text, read.message);
     }
-    const std::vector<int>& d = *digits;
     if (d[5] < 8) {
         return refused(text, "its sixth digit " + std::string(1, groups[5]) +
                                  " would place it outside the cartridge's ROM (0000-7FFF)");
@@ -123,7 +120,7 @@ decoded_cheat decode_cheat(std::string_view text) {
     const std::string_view code = trimmed(text);
     if (code.empty()) {
         return {std::nullopt,
-                "Type a GameShark code (01VVAAAA) or a Game Genie code (ABC-DEF-GHI)."};
+                failure("Type a GameShark code (01VVAAAA) or a Game Genie code (ABC-DEF-GHI).")};
     }
     return code.find('-') == std::string_view::npos ? decode_game_shark(code)
                                                     : decode_game_genie(code);

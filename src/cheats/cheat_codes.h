@@ -12,6 +12,8 @@
 #include <string_view>
 #include <vector>
 
+#include "host/result.h"
+
 namespace tov {
 
 struct cheat_code {
@@ -24,7 +26,7 @@ struct cheat_code {
 
 struct decoded_cheat {
     std::optional<cheat_code> code;
-    std::string error;  // when there is no code: what is wrong, naming the bad part
+    result outcome;  // when there is no code: what is wrong, naming the bad part
 };
 
 // Decodes one code as the devices do; spaces around it are ignored and hex

@@ -450,7 +450,7 @@ void developer_window::add_breakpoint() {
     const parsed_breakpoint parsed =
         parse_breakpoint(breakpoint_entry_->text().toStdString(), symbols_);
     if (!parsed.point) {
-        status_->setText(QString::fromStdString(parsed.error));
+        status_->setText(QString::fromStdString(parsed.outcome.message));
         return;
     }
     std::vector<breakpoint> points = watch_.points();

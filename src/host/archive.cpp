@@ -47,10 +47,6 @@ using reader = std::unique_ptr<archive, decltype(&archive_read_free)>;
 // data; returns whether to go on to the next one.
 using entry_visit = std::function<bool(archive*, const std::string& name)>;
 
-std::string quoted(const std::string& text) {
-    return "\"" + text + "\"";
-}
-
 // libarchive's explanation, which some failures lack, without the line
 // break that ends some.
 std::string reason_of(archive* reading) {
@@ -77,14 +73,12 @@ archive_kind kind_of(const std::string& path) {
     if (!std::filesystem::is_regular_file(path, ignored)) {
         return archive_kind::none;  // a folder or a pipe is never read
     }
-    std::string head;
-    std::string error;
-    bool missing = false;
-    if (!read_file_head(path, signature_length, head, error, missing)) {
+    const file_head head = read_file_head(path, signature_length);
+    if (!head.outcome.ok) {
         return archive_kind::none;
     }
     for (const signature& known : signatures) {
-        if (head.starts_with(known.bytes)) {
+        if (head.content.starts_with(known.bytes)) {
             return known.kind;
         }
     }
@@ -103,31 +97,29 @@ void support_kind(archive* reading, archive_kind kind) {
     }
 }
 
-// A reader standing before the first entry of the archive at `path`; null,
-// with `error` set, when the file is not a readable archive.
-reader open_reader(const std::string& path, std::string& error) {
+// Sets `reading` to a reader standing before the first entry of the archive
+// at `path`; fails when the file is not a readable archive.
+result open_reader(const std::string& path, reader& reading) {
     const archive_kind kind = kind_of(path);
     if (kind == archive_kind::none) {
-        error = quoted(path) + " is not a zip, 7z or gzip archive.";
-        return {nullptr, archive_read_free};
+        return failure(quoted(path) + " is not a zip, 7z or gzip archive.");
     }
-    reader reading(archive_read_new(), archive_read_free);
+    reading.reset(archive_read_new());
     if (!reading) {
-        error = quoted(path) + " could not be read: out of memory.";
-        return reading;
+        return unreadable(path, "out of memory");
     }
     support_kind(reading.get(), kind);
     if (archive_read_open_filename(reading.get(), path.c_str(), chunk_size) != ARCHIVE_OK) {
-        error = quoted(path) + " is not a readable archive: " + reason_of(reading.get()) + ".";
-        reading.reset();
-    } else if (kind == archive_kind::gzip &&
-               archive_filter_code(reading.get(), 0) != ARCHIVE_FILTER_GZIP) {
+        return failure(quoted(path) + " is not a readable archive: " + reason_of(reading.get()) +
+                       ".");
+    }
+    if (kind == archive_kind::gzip &&
+        archive_filter_code(reading.get(), 0) != ARCHIVE_FILTER_GZIP) {
         // The raw format takes any bytes; without the gzip filter they would
         // be the compressed stream itself.
-        error = quoted(path) + " is not a readable archive: its gzip header is damaged.";
-        reading.reset();
+        return failure(quoted(path) + " is not a readable archive: its gzip header is damaged.");
     }
-    return reading;
+    return {};
 }
 
 // A gzip stream has no name: it is the file's, less a final ".gz".
@@ -152,31 +144,30 @@ std::string entry_name(archive* reading, archive_entry* entry, const std::string
     return name ? name : "";
 }
 
-// Visits the cartridge entries of the archive at `path` in order. False, with
-// `error` naming the archive, when it cannot be opened or its entries cannot
-// be walked.
-bool visit_cartridges(const std::string& path, const entry_visit& visit, std::string& error) {
-    const reader reading = open_reader(path, error);
-    if (!reading) {
-        return false;
+// Visits the cartridge entries of the archive at `path` in order. Fails,
+// naming the archive, when it cannot be opened or its entries cannot be
+// walked.
+result visit_cartridges(const std::string& path, const entry_visit& visit) {
+    reader reading(nullptr, archive_read_free);
+    if (const result opened = open_reader(path, reading); !opened.ok) {
+        return opened;
     }
     archive_entry* entry = nullptr;
     for (;;) {
         const int status = archive_read_next_header(reading.get(), &entry);
         if (status == ARCHIVE_EOF) {
-            return true;
+            return {};
         }
         // A warning (such as a name in another character set) still gives an entry.
         if (status != ARCHIVE_OK && status != ARCHIVE_WARN) {
-            error = quoted(path) + " is damaged: " + reason_of(reading.get()) + ".";
-            return false;
+            return failure(quoted(path) + " is damaged: " + reason_of(reading.get()) + ".");
         }
         if (archive_entry_filetype(entry) != AE_IFREG) {
             continue;
         }
         const std::string name = entry_name(reading.get(), entry, path);
         if (is_cartridge_name(name) && !visit(reading.get(), name)) {
-            return true;
+            return {};
         }
     }
 }
@@ -186,21 +177,21 @@ uint32_t little_endian_word(const uint8_t* bytes) {
 }
 
 // libarchive's gzip filter leaves the stream's trailer unchecked: the last 8
-// bytes of a file of one stream, its CRC-32 and its length modulo 2^32. The
-// reason when they do not match `bytes`, or empty.
-std::string check_gzip_trailer(const std::string& path, const std::vector<uint8_t>& bytes) {
+// bytes of a file of one stream, its CRC-32 and its length modulo 2^32. Fails
+// when they do not match `bytes`, saying what the entry does wrong.
+result check_gzip_trailer(const std::string& path, const std::vector<uint8_t>& bytes) {
     std::ifstream file(path, std::ios::binary);
     uint8_t trailer[8];
     if (!file.seekg(-8, std::ios::end) || !file.read(reinterpret_cast<char*>(trailer), 8)) {
-        return "ends before its gzip trailer";
+        return failure("ends before its gzip trailer");
     }
     const uint32_t declared = little_endian_word(trailer + 4);
     if (declared != static_cast<uint32_t>(bytes.size())) {
-        return "does not match its declared size: it holds " + std::to_string(bytes.size()) +
-               " bytes, not " + std::to_string(declared);
+        return failure("does not match its declared size: it holds " +
+                       std::to_string(bytes.size()) + " bytes, not " + std::to_string(declared));
     }
     if (little_endian_word(trailer) != crc32(0, bytes.data(), static_cast<uInt>(bytes.size()))) {
-        return "is damaged: its CRC-32 does not match";
+        return failure("is damaged: its CRC-32 does not match");
     }
     return {};
 }
@@ -215,17 +206,17 @@ void make_room(std::vector<uint8_t>& bytes, std::size_t count, std::size_t limit
 }
 
 // Reads the data of the entry the reader stands at into `bytes`, stopping
-// after `limit` bytes; the reason when it fails, or empty. libarchive checks
-// a zip or 7z entry's size and CRC-32 as it reads; a gzip stream's are
-// checked here.
-std::string read_entry_data(archive* reading, const std::string& path, std::size_t limit,
-                            std::vector<uint8_t>& bytes) {
+// after `limit` bytes; when it fails, the message says what the entry does
+// wrong. libarchive checks a zip or 7z entry's size and CRC-32 as it reads;
+// a gzip stream's are checked here.
+result read_entry_data(archive* reading, const std::string& path, std::size_t limit,
+                       std::vector<uint8_t>& bytes) {
     std::vector<uint8_t> chunk(chunk_size);
     while (bytes.size() < limit) {
         const std::size_t wanted = std::min(chunk.size(), limit - bytes.size());
         const la_ssize_t got = archive_read_data(reading, chunk.data(), wanted);
         if (got < 0) {
-            return "cannot be decompressed: " + reason_of(reading);
+            return failure("cannot be decompressed: " + reason_of(reading));
         }
         if (got == 0) {
             break;
@@ -252,49 +243,45 @@ bool is_cartridge_name(std::string_view name) {
         [name](std::string_view ending) { return ends_with_ignoring_case(name, ending); });
 }
 
-bool list_archive_cartridges(const std::string& path, std::vector<std::string>& names,
-                             std::string& error) {
+result list_archive_cartridges(const std::string& path, std::vector<std::string>& names) {
     names.clear();
     const entry_visit note = [&names](archive*, const std::string& name) {
         names.push_back(name);
         return true;
     };
-    if (!visit_cartridges(path, note, error)) {
-        return false;
+    if (const result visited = visit_cartridges(path, note); !visited.ok) {
+        return visited;
     }
     if (names.empty()) {
-        error = quoted(path) + " holds no cartridge: no entry ends in .gb, .gbc or .cgb.";
-        return false;
+        return failure(quoted(path) + " holds no cartridge: no entry ends in .gb, .gbc or .cgb.");
     }
-    return true;
+    return {};
 }
 
-bool read_archive_entry(const std::string& path, const std::string& name, std::size_t limit,
-                        std::vector<uint8_t>& bytes, std::string& error) {
+result read_archive_entry(const std::string& path, const std::string& name, std::size_t limit,
+                          std::vector<uint8_t>& bytes) {
     bytes.clear();
     bool found = false;
-    std::string failure;
+    result data;
     const entry_visit read = [&](archive* reading, const std::string& label) {
         if (label != name) {
             return true;
         }
         found = true;
-        failure = read_entry_data(reading, path, limit, bytes);
+        data = read_entry_data(reading, path, limit, bytes);
         return false;
     };
-    if (!visit_cartridges(path, read, error)) {
-        return false;
+    if (const result visited = visit_cartridges(path, read); !visited.ok) {
+        return visited;
     }
     if (!found) {
-        error = quoted(path) + " holds no cartridge named " + quoted(name) + ".";
-        return false;
+        return failure(quoted(path) + " holds no cartridge named " + quoted(name) + ".");
     }
-    if (!failure.empty()) {
+    if (!data.ok) {
         bytes.clear();
-        error = quoted(name) + " in " + quoted(path) + " " + failure + ".";
-        return false;
+        return failure(quoted(name) + " in " + quoted(path) + " " + data.message + ".");
     }
-    return true;
+    return {};
 }
 
 }  // namespace tov

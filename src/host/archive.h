@@ -12,6 +12,8 @@
 #include <string_view>
 #include <vector>
 
+#include "host/result.h"
+
 namespace tov {
 
 // Whether the file at `path` starts as a zip, 7z or gzip file does; false for
@@ -22,17 +24,15 @@ bool is_archive(const std::string& path);
 bool is_cartridge_name(std::string_view name);
 
 // The names of the cartridge entries of the archive at `path`, in archive
-// order. False, with `error` naming the archive, when it is not a readable
-// archive, when it is damaged, or when it holds no cartridge.
-bool list_archive_cartridges(const std::string& path, std::vector<std::string>& names,
-                             std::string& error);
+// order. Fails, naming the archive, when it is not a readable archive, when
+// it is damaged, or when it holds no cartridge.
+result list_archive_cartridges(const std::string& path, std::vector<std::string>& names);
 
 // Reads the first cartridge entry named `name` of the archive at `path` into
 // `bytes`, stopping after `limit` bytes, so an entry that holds more costs no
-// more memory than that. False, with `error` naming the archive and the entry,
-// when there is no such entry or its data is damaged or ends before its
-// declared size.
-bool read_archive_entry(const std::string& path, const std::string& name, std::size_t limit,
-                        std::vector<uint8_t>& bytes, std::string& error);
+// more memory than that. Fails, naming the archive and the entry, when there
+// is no such entry or its data is damaged or ends before its declared size.
+result read_archive_entry(const std::string& path, const std::string& name, std::size_t limit,
+                          std::vector<uint8_t>& bytes);
 
 }  // namespace tov

@@ -7,13 +7,14 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <system_error>
 
 namespace tov {
 
 namespace {
 
-std::string describe(const std::filesystem::path& path, int problem) {
-    return path.string() + ": " + std::strerror(problem);
+result describe(const std::filesystem::path& path, int problem) {
+    return file_failure(path, std::strerror(problem));
 }
 
 bool write_all(int descriptor, std::string_view content) {
@@ -32,13 +33,23 @@ bool write_all(int descriptor, std::string_view content) {
 
 }  // namespace
 
-bool write_file_atomically(const std::filesystem::path& path, std::string_view content,
-                           std::string& error) {
+result file_failure(const std::filesystem::path& path, const std::string& reason) {
+    return failure(path.string() + ": " + reason);
+}
+
+std::string quoted(const std::string& name) {
+    return "\"" + name + "\"";
+}
+
+result unreadable(const std::string& path, const std::string& why) {
+    return failure(quoted(path) + " could not be read" + (why.empty() ? "" : ": " + why) + ".");
+}
+
+result write_file_atomically(const std::filesystem::path& path, std::string_view content) {
     std::string temporary = path.string() + ".XXXXXX";
     const int descriptor = ::mkstemp(temporary.data());
     if (descriptor < 0) {
-        error = describe(path, errno);
-        return false;
+        return describe(path, errno);
     }
     // mkstemp creates the file readable by its owner only; give it the usual mode.
     ::fchmod(descriptor, 0644);
@@ -53,32 +64,36 @@ bool write_file_atomically(const std::filesystem::path& path, std::string_view c
         problem = errno;
     }
     if (problem == 0) {
-        return true;
+        return {};
     }
     ::unlink(temporary.c_str());
-    error = describe(path, problem);
-    return false;
+    return describe(path, problem);
 }
 
-bool read_file_head(const std::filesystem::path& path, std::size_t limit, std::string& content,
-                    std::string& error, bool& missing) {
+file_head read_file_head(const std::filesystem::path& path, std::size_t limit) {
+    file_head head;
     errno = 0;
     std::FILE* file = std::fopen(path.c_str(), "rb");
     if (!file) {
-        missing = errno == ENOENT || errno == ENOTDIR;  // no file, or no folder for it
-        error = describe(path, errno);
-        return false;
+        head.missing = errno == ENOENT || errno == ENOTDIR;  // no file, or no folder for it
+        head.outcome = describe(path, errno);
+        return head;
     }
-    missing = false;
-    content.assign(limit, '\0');
-    content.resize(std::fread(content.data(), 1, limit, file));
+    head.content.assign(limit, '\0');
+    head.content.resize(std::fread(head.content.data(), 1, limit, file));
     const int problem = std::ferror(file) ? errno : 0;
     std::fclose(file);
     if (problem != 0) {
-        error = describe(path, problem);
-        return false;
+        head.outcome = describe(path, problem);
     }
-    return true;
+    return head;
+}
+
+result create_folder_for(const std::filesystem::path& file) {
+    const std::filesystem::path folder = file.parent_path();
+    std::error_code error;
+    std::filesystem::create_directories(folder, error);
+    return error ? file_failure(folder, error.message()) : result{};
 }
 
 }  // namespace tov

@@ -8,17 +8,33 @@
 #include <string>
 #include <string_view>
 
+#include "host/result.h"
+
 namespace tov {
 
-// Replaces `path` with `content`; false with `error` set when it failed, in
-// which case the previous file is untouched.
-bool write_file_atomically(const std::filesystem::path& path, std::string_view content,
-                           std::string& error);
+// The failure of a file or folder, as every message names one: "PATH: REASON".
+result file_failure(const std::filesystem::path& path, const std::string& reason);
 
-// Reads at most `limit` bytes from the start of `path` into `content`. False
-// with `error` set (naming the file and the reason) when it cannot be read;
-// `missing` tells whether the file (or its folder) is simply not there.
-bool read_file_head(const std::filesystem::path& path, std::size_t limit, std::string& content,
-                    std::string& error, bool& missing);
+// A name as the cartridge's messages give it, in double quotes.
+std::string quoted(const std::string& name);
+
+// A cartridge's file that could not be read: "\"PATH\" could not be read: WHY.",
+// or without WHY when there is none to tell.
+result unreadable(const std::string& path, const std::string& why = {});
+
+// Replaces `path` with `content`. When it fails, the message names the file
+// and the reason, and the previous file is untouched.
+result write_file_atomically(const std::filesystem::path& path, std::string_view content);
+
+// At most `limit` bytes from the start of a file.
+struct file_head {
+    std::string content;
+    bool missing = false;  // the file, or its folder, is simply not there
+    result outcome;        // names the file and the reason when it cannot be read
+};
+file_head read_file_head(const std::filesystem::path& path, std::size_t limit);
+
+// Creates the folder that `file` goes in, with the folders above it.
+result create_folder_for(const std::filesystem::path& file);
 
 }  // namespace tov

@@ -16,4 +16,10 @@ inline result failure(std::string message) {
     return {false, std::move(message)};
 }
 
+// `outcome` as the message boxes tell a failure: what could not be done
+// (`headline`), an empty line, then why. A success stays as it is.
+inline result headed(const std::string& headline, const result& outcome) {
+    return outcome.ok ? outcome : failure(headline + "\n\n" + outcome.message);
+}
+
 }  // namespace tov

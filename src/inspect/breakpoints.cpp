@@ -63,7 +63,7 @@ std::optional<code_place> parse_place(std::string_view text, const symbol_file& 
 namespace {
 
 parsed_breakpoint refused(std::string message) {
-    return {std::nullopt, std::move(message)};
+    return {std::nullopt, failure(std::move(message))};
 }
 
 parsed_breakpoint access_point(break_kind kind, std::string_view range,

@@ -14,6 +14,7 @@
 #include <string_view>
 #include <vector>
 
+#include "host/result.h"
 #include "inspect/memory_access.h"
 #include "inspect/symbols.h"
 
@@ -43,7 +44,7 @@ std::optional<code_place> parse_place(std::string_view text, const symbol_file& 
 
 struct parsed_breakpoint {
     std::optional<breakpoint> point;
-    std::string error;  // for the user, when there is no point
+    result outcome;  // says what is wrong when there is no point
 };
 
 // A typed line; names of `symbols` may stand for addresses.

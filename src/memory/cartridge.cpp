@@ -11,6 +11,7 @@
 #include "apu/apu.h"
 #include "host/archive.h"
 #include "host/clock.h"
+#include "host/files.h"
 #include "machine/cpu_state.h"
 #include "machine/registers.h"
 #include "machine/timing.h"
@@ -59,106 +60,93 @@ constexpr register_value power_on_plain_last[] = {
     {0xFF6B, 0x00}, {0xFF70, 0xF8}, {0xFFFF, 0x00},
 };
 
-bool refuse(std::string* reason, const std::string& text) {
-    if (reason) {
-        *reason = text;
-    }
-    return false;
-}
-
-std::string quoted(const std::string& text) {
-    return "\"" + text + "\"";
-}
-
 // How messages name an image: its file, or its entry and the archive.
 std::string image_name(const std::string& path, const std::string& entry) {
     return entry.empty() ? quoted(path) : quoted(entry) + " in " + quoted(path);
 }
 
-bool check_regular_file(const std::string& path, std::string* reason) {
+result check_regular_file(const std::string& path) {
     std::error_code error;
     if (!std::filesystem::is_regular_file(path, error)) {
-        return refuse(reason, quoted(path) + " is not a readable file.");
+        return failure(quoted(path) + " is not a readable file.");
     }
-    return true;
+    return {};
 }
 
 // Refuses an image of `size` bytes that holds nothing, less than a
 // cartridge header, or more than a cartridge can.
-bool check_size(const std::string& name, std::uintmax_t size, std::string* reason) {
+result check_size(const std::string& name, std::uintmax_t size) {
     if (size == 0) {
-        return refuse(reason, name + " is empty: it holds no cartridge.");
+        return failure(name + " is empty: it holds no cartridge.");
     }
     if (size < min_cartridge_size) {
-        return refuse(reason, name + " is too short to be a cartridge: it holds " +
-                                  std::to_string(size) + " bytes, less than a cartridge header (" +
-                                  std::to_string(min_cartridge_size) + ").");
+        return failure(name + " is too short to be a cartridge: it holds " + std::to_string(size) +
+                       " bytes, less than a cartridge header (" +
+                       std::to_string(min_cartridge_size) + ").");
     }
     if (size > max_cartridge_size) {
-        return refuse(reason, name + " is larger than 4 MiB (256 banks of 16 KiB), " +
-                                  "the most a cartridge can hold.");
+        return failure(name + " is larger than 4 MiB (256 banks of 16 KiB), " +
+                       "the most a cartridge can hold.");
     }
-    return true;
+    return {};
 }
 
-bool read_plain_image(const std::string& path, std::vector<uint8_t>& image, std::string* reason) {
+result read_plain_image(const std::string& path, std::vector<uint8_t>& image) {
     std::error_code error;
     const std::uintmax_t size = std::filesystem::file_size(path, error);
     if (error) {
-        return refuse(reason, quoted(path) + " could not be read: " + error.message() + ".");
+        return unreadable(path, error.message());
     }
-    if (!check_size(quoted(path), size, reason)) {
-        return false;
+    if (const result sized = check_size(quoted(path), size); !sized.ok) {
+        return sized;
     }
     std::ifstream file(path, std::ios::binary);
     image.resize(static_cast<std::size_t>(size));
     if (!file || !file.read(reinterpret_cast<char*>(image.data()),
                             static_cast<std::streamsize>(image.size()))) {
-        return refuse(reason, quoted(path) + " could not be read.");
+        return unreadable(path);
     }
-    return true;
+    return {};
 }
 
 // One byte more than a cartridge can hold is read, to tell a larger entry.
-bool read_archived_image(const std::string& path, const std::string& entry,
-                         std::vector<uint8_t>& image, std::string* reason) {
-    std::string error;
-    if (!read_archive_entry(path, entry, max_cartridge_size + 1, image, error)) {
-        return refuse(reason, error);
+result read_archived_image(const std::string& path, const std::string& entry,
+                           std::vector<uint8_t>& image) {
+    if (const result read = read_archive_entry(path, entry, max_cartridge_size + 1, image);
+        !read.ok) {
+        return read;
     }
-    return check_size(image_name(path, entry), image.size(), reason);
+    return check_size(image_name(path, entry), image.size());
 }
 
-// The whole image, or false with the reason it cannot be used.
-bool read_image(const std::string& path, const std::string& entry, std::vector<uint8_t>& image,
-                std::string* reason) {
-    if (!check_regular_file(path, reason)) {
-        return false;
+// The whole image, or the reason it cannot be used.
+result read_image(const std::string& path, const std::string& entry, std::vector<uint8_t>& image) {
+    if (const result file = check_regular_file(path); !file.ok) {
+        return file;
     }
     if (entry.empty()) {
-        return read_plain_image(path, image, reason);
+        return read_plain_image(path, image);
     }
-    return read_archived_image(path, entry, image, reason);
+    return read_archived_image(path, entry, image);
 }
 
 // The entry to open `path` with when `entry` is asked for: none for a plain
 // file, the first cartridge of an archive when none is named.
-bool choose_entry(const std::string& path, const std::string& entry, std::string& chosen,
-                  std::string* reason) {
+result choose_entry(const std::string& path, const std::string& entry, std::string& chosen) {
     std::vector<std::string> entries;
-    if (!list_cartridge_entries(path, entries, reason)) {
-        return false;
+    if (const result listed = list_cartridge_entries(path, entries); !listed.ok) {
+        return listed;
     }
     if (is_archive(path)) {
         chosen = entry.empty() ? entries.front() : entry;
-        return true;
+        return {};
     }
     if (!entry.empty() && entry != entries.front()) {
-        return refuse(reason, quoted(path) + " is not an archive: it holds no cartridge named " +
-                                  quoted(entry) + ".");
+        return failure(quoted(path) + " is not an archive: it holds no cartridge named " +
+                       quoted(entry) + ".");
     }
     chosen.clear();
-    return true;
+    return {};
 }
 
 void reset_bank_and_timing_state() {
@@ -250,27 +238,22 @@ void write_power_on_registers() {
 
 }  // namespace
 
-bool list_cartridge_entries(const std::string& path, std::vector<std::string>& entries,
-                            std::string* reason) {
+result list_cartridge_entries(const std::string& path, std::vector<std::string>& entries) {
     entries.clear();
-    if (!check_regular_file(path, reason)) {
-        return false;
+    if (const result file = check_regular_file(path); !file.ok) {
+        return file;
     }
     if (!is_archive(path)) {
         entries.push_back(std::filesystem::path(path).filename().string());
-        return true;
+        return {};
     }
-    std::string error;
-    if (!list_archive_cartridges(path, entries, error)) {
-        return refuse(reason, error);
-    }
-    return true;
+    return list_archive_cartridges(path, entries);
 }
 
-bool load_cartridge(std::string* reason) {
+result load_cartridge() {
     std::vector<uint8_t> image;
-    if (!read_image(rom_path, rom_entry, image, reason)) {
-        return false;
+    if (const result read = read_image(rom_path, rom_entry, image); !read.ok) {
+        return read;
     }
     reset_bank_and_timing_state();
     reset_colour_tables();
@@ -287,22 +270,22 @@ bool load_cartridge(std::string* reason) {
     last_frame_ms = now;
     now_ms = now;
     restart_sound_tick(now);
-    return true;
+    return {};
 }
 
-bool load_cartridge_file(const std::string& path, const std::string& entry, std::string* reason) {
+result load_cartridge_file(const std::string& path, const std::string& entry) {
     std::string chosen;
-    if (!choose_entry(path, entry, chosen, reason)) {
-        return false;
+    if (const result chose = choose_entry(path, entry, chosen); !chose.ok) {
+        return chose;
     }
     std::string previous_path = std::exchange(rom_path, path);
     std::string previous_entry = std::exchange(rom_entry, chosen);
-    if (!load_cartridge(reason)) {
+    const result loaded = load_cartridge();
+    if (!loaded.ok) {
         rom_path = std::move(previous_path);
         rom_entry = std::move(previous_entry);
-        return false;
     }
-    return true;
+    return loaded;
 }
 
 }  // namespace tov

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "host/result.h"
+
 namespace tov {
 
 // Path of the cartridge file: the one the user chose, an archive included.
@@ -23,23 +25,21 @@ constexpr std::uintmax_t max_cartridge_size = 256 * 0x4000;
 constexpr std::uintmax_t min_cartridge_size = 0x150;
 
 // The cartridges the file at `path` holds: an archive's cartridge entries in
-// archive order, or a plain file's own name alone. False, with `reason` (when
-// given) saying why, when the file cannot be used.
-bool list_cartridge_entries(const std::string& path, std::vector<std::string>& entries,
-                            std::string* reason = nullptr);
+// archive order, or a plain file's own name alone. Fails, saying why, when
+// the file cannot be used.
+result list_cartridge_entries(const std::string& path, std::vector<std::string>& entries);
 
 // Reads the image named by rom_path and rom_entry and powers the machine on
 // with it. An image that cannot be read, that is shorter than
 // min_cartridge_size, or that is larger than max_cartridge_size (an archive entry is read no
-// further than that) is refused before anything changes: the result is false, `reason` (when given)
-// says why, and the machine is left exactly as it was.
-bool load_cartridge(std::string* reason = nullptr);
+// further than that) is refused before anything changes: the result says why,
+// and the machine is left exactly as it was.
+result load_cartridge();
 
 // Opens another cartridge: the file at `path` or, for an archive, its entry
 // `entry` (the first cartridge when empty); a plain file takes no entry but
 // its own name. rom_path and rom_entry name the new image and the machine is
 // powered on with it. When it is refused, both keep their previous values.
-bool load_cartridge_file(const std::string& path, const std::string& entry = {},
-                         std::string* reason = nullptr);
+result load_cartridge_file(const std::string& path, const std::string& entry = {});
 
 }  // namespace tov

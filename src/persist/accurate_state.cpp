@@ -23,26 +23,23 @@ constexpr std::string_view older_version_lacks[] = {
     "timed its sound unit as the console's, and its sound cannot be restored.",
 };
 
-// The sections of an image by tag, or false with the reason it is damaged.
-bool read_sections(std::string_view image, std::map<std::string, std::string_view>& found,
-                   std::string& reason) {
+// The sections of an image by tag, or the reason it is damaged.
+result read_sections(std::string_view image, std::map<std::string, std::string_view>& found) {
     std::size_t position = magic.size() + 2;
     while (position < image.size()) {
         if (image.size() - position < 8) {
-            reason = "the state is cut short.";
-            return false;
+            return failure("the state is cut short.");
         }
         const std::string tag(image.substr(position, 4));
         const uint32_t length = number_at(image, position + 4, 4);
         position += 8;
         if (length > image.size() - position) {
-            reason = "the state is cut short in its section \"" + tag + "\".";
-            return false;
+            return failure("the state is cut short in its section \"" + tag + "\".");
         }
         found[tag] = image.substr(position, length);
         position += length;
     }
-    return true;
+    return {};
 }
 
 }  // namespace
@@ -63,32 +60,29 @@ bool is_accurate_state(std::string_view image) {
     return image.substr(0, magic.size()) == magic;
 }
 
-bool restore_accurate_state(std::string_view image, std::string& reason) {
+result restore_accurate_state(std::string_view image) {
     if (!is_accurate_state(image) || image.size() < magic.size() + 2) {
-        reason = "this is not a save state of the accurate machine.";
-        return false;
+        return failure("this is not a save state of the accurate machine.");
     }
     const uint32_t saved_version = number_at(image, magic.size(), 2);
     if (saved_version > version) {
-        reason = "the state was saved by a newer version of TOV.";
-        return false;
+        return failure("the state was saved by a newer version of TOV.");
     }
     if (saved_version < version) {
         const uint32_t lack = std::clamp<uint32_t>(saved_version, 1, version - 1) - 1;
-        reason = "the state was saved by an older version of TOV, before the accurate machine " +
-                 std::string(older_version_lacks[lack]);
-        return false;
+        return failure(
+            "the state was saved by an older version of TOV, before the accurate machine " +
+            std::string(older_version_lacks[lack]));
     }
     std::map<std::string, std::string_view> found;
-    if (!read_sections(image, found, reason)) {
-        return false;
+    if (const result read = read_sections(image, found); !read.ok) {
+        return read;
     }
     for (const state_section& section : accurate_state_sections()) {
         const auto entry = found.find(section.tag);
         if (entry != found.end() && entry->second.size() != section.size) {
-            reason = "its section \"" + std::string(section.tag) +
-                     "\" does not fit this version of TOV.";
-            return false;
+            return failure("its section \"" + std::string(section.tag) +
+                           "\" does not fit this version of TOV.");
         }
     }
     for (const state_section& section : accurate_state_sections()) {
@@ -103,7 +97,7 @@ bool restore_accurate_state(std::string_view image, std::string& reason) {
         section.settle();
     }
     adopt_accurate_state();
-    return true;
+    return {};
 }
 
 }  // namespace tov

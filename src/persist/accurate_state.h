@@ -9,6 +9,8 @@
 #include <string>
 #include <string_view>
 
+#include "host/result.h"
+
 namespace tov {
 
 // The machine as a state image.
@@ -18,8 +20,8 @@ std::string accurate_state_image();
 bool is_accurate_state(std::string_view image);
 
 // Takes the machine up from `image`. A damaged image, or one whose records
-// do not fit this build, is refused with false and the reason, and the
-// machine is left untouched.
-bool restore_accurate_state(std::string_view image, std::string& reason);
+// do not fit this build, is refused with the reason, and the machine is left
+// untouched.
+result restore_accurate_state(std::string_view image);
 
 }  // namespace tov

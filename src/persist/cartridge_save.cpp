@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <ctime>
 #include <string_view>
-#include <system_error>
 
 #include "cartridge/real_time_clock.h"
 #include "cartridge/slot.h"
@@ -12,6 +11,7 @@
 #include "host/paths.h"
 #include "machine/memory.h"
 #include "persist/battery_file.h"
+#include "persist/save_failures.h"
 
 namespace tov {
 
@@ -103,20 +103,16 @@ std::string unfitting(const std::filesystem::path& path, std::size_t size) {
                          : ram + " bytes of RAM (a clock block after them is ignored)");
 }
 
-bool read_whole(const std::filesystem::path& path, std::string& file, bool& missing,
-                std::string& reason) {
+file_head read_whole(const std::filesystem::path& path) {
     constexpr std::size_t longest = cartridge_ram_size + clock_block_size + 1;
-    return read_file_head(path, longest, file, reason, missing);
+    return read_file_head(path, longest);
 }
 
-bool write_image(const std::filesystem::path& path, std::string& reason) {
-    std::error_code error;
-    std::filesystem::create_directories(path.parent_path(), error);
-    if (error) {
-        reason = path.parent_path().string() + ": " + error.message();
-        return false;
+result write_image(const std::filesystem::path& path) {
+    if (const result folder = create_folder_for(path); !folder.ok) {
+        return folder;
     }
-    return write_file_atomically(path, ram_image(), reason);
+    return write_file_atomically(path, ram_image());
 }
 
 }  // namespace
@@ -126,75 +122,57 @@ std::filesystem::path cartridge_save_path(const std::string& cartridge_name) {
            (std::filesystem::path(cartridge_name).stem().string() + ".sav");
 }
 
-bool save_cartridge_ram(const std::string& cartridge_name, std::string& message) {
+result save_cartridge_ram(const std::string& cartridge_name) {
     if (!board.battery) {
-        return true;
+        return {};
     }
-    std::string reason;
-    if (!write_image(cartridge_save_path(cartridge_name), reason)) {
-        message = "The battery save could not be written.\n\n" + reason;
-        return false;
-    }
-    return true;
+    return writing_battery(write_image(cartridge_save_path(cartridge_name)));
 }
 
-bool load_cartridge_ram(const std::string& cartridge_name, std::string& message) {
+result load_cartridge_ram(const std::string& cartridge_name) {
     if (!board.battery) {
-        return true;
+        return {};
     }
-    std::string file;
-    std::string reason;
-    bool missing = false;
     std::filesystem::path path = cartridge_save_path(cartridge_name);
-    if (!read_whole(path, file, missing, reason) && missing) {
+    file_head file = read_whole(path);
+    if (file.missing) {
         path = battery_path();
-        read_whole(path, file, missing, reason);
+        file = read_whole(path);
     }
-    if (missing) {
-        return true;
+    if (file.missing) {
+        return {};
     }
-    if (!reason.empty()) {
-        message = "The battery save could not be read.\n\n" + reason;
-        return false;
+    if (!file.outcome.ok) {
+        return reading_battery(file.outcome);
     }
-    if (!adopt_file(file)) {
-        message = "The battery save was not used: " + unfitting(path, file.size()) + ".";
-        return false;
+    if (!adopt_file(file.content)) {
+        return failure("The battery save was not used: " + unfitting(path, file.content.size()) +
+                       ".");
     }
-    return true;
+    return {};
 }
 
-bool import_battery(const std::filesystem::path& path, std::string& message) {
+result import_battery(const std::filesystem::path& path) {
     if (!keeps_a_save()) {
-        message = "This cartridge has no battery RAM to import a save into.";
-        return false;
+        return failure("This cartridge has no battery RAM to import a save into.");
     }
-    std::string file;
-    std::string reason;
-    bool missing = false;
-    if (!read_whole(path, file, missing, reason)) {
-        message = "The battery file could not be imported.\n\n" + reason;
-        return false;
+    const file_head file = read_whole(path);
+    if (!file.outcome.ok) {
+        return headed("The battery file could not be imported.", file.outcome);
     }
-    if (!adopt_file(file)) {
-        message = "The battery file could not be imported: " + unfitting(path, file.size()) +
-                  ". The save in use is kept.";
-        return false;
+    if (!adopt_file(file.content)) {
+        return failure("The battery file could not be imported: " +
+                       unfitting(path, file.content.size()) + ". The save in use is kept.");
     }
-    return true;
+    return {};
 }
 
-bool export_battery(const std::filesystem::path& path, std::string& message) {
+result export_battery(const std::filesystem::path& path) {
     if (!keeps_a_save()) {
-        message = "This cartridge has no battery RAM to export.";
-        return false;
+        return failure("This cartridge has no battery RAM to export.");
     }
-    std::string reason;
-    if (!write_file_atomically(path, ram_image(), reason)) {
-        message = "The battery file could not be exported.\n\n" + reason;
-        return false;
-    }
-    return true;
+    return headed("The battery file could not be exported.",
+                  write_file_atomically(path, ram_image()));
 }
 
 }  // namespace tov

@@ -7,6 +7,8 @@
 #include <filesystem>
 #include <string>
 
+#include "host/result.h"
+
 namespace tov {
 
 // program_folder()/BATTERY/<cartridge name without its extension>.sav, the
@@ -17,18 +19,18 @@ std::filesystem::path cartridge_save_path(const std::string& cartridge_name);
 // a battery (and nothing for one without), whole or not at all. Loading reads
 // it; when there is none yet, the cartridge RAM of TOV's own machine's file
 // for the cartridge, if there is one, is taken up, so that a save follows the
-// game onto the accurate machine. False with the message for the user when
+// game onto the accurate machine. Fails with the message for the user when
 // a file cannot be written or read.
-bool save_cartridge_ram(const std::string& cartridge_name, std::string& message);
-bool load_cartridge_ram(const std::string& cartridge_name, std::string& message);
+result save_cartridge_ram(const std::string& cartridge_name);
+result load_cartridge_ram(const std::string& cartridge_name);
 
 // Brings a battery file into the machine that runs: a file of this layout
 // whose size fits the cartridge's RAM (with or without a clock block), or a
 // battery file of TOV's own machine. Any other size is refused and the save
 // in use is kept.
-bool import_battery(const std::filesystem::path& path, std::string& message);
+result import_battery(const std::filesystem::path& path);
 
 // Writes the running machine's cartridge RAM (and clock) in this layout.
-bool export_battery(const std::filesystem::path& path, std::string& message);
+result export_battery(const std::filesystem::path& path);
 
 }  // namespace tov

@@ -45,7 +45,7 @@ void load_config() {
     std::fclose(file);
 }
 
-bool save_config() {
+result save_config() {
     std::string content;
     for (int button = 0; button < button_count; ++button) {
         content += labels[button];
@@ -54,8 +54,11 @@ bool save_config() {
         content += '\n';
     }
     content += '\n';
-    std::string error;
-    return write_file_atomically(config_path(), content, error);
+    // The user is told which file; the system's reason is left out.
+    if (!write_file_atomically(config_path(), content).ok) {
+        return failure("the key mapping could not be saved to " + config_path().string());
+    }
+    return {};
 }
 
 }  // namespace tov

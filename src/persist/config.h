@@ -4,6 +4,8 @@
 
 #include <filesystem>
 
+#include "host/result.h"
+
 namespace tov {
 
 std::filesystem::path config_path();
@@ -13,7 +15,8 @@ std::filesystem::path config_path();
 void load_config();
 
 // Writes the key mapping (89 bytes). The file is replaced whole, so a failed
-// write leaves the previous one; false when it could not be written.
-bool save_config();
+// write leaves the previous one; the message names the file when it could
+// not be written.
+result save_config();
 
 }  // namespace tov

@@ -45,26 +45,22 @@ void use_cheat_list(const std::vector<cheat_entry>& list) {
 }
 
 result save_cheat_list() {
-    std::string reason;
     const std::filesystem::path path = cheat_file();
-    std::error_code ignored;
-    std::filesystem::create_directories(path.parent_path(), ignored);
-    if (!write_file_atomically(path, cheat_file_text(entries), reason)) {
-        return {false, "The cheat codes could not be saved.\n\n" + reason};
-    }
-    return {};
+    // A folder that cannot be made fails the write, which says so.
+    create_folder_for(path);
+    return headed("The cheat codes could not be saved.",
+                  write_file_atomically(path, cheat_file_text(entries)));
 }
 
 std::string read_cheat_list() {
-    std::string text;
-    std::string reason;
-    bool missing = false;
-    if (!read_file_head(cheat_file(), longest_cheat_file, text, reason, missing)) {
+    const file_head file = read_file_head(cheat_file(), longest_cheat_file);
+    if (!file.outcome.ok) {
         use_cheat_list({});
-        return missing ? std::string() : "The cheat codes were not read: " + reason;
+        return file.missing ? std::string()
+                            : "The cheat codes were not read: " + file.outcome.message;
     }
     std::vector<int> skipped;
-    use_cheat_list(read_cheat_file_text(text, skipped));
+    use_cheat_list(read_cheat_file_text(file.content, skipped));
     if (skipped.empty()) {
         return {};
     }

@@ -169,16 +169,14 @@ cartridge_symbols read_cartridge_symbols() {
     const std::filesystem::path candidates[] = {beside.replace_extension(".sym"),
                                                 std::filesystem::path(rom_path + ".sym")};
     for (const std::filesystem::path& path : candidates) {
-        std::string text;
-        std::string reason;
-        bool missing = false;
-        if (!read_file_head(path, longest_listing, text, reason, missing)) {
-            if (missing) {
-                continue;
-            }
-            return {{}, "The symbols were not read: " + reason};
+        const file_head file = read_file_head(path, longest_listing);
+        if (file.missing) {
+            continue;
         }
-        cartridge_symbols read{read_symbols(text), {}};
+        if (!file.outcome.ok) {
+            return {{}, "The symbols were not read: " + file.outcome.message};
+        }
+        cartridge_symbols read{read_symbols(file.content), {}};
         read.note = std::to_string(read.symbols.symbols.size()) + " symbols from " +
                     path.filename().string();
         return read;
@@ -186,25 +184,19 @@ cartridge_symbols read_cartridge_symbols() {
     return {};
 }
 
+// A list that cannot be read is no list: the breakpoints are typed again,
+// and saving them writes the file afresh.
 std::vector<breakpoint> read_breakpoints() {
-    std::string text;
-    std::string reason;
-    bool missing = false;
-    if (!read_file_head(breakpoint_file(), longest_listing, text, reason, missing)) {
-        return {};
-    }
-    return read_breakpoint_list(text);
+    const file_head file = read_file_head(breakpoint_file(), longest_listing);
+    return file.outcome.ok ? read_breakpoint_list(file.content) : std::vector<breakpoint>{};
 }
 
 result save_breakpoints(const std::vector<breakpoint>& points) {
     const std::filesystem::path path = breakpoint_file();
-    std::error_code ignored;
-    std::filesystem::create_directories(path.parent_path(), ignored);
-    std::string reason;
-    if (!write_file_atomically(path, breakpoint_list_text(points), reason)) {
-        return {false, "The breakpoints could not be saved.\n\n" + reason};
-    }
-    return {};
+    // A folder that cannot be made fails the write, which says so.
+    create_folder_for(path);
+    return headed("The breakpoints could not be saved.",
+                  write_file_atomically(path, breakpoint_list_text(points)));
 }
 
 }  // namespace tov

@@ -20,6 +20,7 @@
 #include "memory/cartridge.h"
 #include "persist/cartridge_save.h"
 #include "persist/config.h"
+#include "persist/save_failures.h"
 #include "run/frame_driver.h"
 #include "session/cheat_list.h"
 #include "session/developer.h"
@@ -54,11 +55,12 @@ std::string loaded_name;
 std::string cheat_note;
 
 // The archive's own name is enough while it holds one cartridge, so that its
-// files keep the names they had.
+// files keep the names they had; it is also the name when the entries cannot
+// be listed again, the cartridge being loaded already.
 std::string name_of_cartridge(const std::string& path, const std::string& entry) {
     std::string name = std::filesystem::path(path).filename().string();
     std::vector<std::string> entries;
-    if (entry.empty() || !list_cartridge_entries(path, entries) || entries.size() < 2) {
+    if (entry.empty() || !list_cartridge_entries(path, entries).ok || entries.size() < 2) {
         return name;
     }
     std::string label = entry;
@@ -82,15 +84,6 @@ void follow_sound() {
     }
 }
 
-// The outcome of an operation that reports its failure in a message.
-result outcome_of(const std::function<bool(std::string&)>& operation) {
-    std::string message;
-    if (operation(message)) {
-        return {};
-    }
-    return {false, message};
-}
-
 // The cartridge just loaded, taken up by the machine in use, with the
 // cartridge's RAM kept for a reset.
 void start_machine(bool keep_cartridge_ram) {
@@ -98,16 +91,12 @@ void start_machine(bool keep_cartridge_ram) {
     patch_loaded_rom();
 }
 
-bool power_on(std::string& reason, bool keep_cartridge_ram) {
-    if (!load_cartridge(&reason)) {
-        return false;
+result power_on(bool keep_cartridge_ram) {
+    const result loaded = load_cartridge();
+    if (loaded.ok) {
+        start_machine(keep_cartridge_ram);
     }
-    start_machine(keep_cartridge_ram);
-    return true;
-}
-
-bool power_on_again(std::string& reason) {
-    return power_on(reason, true);
+    return loaded;
 }
 
 void follow_sound_model() {
@@ -127,10 +116,6 @@ void at_frame_end() {
     }
     going_back = control_held(control_rewind);
     rewind_at_frame_end(going_back);
-}
-
-result refused_state(const std::string& path, const std::string& reason) {
-    return {false, "The state could not be loaded.\n\n" + path + ": " + reason};
 }
 
 // The machine whose state `image` is, or null: the accurate machine's
@@ -163,15 +148,12 @@ void end_session() {
 
 cartridge_listing list_cartridges(const std::string& path) {
     cartridge_listing listing;
-    listing.outcome = outcome_of([&](std::string& reason) {
-        return list_cartridge_entries(path, listing.entries, &reason);
-    });
+    listing.outcome = list_cartridge_entries(path, listing.entries);
     return listing;
 }
 
 result open_cartridge(const std::string& path, const std::string& entry) {
-    const result loaded =
-        outcome_of([&](std::string& reason) { return load_cartridge_file(path, entry, &reason); });
+    const result loaded = load_cartridge_file(path, entry);
     if (!loaded.ok) {
         return loaded;
     }
@@ -203,7 +185,7 @@ result reset_cartridge() {
     if (rom_loaded != 1) {
         return {};
     }
-    return outcome_of(power_on_again);
+    return power_on(true);
 }
 
 bool cartridge_loaded() {
@@ -243,20 +225,19 @@ result import_battery_file(const std::string& path) {
     if (rom_loaded != 1) {
         return {false, "Open a cartridge first: a battery file is imported into its save."};
     }
-    const result imported =
-        outcome_of([&](std::string& message) { return import_battery(path, message); });
+    const result imported = import_battery(path);
     if (!imported.ok) {
         return imported;
     }
     // The game reads its save when it starts, as after a reset.
-    return outcome_of(power_on_again);
+    return power_on(true);
 }
 
 result export_battery_file(const std::string& path) {
     if (rom_loaded != 1) {
         return {false, "Open a cartridge first: its save is what is exported."};
     }
-    return outcome_of([&](std::string& message) { return export_battery(path, message); });
+    return export_battery(path);
 }
 
 std::string state_bytes() {
@@ -277,22 +258,15 @@ result load_state_bytes(std::string_view image) {
 }
 
 result save_state_file(const std::string& path) {
-    std::string reason;
-    if (!write_file_atomically(path, state_bytes(), reason)) {
-        return {false, "The state could not be saved.\n\n" + reason};
-    }
-    return {};
+    return saving_state(write_file_atomically(path, state_bytes()));
 }
 
 result load_state_file(const std::string& path) {
-    std::string image;
-    std::string reason;
-    bool missing = false;
-    if (!read_file_head(path, longest_state_file, image, reason, missing)) {
-        return {false, "The state could not be loaded.\n\n" + reason};
+    const file_head file = read_file_head(path, longest_state_file);
+    if (!file.outcome.ok) {
+        return loading_state(file.outcome);
     }
-    const result loaded = load_state_bytes(image);
-    return loaded.ok ? loaded : refused_state(path, loaded.message);
+    return taking_up_state(path, load_state_bytes(file.content));
 }
 
 void run_timer_message() {
@@ -422,7 +396,7 @@ result set_machine(bool accurate, model_choice model) {
         return saved;
     }
     // The other machine keeps its own battery file: it is read as on opening.
-    const result powered = outcome_of([](std::string& reason) { return power_on(reason, false); });
+    const result powered = power_on(false);
     if (!powered.ok) {
         return powered;
     }
@@ -489,10 +463,7 @@ void read_key_mapping_file() {
 }
 
 result write_key_mapping_file() {
-    if (save_config()) {
-        return {};
-    }
-    return {false, "the key mapping could not be saved to " + config_path().string()};
+    return save_config();
 }
 
 const uint8_t* finished_picture() {

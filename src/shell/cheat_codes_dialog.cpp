@@ -67,7 +67,7 @@ void cheat_codes_dialog::add_code() {
     const QString code = code_->text().trimmed();
     const decoded_cheat decoded = decode_cheat(code.toStdString());
     if (!decoded.code) {
-        QMessageBox::warning(this, title, QString::fromStdString(decoded.error));
+        QMessageBox::warning(this, title, QString::fromStdString(decoded.outcome.message));
         return;
     }
     add_item(code.toUpper(), name_->text().trimmed(), true);

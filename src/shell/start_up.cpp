@@ -218,6 +218,7 @@ void create_main_window(const audio_opener& open_audio) {
     use_saved_joypad_settings();
     start_session(open_audio());
     set_accurate_sound(saved_accurate_sound());
+    // No cartridge is open yet, so choosing the machine cannot fail.
     set_machine(saved_accurate_machine(), saved_model());
     use_saved_palette();
     main_window->screen()->set_look({saved_frame_blending(), saved_colour_correction()});

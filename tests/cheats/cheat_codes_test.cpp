@@ -27,7 +27,7 @@ TEST(CheatCodes, DecodeAsTheDevicesDo) {
     for (const case_t& test : cases) {
         SCOPED_TRACE(test.text);
         const decoded_cheat decoded = decode_cheat(test.text);
-        ASSERT_TRUE(decoded.code) << decoded.error;
+        ASSERT_TRUE(decoded.code) << decoded.outcome.message;
         EXPECT_EQ(decoded.code->rom_patch, test.rom_patch);
         EXPECT_EQ(decoded.code->address, test.address);
         EXPECT_EQ(decoded.code->value, test.value);
@@ -59,7 +59,8 @@ TEST(CheatCodes, RefuseWhatDoesNotDecodeNamingTheBadPart) {
         SCOPED_TRACE(test.text);
         const decoded_cheat decoded = decode_cheat(test.text);
         EXPECT_FALSE(decoded.code);
-        EXPECT_NE(decoded.error.find(test.message_part), std::string::npos) << decoded.error;
+        EXPECT_NE(decoded.outcome.message.find(test.message_part), std::string::npos)
+            << decoded.outcome.message;
     }
 }
 

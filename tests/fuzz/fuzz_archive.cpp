@@ -22,14 +22,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     // A gzip stream is named after its file: this name makes it a cartridge.
     const std::string& path = tov::fuzz::write_scratch_file(data, size, "archive.gb.gz");
     std::vector<std::string> names;
-    std::string error;
-    if (!tov::list_archive_cartridges(path, names, error)) {
+    if (!tov::list_archive_cartridges(path, names).ok) {
         return 0;
     }
     const std::size_t limit = tov::max_cartridge_size + 1;
     for (std::size_t index = 0; index < names.size() && index < entries_read; ++index) {
         std::vector<uint8_t> bytes;
-        const bool read = tov::read_archive_entry(path, names[index], limit, bytes, error);
+        const bool read = tov::read_archive_entry(path, names[index], limit, bytes).ok;
         if (bytes.size() > limit || (!read && !bytes.empty())) {
             __builtin_trap();  // more than asked for, or bytes kept from a refused entry
         }

@@ -8,7 +8,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     tov::fuzz::prepare_host();
-    if (!tov::load_cartridge_file(tov::fuzz::write_scratch_file(data, size, "cartridge.gb"))) {
+    if (!tov::load_cartridge_file(tov::fuzz::write_scratch_file(data, size, "cartridge.gb")).ok) {
         return 0;
     }
     // The header area doubles as the button script.

@@ -60,8 +60,8 @@ TEST(Archive, ListsAndReadsCartridgeEntriesInArchiveOrder) {
         const test_archive archive(test.format, test.items, test.file_name);
         EXPECT_TRUE(is_archive(archive.path));
         std::vector<std::string> names;
-        std::string error;
-        ASSERT_TRUE(list_archive_cartridges(archive.path, names, error)) << error;
+        const result listed = list_archive_cartridges(archive.path, names);
+        ASSERT_TRUE(listed.ok) << listed.message;
         EXPECT_EQ(names, test.listed);
 
         // A gzip stream's bytes are the one item's, whatever its name.
@@ -71,7 +71,8 @@ TEST(Archive, ListsAndReadsCartridgeEntriesInArchiveOrder) {
         }
         for (const std::string& name : names) {
             std::vector<uint8_t> bytes;
-            ASSERT_TRUE(read_archive_entry(archive.path, name, four_mib, bytes, error)) << error;
+            const result read = read_archive_entry(archive.path, name, four_mib, bytes);
+            ASSERT_TRUE(read.ok) << read.message;
             EXPECT_TRUE(bytes == expected[name]) << name;
         }
         EXPECT_EQ(files_in(archive.folder), std::vector<std::string>{test.file_name})
@@ -102,9 +103,8 @@ TEST(Archive, ReadingStopsAtTheLimitWhateverTheEntryHolds) {
         const test_archive archive(test.format, {{"zeros.gb", {}, test.zeros}},
                                    std::string("zeros.gb.") + test::file_ending(test.format));
         std::vector<uint8_t> bytes;
-        std::string error;
-        ASSERT_TRUE(read_archive_entry(archive.path, "zeros.gb", test.limit, bytes, error))
-            << error;
+        const result read = read_archive_entry(archive.path, "zeros.gb", test.limit, bytes);
+        ASSERT_TRUE(read.ok) << read.message;
         EXPECT_EQ(bytes.size(), test.read);
         EXPECT_LE(bytes.capacity(), test.limit) << "no more memory than the limit";
         EXPECT_TRUE(

@@ -46,10 +46,10 @@ TEST(Breakpoints, ReadTypedTextAndWriteItBack) {
         const parsed_breakpoint parsed = parse_breakpoint(c.typed, labels);
         if (*c.written == '\0') {
             EXPECT_FALSE(parsed.point) << c.typed;
-            EXPECT_FALSE(parsed.error.empty()) << c.typed;
+            EXPECT_FALSE(parsed.outcome.message.empty()) << c.typed;
             continue;
         }
-        ASSERT_TRUE(parsed.point) << c.typed << ": " << parsed.error;
+        ASSERT_TRUE(parsed.point) << c.typed << ": " << parsed.outcome.message;
         EXPECT_EQ(breakpoint_text(*parsed.point), c.written) << c.typed;
         const parsed_breakpoint again = parse_breakpoint(c.written, {});
         ASSERT_TRUE(again.point) << c.written;

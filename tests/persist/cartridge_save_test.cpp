@@ -32,7 +32,6 @@ protected:
             power_on_accurate_machine(model_choice::monochrome, false);
         }
     }
-    std::string message;
 };
 
 // A byte pattern that differs from bank to bank.
@@ -64,7 +63,8 @@ TEST_P(CartridgeSaveLayout, IsTheRawRamAndComesBack) {
     for (int32_t i = 0; i < cartridge_ram_size; ++i) {
         cartridge_ram[i] = cells ? pattern(i) & 0x0F : pattern(i);
     }
-    ASSERT_TRUE(save_cartridge_ram("game.gb", message)) << message;
+    const result written = save_cartridge_ram("game.gb");
+    ASSERT_TRUE(written.ok) << written.message;
     const std::filesystem::path path = home_ / "BATTERY" / "game.sav";
     if (layout.file_size == 0) {
         EXPECT_FALSE(std::filesystem::exists(path));
@@ -77,7 +77,8 @@ TEST_P(CartridgeSaveLayout, IsTheRawRamAndComesBack) {
     }
     const std::vector<uint8_t> saved(cartridge_ram, cartridge_ram + board.ram_size);
     std::fill(std::begin(cartridge_ram), std::end(cartridge_ram), 0);
-    ASSERT_TRUE(load_cartridge_ram("game.gb", message)) << message;
+    const result loaded = load_cartridge_ram("game.gb");
+    ASSERT_TRUE(loaded.ok) << loaded.message;
     EXPECT_TRUE(std::equal(saved.begin(), saved.end(), cartridge_ram));
 }
 
@@ -110,7 +111,8 @@ TEST_F(CartridgeSaveTest, ClockBlockCountsTheTimeTheGameWasClosed) {
     std::filesystem::create_directories(home_ / "BATTERY");
     test::write_bytes(home_ / "BATTERY" / "clock.sav", file);
 
-    ASSERT_TRUE(load_cartridge_ram("clock.gb", message)) << message;
+    const result loaded = load_cartridge_ram("clock.gb");
+    ASSERT_TRUE(loaded.ok) << loaded.message;
     EXPECT_EQ(cartridge_ram[0x1FFF], 0x5A);
     EXPECT_GE(rtc.live.seconds, 15);
     EXPECT_LE(rtc.live.seconds, 16) << "a second may pass while the test runs";
@@ -119,6 +121,25 @@ TEST_F(CartridgeSaveTest, ClockBlockCountsTheTimeTheGameWasClosed) {
     EXPECT_EQ(rtc.live.days_low, 0);
     EXPECT_EQ(rtc.live.days_high, 0x80) << "day 0 with the carry";
     EXPECT_EQ(rtc.latched.hours, 3) << "the latched copy is kept as saved";
+}
+
+// Before the accurate machine has a file of its own for the game, it takes
+// up the RAM of TOV's own machine's battery file, so that the save follows.
+TEST_F(CartridgeSaveTest, TakesUpTheOwnMachinesFileWhileItHasNone) {
+    load_board(0x03, 0x03, true);
+    std::string file(battery_file_size, '\0');
+    for (std::size_t i = 0; i < file.size(); ++i) {
+        file[i] =
+            static_cast<char>(pattern(static_cast<int32_t>(i / 0x2001 * 0x2000 + i % 0x2001)));
+    }
+    std::filesystem::create_directories(battery_path().parent_path());
+    test::write_bytes(battery_path(), file);
+
+    const result loaded = load_cartridge_ram("game.gb");
+    ASSERT_TRUE(loaded.ok) << loaded.message;
+    for (int32_t i = 0; i < 0x8000; ++i) {
+        ASSERT_EQ(cartridge_ram[i], pattern(i)) << "at " << i;
+    }
 }
 
 struct import_case {
@@ -159,16 +180,19 @@ TEST_P(BatteryImport, TakesAFileThatFitsAndKeepsTheSaveOtherwise) {
     std::fill(std::begin(cartridge_ram), std::end(cartridge_ram), 0xEE);
     std::fill(std::begin(cart_ram), std::end(cart_ram), 0xEE);
 
-    EXPECT_EQ(import_battery(path, message), test.taken) << message;
+    const result imported = import_battery(path);
+    EXPECT_EQ(imported.ok, test.taken) << imported.message;
     for (int32_t i = 0; i < 0x8000; ++i) {
         ASSERT_EQ(ram_at(test.accurate, i), test.taken ? pattern(i) : 0xEE) << "at " << i;
     }
     if (!test.taken) {
-        EXPECT_NE(message.find("The save in use is kept"), std::string::npos) << message;
+        EXPECT_NE(imported.message.find("The save in use is kept"), std::string::npos)
+            << imported.message;
         return;
     }
     const std::filesystem::path exported = home_ / "exported.sav";
-    ASSERT_TRUE(export_battery(exported, message)) << message;
+    const result written = export_battery(exported);
+    ASSERT_TRUE(written.ok) << written.message;
     const std::string out = test::file_bytes(exported);
     ASSERT_EQ(out.size(), 0x8000u) << "raw RAM, without the clock a board without one lacks";
     for (int32_t i = 0; i < 0x8000; ++i) {

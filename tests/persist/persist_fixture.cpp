@@ -98,36 +98,29 @@ void persist_test::expect_failed_save_keeps_old_file(const std::filesystem::path
 
 namespace {
 
-// Runs a battery or state operation, keeping the message of a failure.
-void record(bool (*operation)(std::string&), std::vector<std::string>& messages) {
-    std::string message;
-    if (!operation(message)) {
-        messages.push_back(message);
+// Keeps the message of a battery or state operation that failed.
+void record(const tov::result& outcome, std::vector<std::string>& messages) {
+    if (!outcome.ok) {
+        messages.push_back(outcome.message);
     }
 }
 
 }  // namespace
 
 void persist_test::save_battery() {
-    record(tov::save_battery, messages);
+    record(tov::save_battery(), messages);
 }
 
 void persist_test::load_battery() {
-    record(tov::load_battery, messages);
+    record(tov::load_battery(), messages);
 }
 
 void persist_test::save_state() {
-    std::string message;
-    if (!tov::save_state(state_path, message)) {
-        messages.push_back(message);
-    }
+    record(tov::save_state(state_path), messages);
 }
 
 void persist_test::load_state() {
-    std::string message;
-    if (!tov::load_state(state_path, message)) {
-        messages.push_back(message);
-    }
+    record(tov::load_state(state_path), messages);
 }
 
 void persist_test::expect_one_message_naming(const std::string& name) {

@@ -508,7 +508,7 @@ TEST_F(WindowTest, DroppedCartridgeIsOpened) {
 
 TEST(ConfigFile, DefaultFileRoundTrip) {
     key_map = default_key_map;
-    ASSERT_TRUE(save_config());
+    ASSERT_TRUE(save_config().ok);
     std::ifstream file(config_path(), std::ios::binary);
     const std::string content((std::istreambuf_iterator<char>(file)), {});
     EXPECT_EQ(content,
@@ -541,7 +541,7 @@ TEST(ConfigFile, HandEditedLines) {
 
     key_map = default_key_map;
     key_map[button_a] = vk_numpad0 + 1;
-    ASSERT_TRUE(save_config());
+    ASSERT_TRUE(save_config().ok);
     load_config();
     EXPECT_EQ(key_map[button_a], 'A') << "keypad 1 is written as 'a' and read back as A";
     key_map = default_key_map;

@@ -211,8 +211,8 @@ TEST_F(PersistCommandTest, BatteryFilesMoveInAndOutThroughTheFileMenu) {
 TEST_F(PersistCommandTest, StateLoadsWithoutACartridgeAndNothingRuns) {
     const std::string path = test::temp_path(".gst");
     PC.value = 0x4321;
-    std::string message;
-    ASSERT_TRUE(save_state(path, message)) << message;
+    const result saved = save_state(path);
+    ASSERT_TRUE(saved.ok) << saved.message;
     PC.value = 0x0000;
     state_dialog_stub load(QString::fromStdString(path));
     main_window->choose_state_to_load = load.chooser();

@@ -95,10 +95,9 @@ const std::string& test_cartridge::write() {
 bool test_cartridge::load() {
     rom_path = write();
     rom_entry.clear();
-    std::string reason;
-    const bool loaded = load_cartridge(&reason);
-    EXPECT_TRUE(loaded) << reason;
-    return loaded;
+    const result loaded = load_cartridge();
+    EXPECT_TRUE(loaded.ok) << loaded.message;
+    return loaded.ok;
 }
 
 }  // namespace tov::test

@@ -21,21 +21,6 @@ namespace tov {
 
 namespace {
 
-result restore(std::string_view image) {
-    std::string reason;
-    return restore_accurate_state(image, reason) ? result{} : failure(reason);
-}
-
-result write_battery(const std::string& name) {
-    std::string message;
-    return save_cartridge_ram(name, message) ? result{} : failure(message);
-}
-
-result read_battery(const std::string& name) {
-    std::string message;
-    return load_cartridge_ram(name, message) ? result{} : failure(message);
-}
-
 save_ram_layout save_ram() {
     return {board.ram_size, board.clock, board.kind == controller_kind::mbc2};
 }
@@ -143,12 +128,12 @@ const machine_interface accurate_machine = {
     .debugger_step = step_accurate_instruction,
     .state_image = accurate_state_image,
     .owns_state = is_accurate_state,
-    .restore_state = restore,
+    .restore_state = restore_accurate_state,
     .state_hint =
         "this state was saved by the accurate machine: switch Emulation > Accurate "
         "machine on to load it.",
-    .write_battery = write_battery,
-    .read_battery = read_battery,
+    .write_battery = save_cartridge_ram,
+    .read_battery = load_cartridge_ram,
     .save_ram = save_ram,
     .save_ram_byte = save_ram_byte,
     .code_byte = bus_read,

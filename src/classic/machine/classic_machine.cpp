@@ -30,24 +30,20 @@ bool owns_state(std::string_view image) {
 // The state holds no cycle-timed sound: it starts afresh from the restored
 // registers, with the channels the voices had sounding.
 result restore(std::string_view image) {
-    std::string reason;
-    if (!restore_state(image, reason)) {
-        return failure(reason);
-    }
-    if (accurate_sound) {
+    const result restored = restore_state(image);
+    if (restored.ok && accurate_sound) {
         apu_restart(channel_status_bits());
     }
-    return {};
+    return restored;
 }
 
+// The battery file is named after the cartridge that runs.
 result write_battery(const std::string&) {
-    std::string message;
-    return save_battery(message) ? result{} : failure(message);
+    return save_battery();
 }
 
 result read_battery(const std::string&) {
-    std::string message;
-    return load_battery(message) ? result{} : failure(message);
+    return load_battery();
 }
 
 // The RAM the header names, as far as this machine's banks hold it; they

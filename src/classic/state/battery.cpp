@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <string>
-#include <system_error>
 
 #include "classic/memory/memory_map.h"
 #include "classic/state/memory_image.h"
@@ -10,6 +9,7 @@
 #include "host/paths.h"
 #include "machine/registers.h"
 #include "memory/cartridge.h"
+#include "persist/save_failures.h"
 
 namespace tov {
 
@@ -24,49 +24,35 @@ constexpr memory_section battery_layout[] = {
     high_page_section,
 };
 
-bool unsaved(const std::string& reason, std::string& message) {
-    message = "The battery save could not be written.\n\n" + reason;
-    return false;
-}
-
 }  // namespace
 
-bool save_battery(std::string& message) {
+result save_battery() {
     const std::filesystem::path path = battery_path();
-    std::error_code error;
-    std::filesystem::create_directories(path.parent_path(), error);
-    if (error) {
-        return unsaved(path.parent_path().string() + ": " + error.message(), message);
+    if (const result folder = create_folder_for(path); !folder.ok) {
+        return writing_battery(folder);
     }
     std::string image;
     for (const memory_section& section : battery_layout) {
         append_section(image, section);
     }
-    std::string reason;
-    if (!write_file_atomically(path, image, reason)) {
-        return unsaved(reason, message);
-    }
-    return true;
+    return writing_battery(write_file_atomically(path, image));
 }
 
-bool load_battery(std::string& message) {
-    std::string image;
-    std::string reason;
-    bool missing = false;
-    if (!read_file_head(battery_path(), battery_file_size, image, reason, missing)) {
-        if (missing) {
-            return true;
-        }
-        message = "The battery save could not be read.\n\n" + reason;
-        return false;
+result load_battery() {
+    const file_head file = read_file_head(battery_path(), battery_file_size);
+    if (file.missing) {
+        return {};
+    }
+    if (!file.outcome.ok) {
+        return reading_battery(file.outcome);
     }
     std::size_t position = 0;
     for (const memory_section& section : battery_layout) {
-        position = read_section(image, position, section);
+        position = read_section(file.content, position, section);
     }
     std::copy(std::begin(wram0), std::end(wram0), echo_ram);
     write_byte(io_address(LCDC), read_byte(io_address(LCDC)));
-    return true;
+    return {};
 }
 
 }  // namespace tov

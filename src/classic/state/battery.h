@@ -5,20 +5,20 @@
 
 #include <string>
 
+#include "host/result.h"
 #include "persist/battery_file.h"
 
 namespace tov {
 
 // Writes the battery file of the cartridge named by rom_path, creating the
 // BATTERY folder when missing. The file is replaced whole or not at all; when
-// it cannot be written the result is false and `message` tells the user which
-// file and why.
-bool save_battery(std::string& message);
+// it cannot be written the message tells the user which file and why.
+result save_battery();
 
 // Reads the battery file of the cartridge named by rom_path into the memories,
 // as far as the file goes; no file yet leaves them as they are. Then LCDC is
 // written back with its own value. A file that is there but cannot be read
-// gives false and the message for the user.
-bool load_battery(std::string& message);
+// gives the message for the user.
+result load_battery();
 
 }  // namespace tov

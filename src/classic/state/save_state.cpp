@@ -14,6 +14,7 @@
 #include "machine/registers.h"
 #include "machine/timing.h"
 #include "memory/io_registers.h"
+#include "persist/save_failures.h"
 
 namespace tov {
 
@@ -195,11 +196,6 @@ void restore_machine(std::string_view image) {
     restore_resume_record(record);
 }
 
-bool refuse(const std::string& what, const std::string& reason, std::string& message) {
-    message = what + "\n\n" + reason;
-    return false;
-}
-
 }  // namespace
 
 std::string state_image() {
@@ -217,35 +213,25 @@ std::string state_image() {
     return image;
 }
 
-bool restore_state(std::string_view image, std::string& reason) {
+result restore_state(std::string_view image) {
     if (image.size() != state_file_size) {
-        reason = "this is not a save state; a save state is exactly " +
-                 std::to_string(state_file_size) + " bytes long.";
-        return false;
+        return failure("this is not a save state; a save state is exactly " +
+                       std::to_string(state_file_size) + " bytes long.");
     }
     restore_machine(image);
-    return true;
+    return {};
 }
 
-bool save_state(const std::string& path, std::string& message) {
-    std::string reason;
-    if (!write_file_atomically(path, state_image(), reason)) {
-        return refuse("The state could not be saved.", reason, message);
-    }
-    return true;
+result save_state(const std::string& path) {
+    return saving_state(write_file_atomically(path, state_image()));
 }
 
-bool load_state(const std::string& path, std::string& message) {
-    std::string image;
-    std::string reason;
-    bool missing = false;
-    if (!read_file_head(path, state_file_size + 1, image, reason, missing)) {
-        return refuse("The state could not be loaded.", reason, message);
+result load_state(const std::string& path) {
+    const file_head file = read_file_head(path, state_file_size + 1);
+    if (!file.outcome.ok) {
+        return loading_state(file.outcome);
     }
-    if (!restore_state(image, reason)) {
-        return refuse("The state could not be loaded.", path + ": " + reason, message);
-    }
-    return true;
+    return taking_up_state(path, restore_state(file.content));
 }
 
 }  // namespace tov
