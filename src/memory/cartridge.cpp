@@ -149,25 +149,6 @@ result choose_entry(const std::string& path, const std::string& entry, std::stri
     return {};
 }
 
-void reset_bank_and_timing_state() {
-    ram_enable = 1;
-    rom_bank = 1;
-    ram_bank = 0;
-    clock_selected = 0;
-    wram_bank = 0;
-    io_page[IE] = 0;
-    line_cycles = 0;
-    div_cycles = 0;
-    tima_cycles = 0;
-    tima_period = 0;
-    timer_running = 0;
-    halted = 0;
-    halt_repeat = 0;
-    fps_count = 0;
-    render_ly = 0;
-    window_lines = {};  // the first picture does not depend on what ran before
-}
-
 // All colours black, then palette 0 of both tables from dark to light.
 void reset_colour_tables() {
     use_palette_shades();
@@ -238,6 +219,16 @@ void write_power_on_registers() {
 
 }  // namespace
 
+void power_on_console() {
+    reset_colour_tables();
+    apu_reset();
+    write_power_on_registers();
+    fps_count = 0;
+    const double now = clock_time_ms();
+    last_frame_ms = now;
+    now_ms = now;
+}
+
 result list_cartridge_entries(const std::string& path, std::vector<std::string>& entries) {
     entries.clear();
     if (const result file = check_regular_file(path); !file.ok) {
@@ -255,21 +246,11 @@ result load_cartridge() {
     if (const result read = read_image(rom_path, rom_entry, image); !read.ok) {
         return read;
     }
-    reset_bank_and_timing_state();
-    reset_colour_tables();
     clear_memories();
     std::copy_n(image.begin(), std::min<std::size_t>(image.size(), rom_bank_size), rom_bank0);
     describe_header();
     spread_rom_banks(image);
     keep_last_part(image);
-    power_on_cpu();
-    apu_reset();
-    write_power_on_registers();
-    PC.value = 0x0100;
-    const double now = clock_time_ms();
-    last_frame_ms = now;
-    now_ms = now;
-    restart_sound_tick(now);
     return {};
 }
 

@@ -29,8 +29,9 @@ constexpr std::uintmax_t min_cartridge_size = 0x150;
 // the file cannot be used.
 result list_cartridge_entries(const std::string& path, std::vector<std::string>& entries);
 
-// Reads the image named by rom_path and rom_entry and powers the machine on
-// with it. An image that cannot be read, that is shorter than
+// Reads the image named by rom_path and rom_entry into the cartridge's
+// banks and clears the console's memories, for a machine to power on with.
+// An image that cannot be read, that is shorter than
 // min_cartridge_size, or that is larger than max_cartridge_size (an archive entry is read no
 // further than that) is refused before anything changes: the result says why,
 // and the machine is left exactly as it was.
@@ -38,8 +39,14 @@ result load_cartridge();
 
 // Opens another cartridge: the file at `path` or, for an archive, its entry
 // `entry` (the first cartridge when empty); a plain file takes no entry but
-// its own name. rom_path and rom_entry name the new image and the machine is
-// powered on with it. When it is refused, both keep their previous values.
+// its own name. rom_path and rom_entry name the new image, read as
+// load_cartridge reads it. When it is refused, both keep their previous
+// values.
 result load_cartridge_file(const std::string& path, const std::string& entry = {});
+
+// What both machines' power-on starts from: the colour tables and the
+// cycle-timed sound reset, the I/O registers as the start-up program leaves
+// them, and the frame pacing from now.
+void power_on_console();
 
 }  // namespace tov

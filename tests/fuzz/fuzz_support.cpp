@@ -11,6 +11,7 @@
 #include "assembler.h"
 #include "audio/memory_audio.h"
 #include "classic/run/run_loop.h"
+#include "core/machine_interface.h"
 #include "host/clock.h"
 #include "host/keyboard.h"
 #include "machine/options.h"
@@ -59,7 +60,9 @@ const std::string& demo_cartridge() {
 }
 
 void load_demo_cartridge() {
-    load_cartridge_file(demo_cartridge());
+    if (load_cartridge_file(demo_cartridge()).ok) {
+        machine().power_on(model_choice::automatic, false);
+    }
 }
 
 void open_demo(bool accurate) {

@@ -64,7 +64,7 @@ TEST_F(Cartridge, PowerOnClearsMemoriesButKeepsCartridgeRamAndBankMode) {
     write_byte(0x2000, 0x05);
     write_byte(0x4000, 0x02);
 
-    ASSERT_TRUE(load_cartridge().ok) << "Reset loads the same file again";
+    ASSERT_TRUE(test::power_on_cartridge().ok) << "Reset loads the same file again";
     write_byte(0x4000, 0x00);
     EXPECT_EQ(read_byte(0xA000), 0x12);
     EXPECT_EQ(bank_mode, 1);
@@ -232,7 +232,7 @@ TEST_F(Cartridge, ArchivedCartridgesLoadAndResetFromTheirEntry) {
     for (const case_t& test : cases) {
         SCOPED_TRACE(test.file_name + " " + test.entry);
         const test::test_archive archive(test.format, test.items, test.file_name);
-        const result opened = load_cartridge_file(archive.path, test.entry);
+        const result opened = test::power_on_cartridge(archive.path, test.entry);
         ASSERT_TRUE(opened.ok) << opened.message;
         EXPECT_EQ(rom_path, archive.path) << "the file chosen stays the archive";
         EXPECT_EQ(rom_entry, test.opened);
@@ -240,7 +240,7 @@ TEST_F(Cartridge, ArchivedCartridgesLoadAndResetFromTheirEntry) {
 
         PC.value = 0x1234;
         write_byte(0xC010, 0x42);
-        const result reset = load_cartridge();
+        const result reset = test::power_on_cartridge();
         ASSERT_TRUE(reset.ok) << "Reset reads the same entry again: " << reset.message;
         EXPECT_EQ(rom_entry, test.opened);
         EXPECT_STREQ(describe_title(), test.title);
@@ -268,7 +268,7 @@ void run_cartridge(test::test_cartridge& running, const std::string& zip) {
     if (zip.empty()) {
         ASSERT_TRUE(running.load());
     } else {
-        ASSERT_TRUE(load_cartridge_file(zip).ok);
+        ASSERT_TRUE(test::power_on_cartridge(zip).ok);
     }
     PC.value = 0x1234;
     write_byte(0x2000, 0x03);
@@ -366,7 +366,7 @@ TEST_F(Cartridge, UnusableFilesAreRefusedBeforeAnythingChanges) {
         for (const case_t& test : cases) {
             SCOPED_TRACE(test.path + " " + test.entry);
             const snapshot before = snapshot::take();
-            const result refused = load_cartridge_file(test.path, test.entry);
+            const result refused = test::power_on_cartridge(test.path, test.entry);
             const std::string& reason = refused.message;
             EXPECT_FALSE(refused.ok);
             EXPECT_NE(reason.find(test.reason_part), std::string::npos) << reason;

@@ -31,7 +31,7 @@ TEST_F(BatteryTest, AnArchiveKeepsItsSaveUnderItsOwnFileName) {
         const std::string file_name = std::string("game.gb.") + test::file_ending(format);
         SCOPED_TRACE(file_name);
         const test::test_archive archive(format, {{"game.gb", cartridge_.image()}}, file_name);
-        ASSERT_TRUE(load_cartridge_file(archive.path).ok);
+        ASSERT_TRUE(test::power_on_cartridge(archive.path).ok);
         EXPECT_EQ(battery_path(), home_ / "BATTERY" / (file_name + ".sav"));
         write_byte(0x0000, 0x0A);
         write_byte(0xA123, 0x5A);
@@ -39,7 +39,7 @@ TEST_F(BatteryTest, AnArchiveKeepsItsSaveUnderItsOwnFileName) {
 
         ASSERT_TRUE(cartridge_.load()) << "another cartridge in between";
         std::fill(std::begin(cart_ram), std::end(cart_ram), 0);
-        ASSERT_TRUE(load_cartridge_file(archive.path).ok);
+        ASSERT_TRUE(test::power_on_cartridge(archive.path).ok);
         load_battery();
         write_byte(0x0000, 0x0A);
         EXPECT_EQ(read_byte(0xA123), 0x5A) << "the same archive finds its save";
@@ -90,7 +90,7 @@ TEST_F(BatteryTest, SaveThenReopenRestoresCartridgeWorkAndHighRam) {
     save_battery();
     ASSERT_EQ(test::file_bytes(battery_path()).size(), 77966u);
 
-    ASSERT_TRUE(load_cartridge().ok);
+    ASSERT_TRUE(test::power_on_cartridge().ok);
     std::fill(std::begin(cart_ram), std::end(cart_ram), 0);
     ASSERT_EQ(read_byte(0xC010), 0x00);
     load_battery();

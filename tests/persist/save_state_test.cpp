@@ -166,7 +166,7 @@ TEST_F(SaveStateTest, TheResumeRecordComesBackOnlyWithItsMarker) {
     const std::vector<int32_t> saved_values = resumed();
     for (const bool with_marker : {true, false}) {
         SCOPED_TRACE(with_marker ? "with the marker" : "without it");
-        ASSERT_TRUE(load_cartridge().ok);  // everything back to its power-on value
+        ASSERT_TRUE(test::power_on_cartridge().ok);  // everything back to its power-on value
         SP.value = 0xDFF0;
         test::set_flags("-NH-");
         line_cycles = 5;

@@ -9,6 +9,7 @@
 
 #include "assembler.h"
 #include "classic/machine/classic_machine.h"
+#include "core/machine_interface.h"
 #include "host/clock.h"
 #include "host/keyboard.h"
 #include "memory/cartridge.h"
@@ -95,9 +96,28 @@ const std::string& test_cartridge::write() {
 bool test_cartridge::load() {
     rom_path = write();
     rom_entry.clear();
-    const result loaded = load_cartridge();
+    const result loaded = power_on_cartridge();
     EXPECT_TRUE(loaded.ok) << loaded.message;
     return loaded.ok;
+}
+
+namespace {
+
+result powered_on(const result& loaded) {
+    if (loaded.ok) {
+        machine().power_on(model_choice::automatic, false);
+    }
+    return loaded;
+}
+
+}  // namespace
+
+result power_on_cartridge() {
+    return powered_on(load_cartridge());
+}
+
+result power_on_cartridge(const std::string& path, const std::string& entry) {
+    return powered_on(load_cartridge_file(path, entry));
 }
 
 }  // namespace tov::test

@@ -12,6 +12,8 @@
 #include <string_view>
 #include <vector>
 
+#include "host/result.h"
+
 namespace tov::test {
 
 class test_cartridge {
@@ -38,7 +40,7 @@ public:
 
     // Writes the image to its temporary file and returns the path.
     const std::string& write();
-    // Writes the image, points rom_path at it and loads it.
+    // Writes the image, points rom_path at it, loads it and powers on.
     bool load();
 
 private:
@@ -59,6 +61,11 @@ void write_bytes(const std::filesystem::path& path, const std::string& bytes);
 // frozen addresses, no keys held, the default key map, a fake clock at 0,
 // TOV's own machine in use.
 void reset_test_state();
+
+// Reads the cartridge that rom_path and rom_entry name again, or the one at
+// `path`, and powers the machine in use on with it, as opening or Reset do.
+result power_on_cartridge();
+result power_on_cartridge(const std::string& path, const std::string& entry = {});
 
 // A test with a blank cartridge loaded; monochrome unless the test loads
 // another kind.

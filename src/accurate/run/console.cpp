@@ -18,6 +18,7 @@
 #include "machine/memory.h"
 #include "machine/registers.h"
 #include "machine/timing.h"
+#include "memory/cartridge.h"
 #include "memory/io_registers.h"
 #include "run/frame_driver.h"
 
@@ -121,6 +122,7 @@ void reset_units(const start_up_state& start) {
 }  // namespace
 
 void power_on_accurate_machine(model_choice model, bool keep_cartridge_ram) {
+    power_on_console();
     power_on_slot(keep_cartridge_ram);
     colour_model =
         model == model_choice::colour || (model == model_choice::automatic && colour_cartridge());

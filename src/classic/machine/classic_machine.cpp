@@ -12,6 +12,9 @@
 #include "machine/cpu_state.h"
 #include "machine/memory.h"
 #include "machine/options.h"
+#include "machine/registers.h"
+#include "machine/timing.h"
+#include "memory/cartridge.h"
 #include "memory/io_registers.h"
 #include "run/frame_driver.h"
 #include "sound/channels.h"
@@ -21,7 +24,29 @@ namespace tov {
 namespace {
 
 // Loading the cartridge has powered this machine on already.
-void power_on(model_choice, bool) {}
+// The cartridge's banks as a power-on selects them, the line and the timer
+// at their start, and the CPU as the start-up program leaves it.
+void power_on(model_choice, bool) {
+    ram_enable = 1;
+    rom_bank = 1;
+    ram_bank = 0;
+    clock_selected = 0;
+    wram_bank = 0;
+    io_page[IE] = 0;
+    line_cycles = 0;
+    div_cycles = 0;
+    tima_cycles = 0;
+    tima_period = 0;
+    timer_running = 0;
+    halted = 0;
+    halt_repeat = 0;
+    render_ly = 0;
+    window_lines = {};  // the first picture does not depend on what ran before
+    power_on_cpu();
+    power_on_console();
+    PC.value = 0x0100;
+    restart_sound_tick(now_ms);
+}
 
 bool owns_state(std::string_view image) {
     return image.size() == state_file_size;
