@@ -20,10 +20,9 @@
 #include "host/files.h"
 #include "host/keyboard.h"
 #include "host/window.h"
+#include "inspect/register_values.h"
 #include "inspect/screen_text.h"
 #include "inspect/symbols.h"
-#include "machine/cpu_state.h"
-#include "machine/timing.h"
 #include "png_writer.h"
 #include "session/breaks.h"
 #include "session/developer.h"
@@ -416,14 +415,14 @@ long resident_kib() {
 
 // The --trace line of the instruction at PC: its address, the registers, the
 // flags and the next three bytes ("--" for one in the I/O page).
-std::string trace_line() {
+std::string trace_line(const register_values& r) {
     char line[80];
-    int length = std::snprintf(
-        line, sizeof line, "%04X AF=%02X%02X BC=%04X DE=%04X HL=%04X SP=%04X %c%c%c%c", PC.value, A,
-        packed_flags(), BC.value, DE.value, HL.value, SP.value, flag_z ? 'Z' : '-',
-        flag_n ? 'N' : '-', flag_h ? 'H' : '-', flag_c ? 'C' : '-');
+    int length =
+        std::snprintf(line, sizeof line, "%04X AF=%04X BC=%04X DE=%04X HL=%04X SP=%04X %c%c%c%c",
+                      r.pc, r.af, r.bc, r.de, r.hl, r.sp, r.af & 0x80 ? 'Z' : '-',
+                      r.af & 0x40 ? 'N' : '-', r.af & 0x20 ? 'H' : '-', r.af & 0x10 ? 'C' : '-');
     for (int offset = 0; offset < 3; ++offset) {
-        const int byte = code_byte(PC.value + offset);
+        const int byte = code_byte(r.pc + offset);
         length += byte < 0 ? std::snprintf(line + length, sizeof line - length, " --")
                            : std::snprintf(line + length, sizeof line - length, " %02X", byte);
     }
@@ -447,20 +446,24 @@ bool run_stepping(const options& chosen, std::ostream& out, std::ostream* trace,
             (ld_b_b_next() || (!chosen.breaks.empty() && breaks.check(moment_now()) >= 0))) {
             return true;
         }
-        if (trace && halted == 0 && traced < chosen.trace_limit) {
-            *trace << trace_line();
-            ++traced;
+        if (trace && traced < chosen.trace_limit) {
+            const register_values registers = machine_registers();
+            if (!registers.halted) {
+                *trace << trace_line(registers);
+                ++traced;
+            }
         }
         return false;
     };
-    const uint64_t start = frame_counter;
+    const uint64_t start = frames_emulated();
     const uint64_t frames = chosen.until_breakpoint ? chosen.timeout_frames : chosen.frames;
     if (!run_steps_until(frames, stop, after_frame)) {
         return !chosen.until_breakpoint;
     }
     char line[64];
-    std::snprintf(line, sizeof line, "breakpoint at %04X after %llu frames\n", PC.value,
-                  static_cast<unsigned long long>(frame_counter - start));
+    std::snprintf(line, sizeof line, "breakpoint at %04X after %llu frames\n",
+                  machine_registers().pc,
+                  static_cast<unsigned long long>(frames_emulated() - start));
     out << line;
     return true;
 }
@@ -519,14 +522,15 @@ bool screen_matches(const std::string& path, std::ostream& error) {
 // The registers' values in mooneye's protocol: the Fibonacci numbers when
 // the test passed.
 bool registers_hold_fibonacci(std::ostream& error) {
-    if (B == 3 && C == 5 && D == 8 && E == 13 && H == 21 && L == 34) {
+    const register_values r = machine_registers();
+    if (r.bc == 0x0305 && r.de == 0x080D && r.hl == 0x1522) {
         return true;
     }
     char line[128];
     std::snprintf(line, sizeof line,
                   "tov-headless: the test failed: B=%02X C=%02X D=%02X E=%02X H=%02X L=%02X, not "
                   "03 05 08 0D 15 22\n",
-                  B, C, D, E, H, L);
+                  r.bc >> 8, r.bc & 0xFF, r.de >> 8, r.de & 0xFF, r.hl >> 8, r.hl & 0xFF);
     error << line;
     return false;
 }
@@ -562,14 +566,14 @@ int run_cartridge(const options& chosen, std::ostream& out, std::ostream& error)
         }
     }
     const auto started = std::chrono::steady_clock::now();
-    const uint64_t first_frame = frame_counter;
+    const uint64_t first_frame = frames_emulated();
     const bool in_time = run_chosen_frames(chosen, out, trace.is_open() ? &trace : nullptr);
     const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - started;
     release_all_keys();
 
     if (chosen.bench) {
         const double seconds = elapsed.count();
-        const uint64_t frames = frame_counter - first_frame;  // fewer when a breakpoint came
+        const uint64_t frames = frames_emulated() - first_frame;  // fewer when a breakpoint came
         char line[96];
         std::snprintf(line, sizeof line, "frames=%llu seconds=%.3f fps=%.0f\n",
                       static_cast<unsigned long long>(frames), seconds,

@@ -23,7 +23,7 @@
 #include "debugger/memory_editor.h"
 #include "inspect/call_stack.h"
 #include "inspect/disassembler.h"
-#include "machine/cpu_state.h"
+#include "inspect/register_values.h"
 #include "session/developer.h"
 
 namespace tov {
@@ -233,7 +233,8 @@ QWidget* developer_window::build_registers() {
         flag_boxes_.push_back(check);
         connect(check, &QCheckBox::clicked, this, [this, bit](bool on) {
             const int mask = 0x80 >> bit;
-            set_register("F", on ? packed_flags() | mask : packed_flags() & ~mask);
+            const int flags = machine_registers().af & 0xFF;
+            set_register("F", on ? flags | mask : flags & ~mask);
             show_stopped();
         });
     }
@@ -354,12 +355,14 @@ void developer_window::run_until(std::function<bool()> also, const char* reason)
 
 void developer_window::show_stopped() {
     code_bank_ = -1;
-    show_code(code_before(static_cast<uint16_t>(PC.value), rows_before_pc, source()), -1);
+    show_code(code_before(static_cast<uint16_t>(machine_registers().pc), rows_before_pc, source()),
+              -1);
     show_registers();
     show_stack();
     memory_->refresh();
     status_->setText(
-        QString("Stopped at %1 (%2)").arg(hex(PC.value, 4), QString::fromStdString(stop_reason_)));
+        QString("Stopped at %1 (%2)")
+            .arg(hex(machine_registers().pc, 4), QString::fromStdString(stop_reason_)));
     set_enabled_for_state();
 }
 
@@ -377,7 +380,7 @@ void developer_window::show_code(uint16_t first, int bank) {
             watch_.points().begin(), watch_.points().end(), [&](const breakpoint& point) {
                 return point.kind == break_kind::address && point.first == line.address;
             });
-        const bool at_pc = pc_shown && line.address == PC.value;
+        const bool at_pc = pc_shown && line.address == machine_registers().pc;
         const QString text = QString("%1%2 %3  %4  %5")
                                  .arg(marked ? "*" : " ", at_pc ? ">" : " ")
                                  .arg(hex(line.address, 4))

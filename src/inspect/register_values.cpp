@@ -10,7 +10,8 @@ register_values machine_registers() {
             static_cast<uint16_t>(DE.value),
             static_cast<uint16_t>(HL.value),
             static_cast<uint16_t>(SP.value),
-            static_cast<uint16_t>(PC.value)};
+            static_cast<uint16_t>(PC.value),
+            halted != 0};
 }
 
 std::optional<register_reading> read_register(std::string_view name, const register_values& r) {

@@ -11,6 +11,7 @@ namespace tov {
 struct register_values {
     uint16_t af, bc, de, hl, sp;  // F's flags: Z 0x80, N 0x40, H 0x20, C 0x10
     uint16_t pc = 0;
+    bool halted = false;  // the CPU waits in HALT
 };
 
 // The machine's registers now, F packed from the working flags.

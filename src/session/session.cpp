@@ -282,6 +282,10 @@ void end_timer_message() {
     machine().end_slice();
 }
 
+uint64_t frames_emulated() {
+    return frame_counter;
+}
+
 void run_frames(uint64_t frames, const std::function<void(uint64_t done)>& after_frame) {
     for (uint64_t done = 1; done <= frames; ++done) {
         follow_sound();

@@ -102,6 +102,9 @@ void run_timer_message();
 // The slice under way ends before its next step: a command waits for it.
 void end_timer_message();
 
+// The frames emulated since the program started.
+uint64_t frames_emulated();
+
 // Runs until `frames` more frames have been emulated, calling `after_frame`
 // with the count so far after each one.
 void run_frames(uint64_t frames, const std::function<void(uint64_t done)>& after_frame);
