@@ -9,7 +9,6 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "cheats/cheat_codes.h"
 #include "session/session.h"
 
 namespace tov {

@@ -14,7 +14,7 @@
 #include "host/window.h"
 #include "session/session.h"
 #include "shell/status_line.h"
-#include "video/screen_look.h"
+#include "shell/screen_look.h"
 
 class QAction;
 class QKeyEvent;

@@ -7,7 +7,6 @@
 #include "shell/palette_dialog.h"
 #include "shell/settings.h"
 #include "shell/start_up.h"
-#include "video/frame.h"
 
 namespace tov {
 

@@ -2,7 +2,7 @@
 // palettes or "Custom..." and remembered in the settings store.
 #pragma once
 
-#include "memory/palettes.h"
+#include "session/palette.h"
 
 namespace tov {
 

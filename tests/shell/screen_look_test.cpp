@@ -1,4 +1,4 @@
-#include "video/screen_look.h"
+#include "shell/screen_look.h"
 
 #include <gtest/gtest.h>
 
