@@ -47,11 +47,19 @@ result write_frame_png(const std::string& path) {
     return {};
 }
 
+namespace {
+
+result unreadable_picture(const std::string& path, const png_image& image) {
+    return failure("cannot read the picture " + path + ": " + image.message);
+}
+
+}  // namespace
+
 result frame_pixels_differing(const std::string& path, long& differing) {
     png_image image{};
     image.version = PNG_IMAGE_VERSION;
     if (!png_image_begin_read_from_file(&image, path.c_str())) {
-        return failure("cannot read the picture " + path + ": " + image.message);
+        return unreadable_picture(path, image);
     }
     if (image.width != screen_width || image.height != screen_height) {
         png_image_free(&image);
@@ -61,7 +69,7 @@ result frame_pixels_differing(const std::string& path, long& differing) {
     image.format = PNG_FORMAT_BGR;  // the frame's own order
     std::vector<png_byte> pixels(PNG_IMAGE_SIZE(image));
     if (!png_image_finish_read(&image, nullptr, pixels.data(), 0, nullptr)) {
-        const result unread = failure("cannot read the picture " + path + ": " + image.message);
+        const result unread = unreadable_picture(path, image);
         png_image_free(&image);
         return unread;
     }

@@ -59,6 +59,7 @@ void power_on_cpu() {
     DE.value = 0x00D8;
     HL.value = 0x014D;
     SP.value = 0xFFFE;
+    PC.value = 0x0100;
     unpack_flags();
     ime = 0;
 }

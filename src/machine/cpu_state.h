@@ -69,8 +69,8 @@ inline void advance_pc(int32_t n) {
     PC.value = (PC.value + n) & 0xFFFF;
 }
 
-// The power-on CPU state of a cartridge kind, with its speed (the I/O page is
-// set elsewhere).
+// The CPU as the start-up program leaves it for a cartridge kind, at 0100
+// with its speed (the I/O page is set elsewhere).
 void power_on_cpu();
 
 }  // namespace tov

@@ -12,13 +12,11 @@
 #include "host/archive.h"
 #include "host/clock.h"
 #include "host/files.h"
-#include "machine/cpu_state.h"
 #include "machine/registers.h"
 #include "machine/timing.h"
 #include "memory/cartridge_info.h"
 #include "memory/console_memory.h"
 #include "memory/io_registers.h"
-#include "sound/channels.h"
 
 namespace tov {
 

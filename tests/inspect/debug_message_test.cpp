@@ -17,11 +17,13 @@ TEST(DebugMessage, OperandsShowTheMachineAndMessagesAreFoundAfterLdDD) {
             memory[address++] = byte;
         }
     };
-    message_context context{[&](int32_t address) {
-                                const auto found = memory.find(address);
-                                return found == memory.end() ? 0xFF : found->second;
-                            },
-                            93, 5};
+    message_context context;
+    context.byte_at = [&](int32_t address) {
+        const auto found = memory.find(address);
+        return found == memory.end() ? 0xFF : found->second;
+    };
+    context.scanline = 93;
+    context.rom_bank = 5;
     context.sram_bank = 2;
     context.wram_bank = 3;
     context.vram_bank = 1;

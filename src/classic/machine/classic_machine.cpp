@@ -23,7 +23,6 @@ namespace tov {
 
 namespace {
 
-// Loading the cartridge has powered this machine on already.
 // The cartridge's banks as a power-on selects them, the line and the timer
 // at their start, and the CPU as the start-up program leaves it.
 void power_on(model_choice, bool) {
@@ -44,7 +43,6 @@ void power_on(model_choice, bool) {
     window_lines = {};  // the first picture does not depend on what ran before
     power_on_cpu();
     power_on_console();
-    PC.value = 0x0100;
     restart_sound_tick(now_ms);
 }
 
