@@ -41,8 +41,9 @@ persist             8
 cheats              8
 inspect             8
 classic/state       8  persist
+accurate/state      8  persist
 classic/machine     8  persist classic/state
-accurate/machine    8  persist
+accurate/machine    8  persist accurate/state
 session             9
 controller          10
 debugger            10

@@ -6,6 +6,7 @@
 #include "accurate/bus/bus.h"
 #include "accurate/memory/memory_peek.h"
 #include "accurate/run/console.h"
+#include "accurate/state/accurate_state.h"
 #include "accurate/timer/serial.h"
 #include "accurate/timer/timer.h"
 #include "accurate/video/lcd.h"
@@ -14,7 +15,6 @@
 #include "machine/memory.h"
 #include "machine/registers.h"
 #include "memory/console_memory.h"
-#include "persist/accurate_state.h"
 #include "persist/cartridge_save.h"
 
 namespace tov {

@@ -1,4 +1,4 @@
-#include "persist/accurate_state.h"
+#include "accurate/state/accurate_state.h"
 
 #include <algorithm>
 #include <cstdint>
