@@ -54,7 +54,7 @@ apps/tov-headless   11
 
 # The folders whose files may include these libraries' headers.
 qt_rooms=" shell debugger apps/tov "
-sdl_rooms=" audio controller apps/tov "
+sdl_rooms=" host controller apps/tov "
 
 declare -A floor_of same_floor
 while read -r folder floor allowed; do
@@ -87,7 +87,7 @@ check_include() {
     case $included in
         Q*) [[ $qt_rooms == *" $folder "* ]] || problem "$file: includes Qt's <$included> below the shell"
             return ;;
-        SDL*) [[ $sdl_rooms == *" $folder "* ]] || problem "$file: includes SDL's <$included> below the audio and controller rooms"
+        SDL*) [[ $sdl_rooms == *" $folder "* ]] || problem "$file: includes SDL's <$included> outside the host, controller and program rooms"
             return ;;
     esac
     [[ $included == */* ]] || return 0  # a file of the same folder, or a library's

@@ -14,11 +14,11 @@
 #include <iterator>
 #include <optional>
 
-#include "audio/memory_audio.h"
-#include "audio/wav_file.h"
 #include "host/clock.h"
 #include "host/files.h"
 #include "host/keyboard.h"
+#include "host/memory_audio.h"
+#include "host/wav_file.h"
 #include "host/window.h"
 #include "inspect/register_values.h"
 #include "inspect/screen_text.h"
@@ -28,7 +28,6 @@
 #include "session/developer.h"
 #include "session/palette.h"
 #include "session/session.h"
-#include "stream/sound_recording.h"
 
 namespace tov {
 
@@ -635,8 +634,11 @@ int run_headless(const std::vector<std::string>& arguments, std::ostream& out,
     auto device = std::make_unique<memory_audio>(!chosen.wav.empty() && !record_accurate);
     memory_audio& audio = *device;
     start_session(std::move(device));
-    sound_recording recording(recording_rate);
-    set_accurate_sound_output(record_accurate ? &recording : nullptr);
+    if (record_accurate) {
+        start_sound_recording(recording_rate);
+    } else {
+        set_accurate_sound_output(nullptr);
+    }
     headless_window headless(audio);
     set_window(&headless);
     std::string sent;
@@ -653,9 +655,9 @@ int run_headless(const std::vector<std::string>& arguments, std::ostream& out,
         code = exit_failed;
     }
     if (code == 0 && !chosen.wav.empty()) {
-        const result written = record_accurate
-                                   ? write_wav_file(chosen.wav, recording.finish(), recording_rate)
-                                   : audio.write_wav(chosen.wav);
+        const result written =
+            record_accurate ? write_wav_file(chosen.wav, finish_sound_recording(), recording_rate)
+                            : audio.write_wav(chosen.wav);
         if (!succeeded(written, error)) {
             code = 1;
         }

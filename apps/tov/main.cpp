@@ -6,8 +6,8 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "audio/sdl_audio.h"
-#include "audio/sound_output.h"
+#include "host/sdl_audio.h"
+#include "session/session.h"
 #include "shell/start_up.h"
 
 namespace {
@@ -117,7 +117,7 @@ void report_sound_stats(QApplication& app) {
     }
     auto* timer = new QTimer(&app);
     QObject::connect(timer, &QTimer::timeout, [] {
-        const tov::sound_stream::statistics stats = tov::take_output_stats();
+        const tov::sound_stream::statistics stats = tov::take_sound_stats();
         const double ms_per_frame = 1000.0 / tov::sdl_audio_rate;
         std::fprintf(stderr,
                      "tov: sound buffer %.1f ms (lowest %.1f, highest %.1f, target %.1f), "

@@ -22,8 +22,11 @@ void open_sound_output(std::unique_ptr<audio_backend> device) {
     }
     start_sound(std::move(device));
     if (sound_device) {
-        backend_lock hold(*sound_device);
-        stream = std::move(made);
+        {
+            backend_lock hold(*sound_device);
+            stream = std::move(made);
+        }
+        sound_device->play_from(mix_output);
     }
 }
 

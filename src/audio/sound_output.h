@@ -8,7 +8,7 @@
 #include <memory>
 
 #include "apu/mixer.h"
-#include "sound/audio_backend.h"
+#include "host/audio_backend.h"
 #include "stream/sound_stream.h"
 
 namespace tov {

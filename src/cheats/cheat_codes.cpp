@@ -2,8 +2,6 @@
 
 #include <sstream>
 
-#include "cheats/cheat_search.h"
-
 namespace tov {
 
 namespace {
@@ -115,6 +113,19 @@ decoded_cheat decode_game_genie(std::string_view text) {
 }
 
 }  // namespace
+
+int32_t hex_digit(char character) {
+    if (character >= '0' && character <= '9') {
+        return character - '0';
+    }
+    if (character >= 'a' && character <= 'f') {
+        return character - 'a' + 10;
+    }
+    if (character >= 'A' && character <= 'F') {
+        return character - 'A' + 10;
+    }
+    return -1;
+}
 
 decoded_cheat decode_cheat(std::string_view text) {
     const std::string_view code = trimmed(text);

@@ -29,6 +29,9 @@ struct decoded_cheat {
     result outcome;  // when there is no code: what is wrong, naming the bad part
 };
 
+// The value of a hex digit (0-9, a-f, A-F), or -1 for any other character.
+int32_t hex_digit(char character);
+
 // Decodes one code as the devices do; spaces around it are ignored and hex
 // digits may be in either case.
 decoded_cheat decode_cheat(std::string_view text);

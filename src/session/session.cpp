@@ -28,6 +28,7 @@
 #include "session/rewind.h"
 #include "sound/channels.h"
 #include "sound/output_device.h"
+#include "stream/sound_recording.h"
 
 namespace tov {
 
@@ -36,6 +37,7 @@ namespace {
 // Where the cycle-timed sound goes: the device's stream, a recording, or
 // null, nowhere.
 sample_sink* accurate_output;
+std::unique_ptr<sound_recording> recording;  // kept in place of playing
 
 model_choice chosen_model = model_choice::automatic;
 
@@ -143,6 +145,7 @@ void start_session(std::unique_ptr<audio_backend> audio) {
 
 void end_session() {
     set_accurate_sound_output(nullptr);
+    recording.reset();
     close_sound_output();
 }
 
@@ -428,6 +431,26 @@ void set_accurate_sound_output(sample_sink* sink) {
     }
     accurate_output = sink;
     follow_sound();
+}
+
+void start_sound_recording(int rate) {
+    set_accurate_sound_output(nullptr);
+    recording = std::make_unique<sound_recording>(rate);
+    set_accurate_sound_output(recording.get());
+}
+
+std::vector<int16_t> finish_sound_recording() {
+    if (!recording) {
+        return {};
+    }
+    set_accurate_sound_output(nullptr);  // hands over what was mixed up to now
+    std::vector<int16_t> frames = recording->finish();
+    recording.reset();
+    return frames;
+}
+
+sound_stream::statistics take_sound_stats() {
+    return take_output_stats();
 }
 
 void set_channel_enabled(int channel, bool on) {

@@ -16,9 +16,10 @@
 #include "apu/mixer.h"
 #include "cheats/cheat_codes.h"
 #include "core/machine_interface.h"
+#include "host/audio_backend.h"
 #include "host/result.h"
 #include "memory/joypad.h"
-#include "sound/audio_backend.h"
+#include "stream/sound_stream.h"
 #include "video/frame.h"
 
 namespace tov {
@@ -177,6 +178,17 @@ void set_serial_output(std::function<void(uint8_t)> listener);
 // starts with, or a recording; null sends it nowhere. `sink` must outlive
 // the session or be replaced first.
 void set_accurate_sound_output(sample_sink* sink);
+
+// Records the cycle-timed sound in place of playing it: every frame the
+// sound model mixes while it is heard, at `rate` frames a second.
+void start_sound_recording(int rate);
+
+// Ends the recording and gives its frames (left, right interleaved).
+std::vector<int16_t> finish_sound_recording();
+
+// The played sound's buffer since the last call, to watch its latency and
+// its underruns; all zero without a device.
+sound_stream::statistics take_sound_stats();
 
 // Each setter ignores a value outside its range.
 void set_frame_skip(int frames);

@@ -10,7 +10,7 @@
 #include <QVBoxLayout>
 #include <optional>
 
-#include "cheats/cheat_search.h"
+#include "session/cheat_search.h"
 #include "shell/main_window.h"
 #include "shell/start_up.h"
 

@@ -7,7 +7,7 @@
 #include <array>
 #include <cstdint>
 
-#include "video/frame.h"
+#include "session/session.h"  // the picture's layout
 
 namespace tov {
 

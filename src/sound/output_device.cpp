@@ -3,11 +3,8 @@
 #include <algorithm>
 #include <atomic>
 #include <cmath>
-#include <cstdio>
 #include <cstring>
 #include <iterator>
-#include <set>
-#include <string>
 
 #include "machine/options.h"
 #include "machine/shell_flags.h"
@@ -184,13 +181,6 @@ void silence_squares() {
         if (sound_buffer* voice = voice_of_channel(channel)) {
             fill_silence(*voice);
         }
-    }
-}
-
-void report_error(int32_t code, const char* message) {
-    static std::set<std::string> reported;
-    if (reported.insert(message).second) {
-        std::fprintf(stderr, "tov: sound: %s (%d)\n", message, code);
     }
 }
 

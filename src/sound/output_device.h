@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <memory>
 
-#include "sound/audio_backend.h"
+#include "host/audio_backend.h"
 #include "sound/sound_buffer.h"
 
 namespace tov {
@@ -59,9 +59,6 @@ void toggle_channel(int channel);
 
 // Fills voices 1 and 2 with silence (Reset does this).
 void silence_squares();
-
-// Reports an audio failure: each message once, on standard error.
-void report_error(int32_t code, const char* message);
 
 // The mixer: adds the playing voices into `frames` stereo frames of 16-bit
 // output at `output_rate`. Audio back ends call it with the voices locked.

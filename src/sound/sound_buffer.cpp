@@ -3,7 +3,7 @@
 #include <cmath>
 #include <cstring>
 
-#include "sound/audio_backend.h"
+#include "host/audio_backend.h"
 
 namespace tov {
 

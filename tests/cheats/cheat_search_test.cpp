@@ -4,7 +4,6 @@
 #include <string>
 #include <vector>
 
-#include "cheats/cheat_search.h"
 #include "classic/memory/memory_map.h"
 #include "cpu_steps.h"
 #include "host/keyboard.h"
@@ -12,6 +11,7 @@
 #include "machine/registers.h"
 #include "memory/freeze_list.h"
 #include "memory/joypad.h"
+#include "session/cheat_search.h"
 #include "test_cartridge.h"
 
 namespace tov {

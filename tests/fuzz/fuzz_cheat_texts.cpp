@@ -7,10 +7,10 @@
 #include <string_view>
 #include <vector>
 
-#include "cheats/cheat_search.h"
 #include "classic/machine/classic_machine.h"
 #include "classic/memory/memory_map.h"
 #include "memory/freeze_list.h"
+#include "session/cheat_search.h"
 
 // The search reads the memory of TOV's own machine.
 extern "C" int LLVMFuzzerInitialize(int*, char***) {

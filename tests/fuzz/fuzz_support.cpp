@@ -9,11 +9,11 @@
 #include <sstream>
 
 #include "assembler.h"
-#include "audio/memory_audio.h"
 #include "classic/run/run_loop.h"
 #include "core/machine_interface.h"
 #include "host/clock.h"
 #include "host/keyboard.h"
+#include "host/memory_audio.h"
 #include "machine/options.h"
 #include "machine/shell_flags.h"
 #include "memory/cartridge.h"

@@ -7,10 +7,10 @@
 #include <algorithm>
 #include <functional>
 
-#include "cheats/cheat_search.h"
 #include "classic/memory/memory_map.h"
 #include "machine/shell_flags.h"
 #include "memory/freeze_list.h"
+#include "session/cheat_search.h"
 #include "shell/cheat_dialog.h"
 #include "shell/command_ids.h"
 #include "shell_test_support.h"

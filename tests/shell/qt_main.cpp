@@ -8,7 +8,7 @@
 #include <filesystem>
 #include <string>
 
-#include "audio/memory_audio.h"
+#include "host/memory_audio.h"
 #include "shell/start_up.h"
 
 int main(int argc, char** argv) {

@@ -4,9 +4,10 @@
 #include <cstring>
 #include <vector>
 
-#include "audio/memory_audio.h"
+#include "audio/sound_output.h"
 #include "classic/memory/memory_map.h"
 #include "host/clock.h"
+#include "host/memory_audio.h"
 #include "machine/options.h"
 #include "machine/registers.h"
 #include "machine/shell_flags.h"
@@ -41,6 +42,7 @@ protected:
         use_fake_clock(1000);
         auto device = std::make_unique<memory_audio>(true);
         audio_ = device.get();
+        device->play_from(mix_output);  // the voices, with no stream beside them
         start_sound(std::move(device));
         load(0x00);
         for (channel_state& channel : sound_channels) {

@@ -1,10 +1,10 @@
 // The sound card, through SDL's audio subsystem: 48000 Hz, 16-bit stereo,
-// playing the sound output, read in SDL's audio callback.
+// pulled in SDL's audio callback from the source it is handed.
 #pragma once
 
 #include <memory>
 
-#include "sound/audio_backend.h"
+#include "host/audio_backend.h"
 
 namespace tov {
 

@@ -1,4 +1,4 @@
-#include "audio/wav_file.h"
+#include "host/wav_file.h"
 
 #include <cstring>
 

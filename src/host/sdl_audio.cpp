@@ -1,11 +1,8 @@
-#include "audio/sdl_audio.h"
+#include "host/sdl_audio.h"
 
 #include <SDL.h>
 
 #include <cstdio>
-
-#include "audio/sound_output.h"
-#include "sound/output_device.h"
 
 namespace tov {
 
@@ -15,10 +12,21 @@ constexpr int rate = sdl_audio_rate;
 
 class sdl_audio : public audio_backend {
 public:
-    explicit sdl_audio(SDL_AudioDeviceID device) : device_(device) {}
+    // Made once the audio subsystem is up, which it takes down again.
+    sdl_audio() = default;
     ~sdl_audio() override {
-        SDL_CloseAudioDevice(device_);
+        if (device_ != 0) {
+            SDL_CloseAudioDevice(device_);
+        }
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    }
+    sdl_audio(const sdl_audio&) = delete;
+    sdl_audio& operator=(const sdl_audio&) = delete;
+
+    // Opens the default device, paused.
+    bool open(const SDL_AudioSpec& wanted) {
+        device_ = SDL_OpenAudioDevice(nullptr, 0, &wanted, nullptr, 0);
+        return device_ != 0;
     }
 
     void lock() override { SDL_LockAudioDevice(device_); }
@@ -27,14 +35,14 @@ public:
 
     void start() { SDL_PauseAudioDevice(device_, 0); }
 
-private:
-    SDL_AudioDeviceID device_;
-};
+    // SDL holds the device's lock while it calls back.
+    static void callback(void* self, Uint8* output, int length) {
+        static_cast<const sdl_audio*>(self)->pull(reinterpret_cast<int16_t*>(output), length / 4);
+    }
 
-// SDL holds the device's lock while it calls back.
-void mix_callback(void*, Uint8* output, int length) {
-    mix_output(reinterpret_cast<int16_t*>(output), length / 4);
-}
+private:
+    SDL_AudioDeviceID device_ = 0;
+};
 
 // Reports the failure in the system's own words, then says plainly what it
 // means for the player, with SDL's reason.
@@ -56,14 +64,14 @@ std::unique_ptr<audio_backend> open_sdl_audio() {
     wanted.format = AUDIO_S16SYS;
     wanted.channels = 2;
     wanted.samples = 512;
-    wanted.callback = mix_callback;
-    const SDL_AudioDeviceID device = SDL_OpenAudioDevice(nullptr, 0, &wanted, nullptr, 0);
-    if (device == 0) {
+    wanted.callback = sdl_audio::callback;
+    // The device exists before it is opened, so the callback has its object.
+    auto audio = std::make_unique<sdl_audio>();
+    wanted.userdata = audio.get();
+    if (!audio->open(wanted)) {
         report_no_device("Fehler: DirectSound Initialisierung");
-        SDL_QuitSubSystem(SDL_INIT_AUDIO);
         return nullptr;
     }
-    auto audio = std::make_unique<sdl_audio>(device);
     audio->start();
     return audio;
 }

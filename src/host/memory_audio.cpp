@@ -1,7 +1,6 @@
-#include "audio/memory_audio.h"
+#include "host/memory_audio.h"
 
-#include "audio/sound_output.h"
-#include "audio/wav_file.h"
+#include "host/wav_file.h"
 
 namespace tov {
 
@@ -10,7 +9,7 @@ void memory_audio::advance(int frames) {
         return;
     }
     mixed_.resize(static_cast<std::size_t>(frames) * 2);
-    mix_output(mixed_.data(), frames);
+    pull(mixed_.data(), frames);
     if (keep_output_) {
         output_.insert(output_.end(), mixed_.begin(), mixed_.end());
     }

@@ -1,5 +1,5 @@
-// An audio device in memory: the mixer runs when the owner advances it,
-// and what it mixes can be kept and written as a WAV file. Tests and the
+// An audio device in memory: its source runs when the owner advances it,
+// and what it plays can be kept and written as a WAV file. Tests and the
 // headless runner use it in place of a sound card.
 #pragma once
 
@@ -7,8 +7,8 @@
 #include <filesystem>
 #include <vector>
 
+#include "host/audio_backend.h"
 #include "host/result.h"
-#include "sound/audio_backend.h"
 
 namespace tov {
 

@@ -1,7 +1,8 @@
-#include "cheats/cheat_search.h"
+#include "session/cheat_search.h"
 
 #include <cstdio>
 
+#include "cheats/cheat_codes.h"
 #include "core/machine_interface.h"
 
 namespace tov {
@@ -39,19 +40,6 @@ std::optional<int32_t> parse_hex(std::string_view text) {
 }
 
 }  // namespace
-
-int32_t hex_digit(char character) {
-    if (character >= '0' && character <= '9') {
-        return character - '0';
-    }
-    if (character >= 'a' && character <= 'f') {
-        return character - 'a' + 10;
-    }
-    if (character >= 'A' && character <= 'F') {
-        return character - 'A' + 10;
-    }
-    return -1;
-}
 
 void start_search() {
     for (int32_t i = 0; i < search_size; ++i) {

@@ -1,9 +1,10 @@
 // The cheat search: every byte from 8000 to FFFE is recorded, then each step
 // keeps the addresses whose memory compares with the recorded value as the
 // chosen mode asks, until the address of a game value (lives, energy) is
-// found. The search reads with peek_byte, so it sees the memory and not the
-// frozen values. A found address then goes to the freeze list, which is
-// part of the cheat facility and is included here for its users.
+// found. The search peeks at the machine's memory, so it sees what the game
+// wrote and not the frozen values. A found address then goes to the freeze
+// list, which is part of the cheat facility and is included here for its
+// users.
 #pragma once
 
 #include <cstdint>
@@ -48,9 +49,6 @@ void narrow_search(search_mode mode, int32_t typed_value);
 // "%X on %X" (recorded value, address) for every address still in the
 // search, in address order.
 std::vector<std::string> candidate_lines();
-
-// The value of a hex digit (0-9, a-f, A-F), or -1 for any other character.
-int32_t hex_digit(char character);
 
 // Exactly four hex digits (0-9, a-f, A-F) as a 16-bit value; anything else,
 // a shorter text included, gives no value.
