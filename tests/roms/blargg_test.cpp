@@ -24,6 +24,7 @@ struct blargg_case {
     const char* text;  // all the screen on TOV's own machine, the last line on the accurate one
     int frames = 1200;
     report channel = report::screen;
+    const char* model = "auto";  // the accurate machine's console
 };
 
 void PrintTo(const blargg_case& test, std::ostream* out) {
@@ -87,17 +88,18 @@ const blargg_case accurate_cases[] = {
     {"mem_timing-2/rom_singles/03-modify_timing.gb", "Passed"},
     {"interrupt_time/interrupt_time.gb", "Passed"},
     {"halt_bug.gb", "Passed"},
-    // The object memory's corruption by 16-bit INC/DEC and the stack during
-    // object search is not modelled.
-    {"oam_bug/oam_bug.gb", "Failed #2", 3500},
-    {"oam_bug/rom_singles/1-lcd_sync.gb", "Passed"},
-    {"oam_bug/rom_singles/2-causes.gb", "Failed #2"},
-    {"oam_bug/rom_singles/3-non_causes.gb", "Passed"},
-    {"oam_bug/rom_singles/4-scanline_timing.gb", "Failed #3"},
-    {"oam_bug/rom_singles/5-timing_bug.gb", "Failed #2"},
-    {"oam_bug/rom_singles/6-timing_no_bug.gb", "Passed"},
+    // The object memory's corruption is the monochrome model's alone.
+    {"oam_bug/oam_bug.gb", "Passed", 3500, report::screen, "dmg"},
+    {"oam_bug/rom_singles/1-lcd_sync.gb", "Passed", 1200, report::screen, "dmg"},
+    {"oam_bug/rom_singles/2-causes.gb", "Passed", 1200, report::screen, "dmg"},
+    {"oam_bug/rom_singles/3-non_causes.gb", "Passed", 1200, report::screen, "dmg"},
+    {"oam_bug/rom_singles/4-scanline_timing.gb", "Passed", 1200, report::screen, "dmg"},
+    {"oam_bug/rom_singles/5-timing_bug.gb", "Passed", 1200, report::screen, "dmg"},
+    {"oam_bug/rom_singles/6-timing_no_bug.gb", "Passed", 1200, report::screen, "dmg"},
+    // On the colour model, which has no such corruption: on the monochrome
+    // model it does not finish yet (its status stays "running").
     {"oam_bug/rom_singles/7-timing_effect.gb", "Failed"},
-    {"oam_bug/rom_singles/8-instr_effect.gb", "Failed #2"},
+    {"oam_bug/rom_singles/8-instr_effect.gb", "Passed", 1200, report::screen, "dmg"},
     {"dmg_sound/dmg_sound.gb", "Passed", 3500},
     {"dmg_sound/rom_singles/01-registers.gb", "Passed"},
     {"dmg_sound/rom_singles/02-len ctr.gb", "Passed"},
@@ -146,7 +148,7 @@ TEST_P(AccurateBlargg, FinalLine) {
     if (test::skipped_without(rom)) {
         GTEST_SKIP() << "test cartridges not found at " << rom << "; skipping";
     }
-    const std::vector<std::string> machine = {"--machine", "accurate"};
+    const std::vector<std::string> machine = {"--machine", "accurate", "--model", GetParam().model};
     const std::string text = GetParam().channel == report::serial
                                  ? test::serial_output(rom, GetParam().frames, machine)
                                  : test::final_screen(rom, GetParam().frames, machine);

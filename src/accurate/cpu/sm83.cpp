@@ -2,6 +2,7 @@
 
 #include "accurate/bus/bus.h"
 #include "accurate/bus/events.h"
+#include "accurate/bus/oam_bug.h"
 #include "accurate/dma/vram_dma.h"
 #include "accurate/timer/timer.h"
 #include "accurate/video/lcd.h"
@@ -24,22 +25,49 @@ register_pair* const word_registers[4] = {&BC, &DE, &HL, &SP};
 register_pair* const stack_registers[4] = {&BC, &DE, &HL, &AF};
 
 // The M-cycles of an instruction: a read, a write, or one with no access.
+// An address of FE00-FEFF on the bus may spoil OAM on the monochrome model.
 uint8_t read(int32_t address) {
     tick();
-    return bus_read(address & 0xFFFF);
+    address &= 0xFFFF;
+    if (in_oam_page(address)) {
+        oam_bug(oam_access::read);
+    }
+    return bus_read(address);
 }
 
 void write(int32_t address, uint8_t value) {
     tick();
-    bus_write(address & 0xFFFF, value);
+    address &= 0xFFFF;
+    if (in_oam_page(address)) {
+        oam_bug(oam_access::write);
+    }
+    bus_write(address, value);
 }
 
 void idle() {
     tick();
 }
 
+// A read whose address the 16-bit increment unit moves on in the same
+// M-cycle; the caller moves it.
+uint8_t read_stepping(int32_t address) {
+    tick();
+    if (in_oam_page(address)) {
+        oam_bug(oam_access::read_and_step);
+    }
+    return bus_read(address);
+}
+
+// An M-cycle with no access in which the increment unit moves `address` on.
+void idle_stepping(int32_t address) {
+    tick();
+    if (in_oam_page(address)) {
+        oam_bug(oam_access::write);
+    }
+}
+
 uint8_t fetch() {
-    const uint8_t value = read(PC.value);
+    const uint8_t value = read_stepping(PC.value);
     PC.value = (PC.value + 1) & 0xFFFF;
     return value;
 }
@@ -90,21 +118,22 @@ bool condition(int code) {
 }
 
 void step_pair(register_pair& pair, int32_t delta) {
-    idle();
+    idle_stepping(pair.value);
     pair.value = (pair.value + delta) & 0xFFFF;
 }
 
 // A push spends an M-cycle before its writes, as SP moves down.
 void push(int32_t value) {
-    idle();
+    idle_stepping(SP.value);
     SP.value = (SP.value - 1) & 0xFFFF;
     write(SP.value, static_cast<uint8_t>(value >> 8));
     SP.value = (SP.value - 1) & 0xFFFF;
     write(SP.value, static_cast<uint8_t>(value));
 }
 
+// Only the first read's step of SP reaches the bus.
 int32_t pop() {
-    const int32_t low = read(SP.value);
+    const int32_t low = read_stepping(SP.value);
     SP.value = (SP.value + 1) & 0xFFFF;
     const int32_t high = read(SP.value);
     SP.value = (SP.value + 1) & 0xFFFF;
@@ -282,7 +311,7 @@ void execute_block0(uint8_t opcode) {
         case 2: {  // LD (BC),A  LD A,(BC)  ... LD (HL-),A  LD A,(HL-)
             const int32_t address = y < 4 ? word_registers[y >> 1]->value : HL.value;
             if (y & 1) {
-                A = read(address);
+                A = y < 4 ? read(address) : read_stepping(address);
             } else {
                 write(address, A);
             }
@@ -415,7 +444,7 @@ void execute(uint8_t opcode) {
 void dispatch_interrupt() {
     ime = 0;
     idle();
-    idle();
+    idle_stepping(SP.value);  // SP moves down
     // The halt bug's fetch did not move PC on, so the return is to the HALT.
     const int32_t resume = sm83.halt_bug ? (PC.value - 1) & 0xFFFF : PC.value;
     sm83.halt_bug = 0;
@@ -431,13 +460,11 @@ void dispatch_interrupt() {
 }
 
 uint8_t fetch_opcode() {
-    const uint8_t opcode = read(PC.value);
     if (sm83.halt_bug) {
         sm83.halt_bug = 0;
-    } else {
-        PC.value = (PC.value + 1) & 0xFFFF;
+        return read(PC.value);
     }
-    return opcode;
+    return fetch();
 }
 
 // A pressed button ends STOP's sleep.

@@ -22,6 +22,7 @@ namespace {
 
 constexpr int line_dots = 456;
 constexpr int search_dots = 80;
+constexpr int search_row_dots = 4;  // the search reads a row of OAM an M-cycle
 constexpr int frame_dots = line_dots * 154;
 constexpr int first_blank_line = 144;
 constexpr int last_line = 153;
@@ -328,6 +329,14 @@ bool vram_locked(bool write) {
     const int dot = dots_into_line();
     const int from = write || lcd.first_line ? search_dots + shown_late : search_dots;
     return dot >= from && dot < lcd.drawing_end + shown_late;
+}
+
+int oam_search_row() {
+    if (!lcd.on || !visible_line() || lcd.first_line) {
+        return -1;
+    }
+    const int dot = dots_into_line();
+    return dot < search_dots ? dot / search_row_dots : -1;
 }
 
 bool in_horizontal_blank() {

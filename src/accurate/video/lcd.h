@@ -60,6 +60,10 @@ void window_register_written();
 bool oam_locked(bool write);
 bool vram_locked(bool write);
 
+// The row of OAM (eight bytes) the object search reads in this M-cycle, one
+// row an M-cycle through mode 2; -1 outside the search.
+int oam_search_row();
+
 // Whether a visible line's horizontal blank is under way.
 bool in_horizontal_blank();
 
