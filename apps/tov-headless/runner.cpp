@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <array>
+#include <charconv>
 #include <chrono>
 #include <cstdint>
 #include <cstdlib>
@@ -88,6 +89,8 @@ constexpr const char* usage_text =
     "                           34 at the end (the protocol of mooneye's test cartridges)\n"
     "  --expect-serial TEXT     pass when the serial port sent TEXT during the run\n"
     "  --expect-screen PNG      pass when the last frame is the 160x144 picture PNG\n"
+    "  --expect-byte ADDR=VV    pass when the byte at ADDR holds VV at the end (both\n"
+    "                           in hex, as FF82=01); may be given more than once\n"
     "  --trace FILE             write a line per instruction to FILE: its address, the\n"
     "                           registers, the flags and the next three bytes\n"
     "  --trace-limit N          at most N lines of trace (default 100000)\n"
@@ -125,6 +128,11 @@ struct button_press {
     uint64_t frame_count;
 };
 
+struct expected_byte {
+    uint16_t address;
+    uint8_t value;
+};
+
 struct options {
     std::string rom;
     std::string entry;
@@ -154,6 +162,7 @@ struct options {
     bool expect_fibonacci = false;
     std::string expect_serial;
     std::string expect_screen;
+    std::vector<expected_byte> expect_bytes;
     std::string trace;
     uint64_t trace_limit = 100000;
     bool debug_messages = false;
@@ -263,6 +272,24 @@ bool machine_option(const std::string& value) {
     return value == "accurate";
 }
 
+// ADDR=VV in hex, as --expect-byte takes it.
+expected_byte expected_byte_option(const std::string& value) {
+    const std::size_t equals = value.find('=');
+    unsigned address = 0;
+    unsigned byte = 0;
+    const auto hex = [](const std::string& text, unsigned& number, unsigned high) {
+        const auto [end, problem] =
+            std::from_chars(text.data(), text.data() + text.size(), number, 16);
+        return !text.empty() && problem == std::errc{} && end == text.data() + text.size() &&
+               number <= high;
+    };
+    if (equals == std::string::npos || !hex(value.substr(0, equals), address, 0xFFFF) ||
+        !hex(value.substr(equals + 1), byte, 0xFF)) {
+        throw usage_error{"--expect-byte takes ADDR=VV in hex, as FF82=01, not '" + value + "'"};
+    }
+    return {static_cast<uint16_t>(address), static_cast<uint8_t>(byte)};
+}
+
 cheat_entry cheat_option(const std::string& value) {
     const decoded_cheat decoded = decode_cheat(value);
     if (!decoded.code) {
@@ -358,6 +385,8 @@ options parse_options(const std::vector<std::string>& arguments) {
             result.expect_serial = value();
         } else if (argument == "--expect-screen") {
             result.expect_screen = value();
+        } else if (argument == "--expect-byte") {
+            result.expect_bytes.push_back(expected_byte_option(value()));
         } else if (argument == "--debug-messages") {
             result.debug_messages = true;
         } else if (argument == "--symbols") {
@@ -534,6 +563,24 @@ bool registers_hold_fibonacci(std::ostream& error) {
     return false;
 }
 
+// The bytes --expect-byte named, as the CPU sees them at the end.
+bool bytes_hold(const std::vector<expected_byte>& expected, std::ostream& error) {
+    const cpu_moment now = moment_now();
+    bool all = true;
+    for (const expected_byte& byte : expected) {
+        const int held = now.byte_at(byte.address);
+        if (held != byte.value) {
+            char line[96];
+            std::snprintf(line, sizeof line,
+                          "tov-headless: the byte at %04X is %02X, not %02X\n", byte.address,
+                          held, byte.value);
+            error << line;
+            all = false;
+        }
+    }
+    return all;
+}
+
 int run_cartridge(const options& chosen, std::ostream& out, std::ostream& error) {
     // No cartridge is open yet, so choosing the machine cannot fail.
     set_machine(chosen.accurate_machine, chosen.model);
@@ -596,6 +643,9 @@ int run_cartridge(const options& chosen, std::ostream& out, std::ostream& error)
         return exit_failed;
     }
     if (!chosen.expect_screen.empty() && !screen_matches(chosen.expect_screen, error)) {
+        return exit_failed;
+    }
+    if (!bytes_hold(chosen.expect_bytes, error)) {
         return exit_failed;
     }
     return 0;
