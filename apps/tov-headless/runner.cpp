@@ -571,9 +571,8 @@ bool bytes_hold(const std::vector<expected_byte>& expected, std::ostream& error)
         const int held = now.byte_at(byte.address);
         if (held != byte.value) {
             char line[96];
-            std::snprintf(line, sizeof line,
-                          "tov-headless: the byte at %04X is %02X, not %02X\n", byte.address,
-                          held, byte.value);
+            std::snprintf(line, sizeof line, "tov-headless: the byte at %04X is %02X, not %02X\n",
+                          byte.address, held, byte.value);
             error << line;
             all = false;
         }

@@ -90,6 +90,9 @@ struct machine_interface {
 
     // BGP, OBP0 and OBP1 choose again among this machine's shades.
     void (*use_shades)();
+    // Whether it draws colours in the host's full range (white FF), as the
+    // console's reference pictures are made, rather than in the top five bits.
+    bool full_range_colours;
     // Whether it runs as a Game Boy Color now.
     bool (*colour_hardware)();
     // What the status line should say about the cartridge just taken up.

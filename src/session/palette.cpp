@@ -36,14 +36,18 @@ bool drawn_in_palette() {
     return rom_loaded == 1 && !colour_picture();
 }
 
+colour_scale scale_in_use() {
+    return machine().full_range_colours ? colour_scale::full_range : colour_scale::top_bits;
+}
+
 // Each pixel of a shade of `before` becomes the same shade of `after`; a
 // colour that `before` holds twice counts as its lighter shade.
 void recolour_picture(const shade_set& before, const shade_set& after) {
     uint32_t old_colours[4];
     uint32_t new_colours[4];
     for (int shade = 0; shade < 4; ++shade) {
-        old_colours[shade] = host_colour(before[shade]);
-        new_colours[shade] = host_colour(after[shade]);
+        old_colours[shade] = host_colour(before[shade], scale_in_use());
+        new_colours[shade] = host_colour(after[shade], scale_in_use());
     }
     for (uint8_t* pixel = frame_buffer; pixel < std::end(frame_buffer); pixel += 3) {
         for (int shade = 0; shade < 4; ++shade) {
@@ -64,6 +68,17 @@ void set_palette(const shade_set& shades) {
         recolour_picture(before, shades);
         present_frame(0, 0, screen_width * zoom, screen_height * zoom);
     }
+}
+
+int shade_of_pixel(const uint8_t* pixel) {
+    const shade_set& shades = monochrome_palette();
+    for (int shade = 0; shade < 4; ++shade) {
+        const uint32_t colour = host_colour(shades[shade], scale_in_use());
+        if (std::memcmp(pixel, &colour, 3) == 0) {
+            return shade;
+        }
+    }
+    return -1;
 }
 
 std::string state_in_greys(std::string (*image_of)()) {

@@ -2,6 +2,7 @@
 // choose it, a running game takes it at once, and save states never hold it.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "memory/palettes.h"
@@ -14,6 +15,11 @@ namespace tov {
 // is recoloured and shown again. A colour cartridge, and a monochrome one on
 // the accurate machine's colour model, keep their own colours.
 void set_palette(const shade_set& shades);
+
+// The shade (0, the lightest, to 3) of the palette in use that a pixel of
+// a monochrome game's picture (blue, green, red) shows; -1 for any other
+// colour.
+int shade_of_pixel(const uint8_t* pixel);
 
 // The state `image_of` makes, taken with TOV Greys' colours in the colour
 // tables, so that a state is the same whichever palette is shown.

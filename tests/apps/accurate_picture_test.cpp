@@ -28,7 +28,7 @@ bool tile_fetched_before(int tile, int dot) {
     return 84 + 8 * tile < dot;
 }
 
-constexpr uint32_t white = 0xF8F8F8;
+constexpr uint32_t white = 0xFFFFFF;
 constexpr uint32_t black = 0x000000;
 
 // The cartridge: tile 1 is colour 3, the background map shows tile 1 (or,

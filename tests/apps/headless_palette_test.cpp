@@ -33,12 +33,13 @@ TEST(HeadlessPalette, ScreenshotShowsTheChosenShades) {
         std::vector<std::string> machine;
         uint32_t shades[4];
     };
-    // Original Green (9BBC0F, 8BAC0F, 306230, 0F380F) at five bits a level;
-    // the accurate colour model keeps its start-up program's colours.
+    // Original Green (9BBC0F, 8BAC0F, 306230, 0F380F) at five bits a level,
+    // which the accurate machine spreads over the full range; its colour
+    // model keeps its start-up program's colours.
     const case_t cases[] = {
         {{}, {0x98B808, 0x88A808, 0x306030, 0x083808}},
-        {{"--machine", "accurate", "--model", "dmg"}, {0x98B808, 0x88A808, 0x306030, 0x083808}},
-        {{"--machine", "accurate", "--model", "cgb"}, {0xF8F8F8, 0x78F830, 0x0060C0, 0x000000}},
+        {{"--machine", "accurate", "--model", "dmg"}, {0x9CBD08, 0x8CAD08, 0x316331, 0x083908}},
+        {{"--machine", "accurate", "--model", "cgb"}, {0xFFFFFF, 0x7BFF31, 0x0063C6, 0x000000}},
     };
     for (const case_t& test : cases) {
         SCOPED_TRACE(testing::PrintToString(test.machine));
@@ -64,10 +65,10 @@ TEST(HeadlessPalette, BlankScreenShowsTheLightestShade) {
     const case_t cases[] = {
         {{}, "tov", "90", 0xFFFFFF},
         {{}, "green", "90", 0x98B808},
-        {dmg, "tov", "90", 0xF8F8F8},
-        {dmg, "green", "90", 0x98B808},
-        {dmg, "green", "00", 0x98B808},
-        {{"--machine", "accurate", "--model", "cgb"}, "green", "90", 0xF8F8F8},
+        {dmg, "tov", "90", 0xFFFFFF},
+        {dmg, "green", "90", 0x9CBD08},
+        {dmg, "green", "00", 0x9CBD08},
+        {{"--machine", "accurate", "--model", "cgb"}, "green", "90", 0xFFFFFF},
     };
     for (const case_t& test : cases) {
         SCOPED_TRACE(testing::PrintToString(test.machine) + " " + test.palette + " " + test.lcdc);

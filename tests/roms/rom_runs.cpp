@@ -33,14 +33,30 @@ std::string run_for(const std::filesystem::path& rom, int frames,
     return out.str();
 }
 
-}  // namespace
-
-int exit_status(const std::filesystem::path& rom, const std::vector<std::string>& options) {
+// The runner's exit status, with what it said on its error output.
+int status_of(const std::filesystem::path& rom, const std::vector<std::string>& options,
+              std::string& said) {
     std::vector<std::string> arguments = {rom.string()};
     arguments.insert(arguments.end(), options.begin(), options.end());
     std::ostringstream out;
     std::ostringstream error;
-    return run_headless(arguments, out, error);
+    const int status = run_headless(arguments, out, error);
+    said = error.str();
+    return status;
+}
+
+}  // namespace
+
+int exit_status(const std::filesystem::path& rom, const std::vector<std::string>& options) {
+    std::string said;
+    return status_of(rom, options, said);
+}
+
+std::string runner_failure(const std::filesystem::path& rom,
+                           const std::vector<std::string>& options) {
+    std::string said;
+    const int status = status_of(rom, options, said);
+    return status == 0 ? std::string() : "status " + std::to_string(status) + ": " + said;
 }
 
 std::string final_screen(const std::filesystem::path& rom, int frames,

@@ -27,6 +27,11 @@ std::string serial_output(const std::filesystem::path& rom, int frames,
 // The runner's exit status for `rom` with `options`.
 int exit_status(const std::filesystem::path& rom, const std::vector<std::string>& options);
 
+// Empty when the runner passes `rom` with `options` (its expectations met);
+// else what it said on its error output, with the exit status.
+std::string runner_failure(const std::filesystem::path& rom,
+                           const std::vector<std::string>& options);
+
 // The last line of `text` that is not empty, without its newline.
 std::string last_line(const std::string& text);
 

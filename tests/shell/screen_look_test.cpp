@@ -44,7 +44,7 @@ TEST(ScreenLook, ColourCorrectionDarkensAndDesaturates) {
     picture_bytes frame{};
     picture_bytes out{};
     for (int pixel = 0; pixel < count; ++pixel) {
-        const uint32_t colour = host_colour(words[pixel]);
+        const uint32_t colour = host_colour(words[pixel], colour_scale::top_bits);
         std::memcpy(&frame[pixel * 3], &colour, 3);
     }
     correct_colours(frame.data(), out.data());

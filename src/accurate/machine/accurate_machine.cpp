@@ -149,6 +149,7 @@ const machine_interface accurate_machine = {
     .ram_element = ram_element,
     .pokes_cartridge = false,
     .use_shades = use_model_shades,
+    .full_range_colours = true,
     .colour_hardware = [] { return colour_model != 0; },
     .cartridge_note = cartridge_note,
     .rumbling = [] { return controller.motor != 0; },

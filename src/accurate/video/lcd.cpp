@@ -190,7 +190,7 @@ void run_moment() {
 
 // A dark LCD shows its lightest shade.
 void blank_picture() {
-    const uint32_t colour = blank_colour(colour_model);
+    const uint32_t colour = blank_colour(colour_model, colour_scale::full_range);
     for (uint8_t* pixel = frame_buffer; pixel < std::end(frame_buffer); pixel += 3) {
         std::memcpy(pixel, &colour, 3);
     }

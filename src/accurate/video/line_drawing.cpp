@@ -231,7 +231,7 @@ void fetch_until(int dot) {
     }
 }
 
-host_palette host_colours;
+host_palette host_colours{.scale = colour_scale::full_range};
 
 // The background's palette entries of columns [from, to), eight at a time.
 void background_entries(int from, int to, bool background_on, uint8_t* entries) {
@@ -275,7 +275,7 @@ void put_pixels(int from, int to) {
     if ((lcdc & 0x02) && line_drawing.next_object > 0) {
         mix_objects(from, to, lcdc, entries);
     }
-    follow_palettes(host_colours, blank_colour(colour_model));
+    follow_palettes(host_colours, blank_colour(colour_model, colour_scale::full_range));
     uint8_t* out = frame_buffer + line_drawing.line * frame_row_bytes + from * 3;
     const int last = std::min(to, width - 1);
     for (int x = from; x < last; ++x, out += 3) {

@@ -138,6 +138,7 @@ const machine_interface classic_machine = {
     .ram_element = ram_element,
     .pokes_cartridge = true,
     .use_shades = use_palette_shades,
+    .full_range_colours = false,
     .colour_hardware = [] { return colour_mode == 1; },
     .cartridge_note = [] { return std::string(); },
     .rumbling = [] { return false; },

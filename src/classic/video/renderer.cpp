@@ -219,7 +219,7 @@ void put_line(int ly) {
 // A line without background shows the palette's lightest shade; under TOV
 // Greys the white TOV has always shown there, a step lighter than theirs.
 uint32_t cleared_colour() {
-    return monochrome_palette() == named_palettes[0].shades ? 0xFFFFFF : blank_colour(false);
+    return monochrome_palette() == named_palettes[0].shades ? 0xFFFFFF : blank_colour(false, colour_scale::top_bits);
 }
 
 }  // namespace
