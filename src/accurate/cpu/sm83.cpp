@@ -1,9 +1,12 @@
 #include "accurate/cpu/sm83.h"
 
+#include <algorithm>
+
 #include "accurate/bus/bus.h"
 #include "accurate/bus/events.h"
 #include "accurate/bus/oam_bug.h"
 #include "accurate/dma/vram_dma.h"
+#include "accurate/timer/sound_clock.h"
 #include "accurate/timer/timer.h"
 #include "accurate/video/lcd.h"
 #include "cartridge/real_time_clock.h"
@@ -18,8 +21,9 @@ sm83_state sm83;
 
 namespace {
 
-// The CPU and the divider wait this long after a STOP that switches speed.
-constexpr uint64_t speed_switch_cycles = 2050 * 4;
+// After a STOP that switches the speed the CPU sleeps while the divider,
+// restarted at 0, counts this many cycles at the new speed.
+constexpr uint64_t speed_switch_sleep = uint64_t{1} << 17;
 
 register_pair* const word_registers[4] = {&BC, &DE, &HL, &SP};
 register_pair* const stack_registers[4] = {&BC, &DE, &HL, &AF};
@@ -249,19 +253,55 @@ void halt() {
     }
 }
 
-// On the colour model with KEY1's switch armed STOP switches the speed;
-// otherwise the CPU sleeps until a button is pressed. Both reset the divider.
+// A button is down on a line P1 selects.
+bool button_pressed() {
+    follow_joypad();
+    return (io_page[P1] & 0x0F) != 0x0F;
+}
+
+// The colour model's speed switch: the divider restarts at 0 and the units
+// that count dots keep their place in the new speed.
+void switch_speed() {
+    catch_up_real_time_clock();  // it counts the time before at the old speed
+    catch_up_sound();
+    lcd_speed_switching(machine_clock.double_speed == 0);
+    io_page[KEY1] = machine_clock.double_speed ? 0x80 : 0x00;
+    write_div();
+}
+
+// STOP as the console runs it. With a selected button held it does not
+// stop: it halts, or does nothing when an interrupt is pending. Otherwise it
+// restarts the divider and switches the speed when KEY1 has the switch armed
+// on the colour model, or holds the divider at 0 and sleeps until a button
+// goes down. With an interrupt pending the CPU goes on at once with the next
+// byte; without, that byte is skipped and the CPU sleeps.
 void stop() {
-    pause_timers();
-    if (colour_mode && (io_page[KEY1] & 1)) {
-        catch_up_real_time_clock();  // it counts the time before at the old speed
-        set_double_speed(machine_clock.double_speed == 0);
-        io_page[KEY1] = machine_clock.double_speed ? 0x80 : 0x00;
-        sm83.switching = 1;
-        hold_cpu(speed_switch_cycles);
-    } else {
-        sm83.stopped = 1;
+    const bool pending = pending_interrupts() != 0;
+    if (button_pressed()) {
+        if (!pending) {
+            PC.value = (PC.value + 1) & 0xFFFF;
+            halted = 1;
+        }
+        return;
     }
+    if (!colour_mode || (io_page[KEY1] & 1) == 0) {
+        pause_timers();
+        sm83.stopped = 1;
+        PC.value = (PC.value + (pending ? 0 : 1)) & 0xFFFF;
+        return;
+    }
+    if (pending) {
+        switch_speed();  // the console switches two M-cycles later, the CPU already going on
+        return;
+    }
+    // The switch comes two M-cycles after STOP, at the old speed; the CPU
+    // then sleeps until the divider has counted its time.
+    PC.value = (PC.value + 1) & 0xFFFF;
+    idle();
+    idle();
+    switch_speed();
+    sm83.switching = 1;
+    machine_clock.cpu_free_at = machine_clock.now + speed_switch_sleep;
 }
 
 void execute_cb() {
@@ -467,22 +507,31 @@ uint8_t fetch_opcode() {
     return fetch();
 }
 
-// A pressed button ends STOP's sleep.
-bool button_pressed() {
-    follow_joypad();
-    return (io_page[P1] & 0x0F) != 0x0F;
+// The sleep after a speed switch ends when its time is up or an interrupt
+// is requested; true while it lasts.
+bool switch_sleeping() {
+    const uint64_t now = machine_clock.now;
+    if (now < machine_clock.cpu_free_at && pending_interrupts() == 0) {
+        advance_to_next_event(machine_clock.cpu_free_at);
+        return true;
+    }
+    sm83.switching = 0;
+    machine_clock.cpu_free_at = std::min(machine_clock.cpu_free_at, now);
+    if (timer.paused) {
+        resume_timers();  // a state of an older TOV held the divider through the switch
+    }
+    return false;
 }
 
 // The CPU does nothing until the next moment of a unit; true while it waits.
 bool waiting() {
+    if (sm83.switching && switch_sleeping()) {
+        return true;
+    }
     const uint64_t now = machine_clock.now;
     if (machine_clock.cpu_free_at > now) {
         advance_to_next_event(machine_clock.cpu_free_at);
         return true;
-    }
-    if (sm83.switching) {
-        sm83.switching = 0;
-        resume_timers();
     }
     if (sm83.stopped && button_pressed()) {
         sm83.stopped = 0;

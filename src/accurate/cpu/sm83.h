@@ -13,7 +13,7 @@ struct sm83_state {
     uint8_t halt_bug = 0;   // HALT ended at once with IME clear: the next fetch keeps PC
     uint8_t stopped = 0;    // STOP without a speed switch: asleep until a button goes down
     uint8_t locked = 0;     // an unused opcode hung the CPU
-    uint8_t switching = 0;  // a speed switch holds the CPU and the divider
+    uint8_t switching = 0;  // the CPU sleeps after a speed switch, up to machine_clock.cpu_free_at
 };
 extern sm83_state sm83;
 

@@ -14,7 +14,7 @@ struct timer_state {
     uint8_t tima = 0;
     uint8_t tma = 0;
     uint8_t tac = 0;
-    uint8_t paused = 0;        // 1 while a speed switch holds the counter at 0
+    uint8_t paused = 0;        // 1 while STOP holds the counter at 0
     uint64_t counted_to = 0;   // TIMA holds the edges up to this moment
     uint64_t reload_at = 0;    // after an overflow: the M-cycle that loads TMA
     uint64_t reloaded_at = 0;  // the last M-cycle that loaded TMA
@@ -39,7 +39,7 @@ void write_timer_control(uint8_t value);
 // TIMA's scheduled moment: an overflow or the reload after it.
 void timer_event(uint64_t when);
 
-// A speed switch holds the counter at 0 while the CPU waits, from now to
+// STOP holds the counter at 0 while the clock is stopped, from now to
 // resume_timers(); its edges in between are lost.
 void pause_timers();
 void resume_timers();

@@ -343,6 +343,13 @@ bool in_horizontal_blank() {
     return lcd.on && visible_line() && !lcd.first_line && mode_at(dots_into_line()) == 0;
 }
 
+void lcd_speed_switching(bool double_speed) {
+    const uint64_t now = machine_clock.now;
+    const uint64_t dots = (now - std::min(now, lcd.line_start)) >> machine_clock.double_speed;
+    set_double_speed(double_speed);
+    lcd.line_start = now - std::min(now, dots_to_cycles(dots));
+}
+
 void settle_lcd() {
     lcd.on = lcd.on ? 1 : 0;
     lcd.line = std::min<uint8_t>(lcd.line, last_line);

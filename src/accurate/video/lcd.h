@@ -67,6 +67,10 @@ int oam_search_row();
 // Whether a visible line's horizontal blank is under way.
 bool in_horizontal_blank();
 
+// The colour model's speed switch: a dot takes twice or half the CPU cycles
+// from now, and the line keeps the dots it has gone through.
+void lcd_speed_switching(bool double_speed);
+
 // A state from a file brought into range.
 void settle_lcd();
 
