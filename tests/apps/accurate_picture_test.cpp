@@ -17,15 +17,17 @@
 namespace tov {
 namespace {
 
-// With no objects and SCX 0 pixel x goes out at dot 92 + x; a background
-// tile is fetched 8 dots before its first pixel, tile t (columns 8t-8t+7)
-// at dot 84 + 8t.
+// With no objects and SCX 0 pixel x goes out, as a write sees it, at dot
+// 99 + x; on the monochrome model the pixel out as BGP is written takes the
+// old and new values ORed (E4 | 00 shows colour 3 black), and LCDC bit 0
+// reaches the pixel a dot later than BGP. A background tile is fetched 8
+// dots before its first pixel, tile t (columns 8t-8t+7) at dot 91 + 8t.
 int first_pixel_out_at_or_after(int dot) {
-    return std::max(0, dot - 92);
+    return std::max(0, dot - 98);
 }
 
 bool tile_fetched_before(int tile, int dot) {
-    return 84 + 8 * tile < dot;
+    return 91 + 8 * tile < dot;
 }
 
 constexpr uint32_t white = 0xFFFFFF;

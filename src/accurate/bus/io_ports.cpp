@@ -184,7 +184,7 @@ void write_port(int32_t offset, uint8_t value) {
             step_palette_index(offset == BCPD ? BCPS : OCPS);
             return;
         }
-        picture_register_writing();
+        picture_register_writing(offset, value);
         write_io_register(offset, value);
         if (offset == WX || offset == WY) {
             window_register_written();
@@ -206,7 +206,7 @@ void write_port(int32_t offset, uint8_t value) {
         case LCDC: {
             const bool switched_off = lcd.on && !(value & 0x80);
             const bool blanking = in_horizontal_blank();
-            picture_register_writing();
+            picture_register_writing(LCDC, value);
             write_io_register(LCDC, value);
             lcd_switch((value & 0x80) != 0);
             window_register_written();

@@ -149,6 +149,7 @@ bool compare_matters() {
 }
 
 void begin_line(uint64_t when) {
+    complete_line_drawing();
     lcd.line_start = when;
     lcd.line = static_cast<uint8_t>(lcd.line == last_line ? 0 : lcd.line + 1);
     if (lcd.line == first_blank_line) {
@@ -284,10 +285,12 @@ bool drawing_now(int dot) {
     return lcd.on && visible_line() && mode_at(dot) == 3;
 }
 
-void picture_register_writing() {
+// From mode 3 to the end of the line: the last pixels go out a few dots
+// into the horizontal blank.
+void picture_register_writing(int offset, uint8_t value) {
     const int dot = dots_into_line();
-    if (drawing_now(dot)) {
-        draw_line_until(dot);
+    if (lcd.on && visible_line() && dot >= search_dots) {
+        register_writing(dot, offset, value);
     }
 }
 

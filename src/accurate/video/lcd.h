@@ -50,9 +50,10 @@ void lcd_switch(bool on);
 void stat_written(uint8_t value, bool monochrome);
 void lyc_written(uint8_t value);
 
-// A register the picture reads is about to be written: during mode 3 the line
-// is drawn up to now first. After WX, WY or LCDC, mode 3 may end elsewhere.
-void picture_register_writing();
+// A register the picture reads is about to be written: during mode 3 and
+// the few dots after it the line is drawn up to now first. After WX, WY or
+// LCDC, mode 3 may end elsewhere.
+void picture_register_writing(int offset, uint8_t value);
 void window_register_written();
 
 // Whether the CPU is locked out of OAM, video RAM or the colour palettes

@@ -25,6 +25,9 @@ constexpr int first_pixel_delay = 12;  // two tile fetches before the first pixe
 constexpr int window_setup_dots = 6;
 constexpr int object_fetch_dots = 6;
 constexpr int fetch_lead = 8;  // a tile is fetched this long before its first pixel goes out
+// A register write meets the pipeline this many dots behind the moment the
+// line's timing gives it: the last pixels still go out after mode 3 ends.
+constexpr int pipeline_lag = 7;
 
 // Tile numbers for the objects' waits: background tiles count by their
 // scrolled position, the window's from window_tiles, and an object at OAM X
@@ -36,9 +39,11 @@ int first_column(const line_object& object) {
     return std::max(object.x - 8, 0);
 }
 
+// A window at the screen's left edge starts with mode 3.
 bool window_started() {
     return line_drawing.window_column < width &&
-           line_drawing.fetched_to > std::max(line_drawing.window_column, 0);
+           (line_drawing.window_column <= 0 ||
+            line_drawing.fetched_to > line_drawing.window_column);
 }
 
 // Where the window starts on the line with the registers as they are now.
@@ -329,12 +334,37 @@ int start_line_drawing(int line, bool objects_seen, bool drawn) {
     return line_drawing.end_dot - search_dots;
 }
 
-void draw_line_until(int dot) {
-    if (!line_drawing.drawn) {
+namespace {
+
+// The fetches that began before `fetched`, the pixels that went out before
+// `shown`, both in the line's timing.
+void draw_until(int fetched, int shown) {
+    if (!line_drawing.drawn || line_drawing.output_to >= width) {
         return;
     }
-    fetch_until(dot);
-    output_until(dot);
+    fetch_until(fetched - pipeline_lag);
+    output_until(shown - pipeline_lag);
+}
+
+}  // namespace
+
+void draw_line_until(int dot) {
+    draw_until(dot, dot);
+}
+
+// On the monochrome model the pixel that goes out as a palette is written
+// takes the old and new values ORed.
+void register_writing(int dot, int offset, uint8_t value) {
+    // LCDC's enable bits reach the pixel a dot after the palettes do.
+    draw_until(dot, offset == LCDC ? dot + 1 : dot);
+    const bool palette = offset == BGP || offset == OBP0 || offset == OBP1;
+    if (!palette || colour_model != 0 || !line_drawing.drawn) {
+        return;
+    }
+    const uint8_t old = io_page[offset];
+    write_io_register(offset, static_cast<uint8_t>(old | value));
+    draw_line_until(dot + 1);
+    write_io_register(offset, old);
 }
 
 // The window moves only while the fetcher has not met it.
@@ -351,14 +381,24 @@ int window_registers_written() {
 
 void finish_line_drawing() {
     if (line_drawing.drawn && draw_in_single_pixels) {
-        for (int x = line_drawing.output_to; x < width; ++x) {
-            draw_line_until(pixel_dot(x) + 1);
+        for (int x = line_drawing.output_to; x < width && pixel_dot(x) < line_drawing.end_dot;
+             ++x) {
+            draw_line_until(pixel_dot(x) + pipeline_lag + 1);
         }
     }
-    draw_line_until(line_drawing.end_dot + fetch_lead + 1);
+    draw_line_until(line_drawing.end_dot);
     if (window_started()) {
         ++line_drawing.window_line;
     }
+}
+
+void complete_line_drawing() {
+    if (line_drawing.drawn && draw_in_single_pixels) {
+        for (int x = line_drawing.output_to; x < width; ++x) {
+            draw_line_until(pixel_dot(x) + pipeline_lag + 1);
+        }
+    }
+    draw_line_until(line_drawing.end_dot + fetch_lead + pipeline_lag + 1);
 }
 
 void settle_line_drawing() {

@@ -70,13 +70,18 @@ int start_line_drawing(int line, bool objects_seen, bool drawn);
 // A register the picture reads is about to be written `dot` dots into the
 // line: what the console drew before then is drawn with the old value.
 void draw_line_until(int dot);
+void register_writing(int dot, int offset, uint8_t value);
 
 // WX, WY or LCDC was written: the window may start elsewhere on this line.
 // Returns mode 3's length as it is now.
 int window_registers_written();
 
-// Mode 3 ends: the rest of the line is drawn into the frame.
+// Mode 3 ends: the line is drawn but for its last pixels, which leave the
+// pipeline a few dots into the horizontal blank ...
 void finish_line_drawing();
+
+// ... and are drawn by the next line's start at the latest.
+void complete_line_drawing();
 
 // Tests draw every line a pixel at a time, as if a register were written
 // before each one, to check that drawing in parts draws the same.
