@@ -105,6 +105,42 @@ void set_io_registers(const start_up_state& start) {
     }
 }
 
+// The monochrome start-up program leaves its logo in video RAM: the header's
+// 48 bytes of 4x4 tiles, each pixel doubled, as tiles 1-24 with the (R) mark
+// as tile 25, shown from map rows 8 and 9.
+constexpr uint8_t registered_mark[8] = {0x3C, 0x42, 0xB9, 0xA5, 0xB9, 0xA5, 0x42, 0x3C};
+constexpr int32_t logo_tiles = 0x0010;
+constexpr int32_t logo_map = 0x1904;
+constexpr int32_t mark_tile = 25;
+
+// A nibble's four pixels, each made two.
+uint8_t doubled(int nibble) {
+    int wide = 0;
+    for (int bit = 0; bit < 4; ++bit) {
+        wide |= ((nibble >> bit) & 1) * (3 << (bit * 2));
+    }
+    return static_cast<uint8_t>(wide);
+}
+
+void leave_logo() {
+    int32_t row = logo_tiles;  // one colour plane only: every other byte
+    for (int32_t address = 0x0104; address < 0x0134; ++address) {
+        for (const int nibble : {rom_bank0[address] >> 4, rom_bank0[address] & 15}) {
+            vram[row] = vram[row + 2] = doubled(nibble);
+            row += 4;
+        }
+    }
+    for (const uint8_t line : registered_mark) {
+        vram[row] = line;
+        row += 2;
+    }
+    for (int tile = 0; tile < 12; ++tile) {
+        vram[logo_map + tile] = static_cast<uint8_t>(tile + 1);
+        vram[logo_map + 0x20 + tile] = static_cast<uint8_t>(tile + 13);
+    }
+    vram[logo_map + 12] = mark_tile;
+}
+
 void reset_units(const start_up_state& start) {
     reset_clock();
     reset_timer(start.counter);
@@ -132,6 +168,9 @@ void power_on_accurate_machine(model_choice model, bool keep_cartridge_ram) {
                                                 : colour_compatible_start;
     set_registers(start);
     set_io_registers(start);
+    if (!colour_model) {
+        leave_logo();
+    }
     reset_units(start);
 }
 
