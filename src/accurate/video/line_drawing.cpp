@@ -147,6 +147,22 @@ int pixel_dot(int x) {
     return dot;
 }
 
+// The dot at which the fetch of the background tile starting at `column`
+// begins: as the tile before it goes into the FIFO, so an object met in that
+// tile waits for this fetch instead of delaying it. The window's tiles are
+// fetched as the pixels before them go out.
+int fetch_dot(int column) {
+    if (line_drawing.window_column < width && column >= std::max(line_drawing.window_column, 0)) {
+        return pixel_dot(column) - fetch_lead;
+    }
+    int dot = line_drawing.first_dot + column - fetch_lead;
+    for (int k = 0; k < line_drawing.stall_count && line_drawing.stall_column[k] < column - 8;
+         ++k) {
+        dot += line_drawing.stall_dots[k];
+    }
+    return dot;
+}
+
 // Eight colour numbers of a tile row, with its attributes on the colour model.
 uint64_t fetch_tile_row(int map, int map_x, int map_y, bool tiles_8000, uint8_t& attributes) {
     const int entry = map + (map_y >> 3) * tile_map_columns + (map_x >> 3);
@@ -225,8 +241,7 @@ void fetch_object(const line_object& object) {
 // The fetches that began before `dot`, and the objects with them.
 void fetch_until(int dot) {
     const bool all = dot > line_drawing.end_dot;
-    while (line_drawing.fetched_to < width &&
-           (all || pixel_dot(line_drawing.fetched_to) - fetch_lead < dot)) {
+    while (line_drawing.fetched_to < width && (all || fetch_dot(line_drawing.fetched_to) < dot)) {
         const int end = fetch_background(line_drawing.fetched_to, width);
         while (line_drawing.next_object < line_drawing.object_count &&
                first_column(line_drawing.objects[line_drawing.next_object]) < end) {
@@ -331,6 +346,10 @@ int start_line_drawing(int line, bool objects_seen, bool drawn) {
     line_drawing.next_object = 0;
     line_drawing.output_to = 0;
     std::memset(line_drawing.object_number, 0, sizeof line_drawing.object_number);
+    // The first tile is fetched as mode 3 begins.
+    if (drawn) {
+        fetch_until(fetch_dot(0) + 1);
+    }
     return line_drawing.end_dot - search_dots;
 }
 
