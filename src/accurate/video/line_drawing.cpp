@@ -163,6 +163,15 @@ int fetch_dot(int column) {
     return dot;
 }
 
+// How many pixels went out before `dot`: pixel_dot turned round.
+int pixels_before(int dot) {
+    int count = dot - line_drawing.first_dot;
+    for (int k = 0; k < line_drawing.stall_count && line_drawing.stall_column[k] < count; ++k) {
+        count = std::max(count - line_drawing.stall_dots[k], line_drawing.stall_column[k]);
+    }
+    return std::clamp(count, 0, width);
+}
+
 // Eight colour numbers of a tile row, with its attributes on the colour model.
 uint64_t fetch_tile_row(int map, int map_x, int map_y, bool tiles_8000, uint8_t& attributes) {
     const int entry = map + (map_y >> 3) * tile_map_columns + (map_x >> 3);
@@ -240,7 +249,7 @@ void fetch_object(const line_object& object) {
 
 // The fetches that began before `dot`, and the objects with them.
 void fetch_until(int dot) {
-    const bool all = dot > line_drawing.end_dot;
+    const bool all = dot >= line_drawing.end_dot - fetch_lead;  // the last fetch is before
     while (line_drawing.fetched_to < width && (all || fetch_dot(line_drawing.fetched_to) < dot)) {
         const int end = fetch_background(line_drawing.fetched_to, width);
         while (line_drawing.next_object < line_drawing.object_count &&
@@ -308,13 +317,7 @@ void put_pixels(int from, int to) {
 
 // The fetched pixels that went out before `dot`.
 void output_until(int dot) {
-    int to = line_drawing.output_to;
-    if (dot > line_drawing.end_dot) {
-        to = line_drawing.fetched_to;
-    }
-    while (to < line_drawing.fetched_to && pixel_dot(to) < dot) {
-        ++to;
-    }
+    const int to = std::min(pixels_before(dot), line_drawing.fetched_to);
     if (to > line_drawing.output_to) {
         put_pixels(line_drawing.output_to, to);
         line_drawing.output_to = to;
