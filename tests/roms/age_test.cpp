@@ -91,7 +91,7 @@ const age_case cases[] = {
     {"vram/vram-read-dmgC.gb", "dmg", nullptr, false},
     {"vram/vram-read-ncmBCE.gb", "cgb", nullptr, false},
     {"m3-bg-bgp/m3-bg-bgp.gb", "dmg", "m3-bg-bgp/m3-bg-bgp-dmgC.png", false},
-    {"m3-bg-bgp/m3-bg-bgp.gb", "cgb", "m3-bg-bgp/m3-bg-bgp-ncmE.png", false},
+    {"m3-bg-bgp/m3-bg-bgp.gb", "cgb", "m3-bg-bgp/m3-bg-bgp-ncmE.png", true},
     {"m3-bg-lcdc/m3-bg-lcdc.gb", "cgb", "m3-bg-lcdc/m3-bg-lcdc-cgbBCE.png", false},
     {"m3-bg-lcdc/m3-bg-lcdc.gb", "dmg", "m3-bg-lcdc/m3-bg-lcdc-dmgC.png", false},
     {"m3-bg-lcdc/m3-bg-lcdc-ds.gb", "cgb", "m3-bg-lcdc/m3-bg-lcdc-ds-cgbBCE.png", false},
