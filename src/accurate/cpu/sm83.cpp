@@ -25,6 +25,11 @@ namespace {
 // restarted at 0, counts this many cycles at the new speed.
 constexpr uint64_t speed_switch_sleep = uint64_t{1} << 17;
 
+// The CPU looks at the interrupt requests this many cycles into an M-cycle of
+// HALT, and into the M-cycle that fetches an opcode.
+constexpr uint64_t halted_look = 2;
+constexpr uint64_t fetch_look = 3;
+
 register_pair* const word_registers[4] = {&BC, &DE, &HL, &SP};
 register_pair* const stack_registers[4] = {&BC, &DE, &HL, &AF};
 
@@ -479,11 +484,11 @@ void execute(uint8_t opcode) {
     }
 }
 
-// Five M-cycles. The vector is chosen after the high byte of PC is pushed:
-// when that push lands on IE and no enabled request is left, PC becomes 0000.
+// Five M-cycles, the first the opcode fetch the interrupt took the place of.
+// The vector is chosen after the high byte of PC is pushed: when that push
+// lands on IE and no enabled request is left, PC becomes 0000.
 void dispatch_interrupt() {
     ime = 0;
-    idle();
     idle_stepping(SP.value);  // SP moves down
     // The halt bug's fetch did not move PC on, so the return is to the HALT.
     const int32_t resume = sm83.halt_bug ? (PC.value - 1) & 0xFFFF : PC.value;
@@ -499,12 +504,17 @@ void dispatch_interrupt() {
     PC.value = chosen == 0 ? 0x0000 : 0x0040 + 8 * __builtin_ctz(chosen);
 }
 
+// The opcode fetch's access, its M-cycle already begun.
 uint8_t fetch_opcode() {
-    if (sm83.halt_bug) {
-        sm83.halt_bug = 0;
-        return read(PC.value);
+    const int32_t address = PC.value;
+    if (in_oam_page(address)) {
+        oam_bug(sm83.halt_bug ? oam_access::read : oam_access::read_and_step);
     }
-    return fetch();
+    if (sm83.halt_bug == 0) {
+        PC.value = (address + 1) & 0xFFFF;
+    }
+    sm83.halt_bug = 0;
+    return bus_read(address);
 }
 
 // The sleep after a speed switch ends when its time is up or an interrupt
@@ -523,6 +533,18 @@ bool switch_sleeping() {
     return false;
 }
 
+// A halted CPU passes the M-cycles before the one in which it can see what
+// the next moment of a unit requests; true when there were such.
+bool sleep() {
+    const uint64_t next = machine_clock.next;
+    const uint64_t seen_in = (next - halted_look + 3) & ~uint64_t{3};
+    if (next == never || seen_in <= machine_clock.now) {
+        return false;
+    }
+    advance_to_next_event(seen_in);
+    return true;
+}
+
 // The CPU does nothing until the next moment of a unit; true while it waits.
 bool waiting() {
     if (sm83.switching && switch_sleeping()) {
@@ -537,18 +559,35 @@ bool waiting() {
         sm83.stopped = 0;
         resume_timers();
     }
-    if (halted == 1 && pending_interrupts() != 0) {
-        halted = 0;
-        hold_cpu(vram_dma_woken(in_horizontal_blank()));
-        if (machine_clock.cpu_free_at > machine_clock.now) {
-            return true;
-        }
-    }
-    if (halted == 1 || sm83.stopped || sm83.locked) {
+    if (sm83.stopped || sm83.locked) {
         advance_to_next_event(never);
         return true;
     }
-    return false;
+    return halted == 1 && pending_interrupts() == 0 && sleep();
+}
+
+// An M-cycle in which the CPU looks at the requests; true when one was
+// pending as it looked.
+bool looking_cycle(uint64_t look) {
+    machine_clock.now += look;
+    if (machine_clock.now >= machine_clock.next) {
+        run_due_events();
+    }
+    const bool requested = pending_interrupts() != 0;
+    machine_clock.now += 4 - look;
+    if (machine_clock.now >= machine_clock.next) {
+        run_due_events();
+    }
+    return requested;
+}
+
+// An M-cycle of HALT: a request the CPU sees wakes it; this M-cycle is then
+// the first of the interrupt's dispatch, or the fetch of the next opcode.
+void halted_cycle() {
+    if (looking_cycle(halted_look)) {
+        halted = 0;
+        hold_cpu(vram_dma_woken(in_horizontal_blank()));
+    }
 }
 
 }  // namespace
@@ -561,7 +600,19 @@ void cpu_step() {
     if (waiting()) {
         return;
     }
-    if (ime == 1 && pending_interrupts() != 0) {
+    // The CPU looks for interrupts in the M-cycle that fetches the next
+    // opcode; an interrupt takes that M-cycle over. Waking from HALT, the
+    // M-cycle in which it saw the request is that one.
+    bool requested = true;
+    if (halted == 1) {
+        halted_cycle();
+        if (halted == 1 || machine_clock.cpu_free_at > machine_clock.now) {
+            return;
+        }
+    } else {
+        requested = looking_cycle(fetch_look);
+    }
+    if (ime == 1 && requested) {
         dispatch_interrupt();
         return;
     }

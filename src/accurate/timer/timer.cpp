@@ -143,7 +143,7 @@ void write_tma(uint8_t value) {
 // that signal from 1 to 0 steps TIMA, switching the timer off included (on
 // both models, as mooneye's rapid_toggle finds). The write reaches the
 // detector before the counter's step in its M-cycle, so that step is judged
-// with the new TAC.
+// with the new TAC; the step the write makes itself comes as the write ends.
 void write_timer_control(uint8_t value) {
     const uint64_t moment = machine_clock.now - m_cycle;
     count_edges(moment);
@@ -152,7 +152,7 @@ void write_timer_control(uint8_t value) {
     timer.tac = value & 0x07;
     const bool after = tima_enabled() && selected_bit_set(counter);
     if (before && !after) {
-        extra_edge(moment);
+        extra_edge(machine_clock.now);
     }
     schedule_overflow();
 }

@@ -27,6 +27,10 @@ constexpr int frame_dots = line_dots * 154;
 constexpr int first_blank_line = 144;
 constexpr int last_line = 153;
 constexpr int shown_late = 1;            // STAT's bits lag the modes by this dot
+constexpr int line_opening = 4;          // a line's first M-cycle keeps the mode before it
+constexpr int vertical_blank_dot = 1;    // line 144 requests the vertical blank interrupt here
+constexpr int blank_source_late = 2;     // mode 0's STAT source follows mode 0 by this
+constexpr int first_line_longer = 2;     // the LCD's first line draws this much longer
 constexpr int early_zero = 4;            // line 153 reads LY 0 from this dot
 constexpr int early_first_line = 4;      // the LCD's first line starts this early
 constexpr int line_153_match_end = 8;    // LY=LYC compares LY 153 until here ...
@@ -35,8 +39,10 @@ constexpr int line_153_zero_match = 12;  // ... and LY 0 from here
 enum stage : uint8_t {
     line_begins,
     compare,       // the LY=LYC bit takes the new line
+    opened,        // the line's first M-cycle ends: object search or the vertical blank begins
     drawing,       // mode 3 begins
     blank,         // mode 0 begins
+    blank_source,  // mode 0's STAT source goes on
     compare_none,  // line 153: LY 153 no longer compared
     compare_zero,  // line 153: LY 0 compared
     dark_frame,    // a frame's time passed with the LCD off
@@ -52,11 +58,18 @@ int dots_into_line() {
     return static_cast<int>(std::min<uint64_t>(gone >> machine_clock.double_speed, line_dots));
 }
 
-// The mode as the interrupt sources and the locks see it, `dot` dots into
-// the line.
+// The mode as the interrupt sources see it, `dot` dots into the line. The
+// first M-cycle of lines 0-144 is a moment of mode 0: the horizontal blank
+// goes on into it, and it parts the vertical blank from line 0's search.
 int mode_at(int dot) {
-    if (!visible_line()) {
+    if (lcd.line > first_blank_line) {
         return 1;
+    }
+    if (!visible_line()) {
+        return dot < vertical_blank_dot ? 0 : 1;
+    }
+    if (dot < line_opening) {
+        return 0;
     }
     if (dot < search_dots) {
         return lcd.first_line ? 0 : 2;
@@ -64,26 +77,25 @@ int mode_at(int dot) {
     return dot < lcd.drawing_end ? 3 : 0;
 }
 
-// The mode STAT shows: the one of four dots before, from the line before at
-// the start of a line.
+// The mode STAT shows: after the line's first M-cycle, the one of a dot
+// before.
 int shown_mode(int dot) {
-    if (dot >= shown_late) {
-        return mode_at(dot - shown_late);
-    }
-    if (lcd.first_line) {
-        return 0;
-    }
-    return lcd.line == 0 || lcd.line > first_blank_line ? 1 : 0;
+    return mode_at(dot < line_opening ? dot : std::max(dot - shown_late, line_opening));
 }
 
-// The LY=LYC bit: cleared as a line begins, set four dots later when LY
-// matches; line 153 matches LYC 153 at first, then LYC 0.
+// The search's source is a pulse as the line opens, on line 144 too.
+bool search_pulse(int dot) {
+    return lcd.line <= first_blank_line && dot < line_opening && !lcd.first_line;
+}
+
+// The LY=LYC bit: cleared as a line begins, set a dot later when LY
+// matches; line 153 matches LYC 153 at first, then LYC 0, which line 0 keeps.
 bool ly_matches(int dot) {
     if (!lcd.on) {
         return lcd.kept_match != 0;
     }
-    if (dot < shown_late) {
-        return false;
+    if (dot < shown_late && lcd.line != 0) {
+        return false;  // line 153 already compared LY 0
     }
     int compared = lcd.line;
     if (lcd.line == last_line) {
@@ -95,16 +107,19 @@ bool ly_matches(int dot) {
     return compared == io_page[LYC];
 }
 
-// The STAT sources with their enable bits; line 144's first dots also count
-// as mode 2. With the LCD off only the kept LY=LYC bit drives the line.
+// The STAT sources with their enable bits. With the LCD off only the kept
+// LY=LYC bit drives the line; the first line's mode 0 before drawing is no
+// horizontal blank.
 bool stat_line_level(uint8_t enables, int dot) {
     if (!lcd.on) {
         return lcd.kept_match && (enables & 0x40);
     }
     const int mode = mode_at(dot);
-    const bool line_144_search = lcd.line == first_blank_line && dot < shown_late;
-    return (ly_matches(dot) && (enables & 0x40)) || (mode == 0 && (enables & 0x08)) ||
-           (mode == 1 && (enables & 0x10)) || ((mode == 2 || line_144_search) && (enables & 0x20));
+    const bool blank = mode == 0 &&
+                       (dot < line_opening || dot >= lcd.drawing_end + blank_source_late) &&
+                       !(lcd.first_line && dot < search_dots);
+    return (ly_matches(dot) && (enables & 0x40)) || (blank && (enables & 0x08)) ||
+           (mode == 1 && (enables & 0x10)) || (search_pulse(dot) && (enables & 0x20));
 }
 
 // The line's level now, with `enables` as STAT's enable bits; its rising edge
@@ -130,9 +145,23 @@ void end_line_at(int dot) {
     next_moment(dot, line_begins);
 }
 
+// The line's opening M-cycle and mode 0's late source move the STAT line only
+// when the mode 0 or mode 2 source is enabled.
+bool opening_matters() {
+    return (io_page[STAT] & 0x28) != 0;
+}
+
+bool blank_source_matters() {
+    return (io_page[STAT] & 0x08) != 0;
+}
+
 // The moment after the LY=LYC bit takes the new line.
 void after_compare() {
-    if (visible_line()) {
+    if (lcd.line == first_blank_line) {
+        next_moment(vertical_blank_dot, opened);
+    } else if (visible_line() && opening_matters()) {
+        next_moment(line_opening, opened);
+    } else if (visible_line()) {
         next_moment(search_dots, drawing);
     } else if (lcd.line == last_line) {
         next_moment(line_153_match_end, compare_none);
@@ -142,10 +171,9 @@ void after_compare() {
 }
 
 // The LY=LYC bit's moment matters to the STAT line only when its source is
-// enabled, or as line 144's mode 2 moment ends; a STAT write that enables it
-// in time asks for it again.
+// enabled; a STAT write that enables it in time asks for it again.
 bool compare_matters() {
-    return (io_page[STAT] & 0x40) || lcd.line == first_blank_line;
+    return (io_page[STAT] & 0x40) != 0;
 }
 
 void begin_line(uint64_t when) {
@@ -153,7 +181,6 @@ void begin_line(uint64_t when) {
     lcd.line_start = when;
     lcd.line = static_cast<uint8_t>(lcd.line == last_line ? 0 : lcd.line + 1);
     if (lcd.line == first_blank_line) {
-        io_page[IF] |= interrupt_vblank;
         lcd.frame_done = 1;
         start_frame_drawing();
     }
@@ -164,13 +191,18 @@ void begin_line(uint64_t when) {
     }
 }
 
+// Mode 3 lasts `length` dots, on the LCD's first line a little longer.
+void set_drawing_end(int length) {
+    const int longer = lcd.first_line ? first_line_longer : 0;
+    lcd.drawing_end = static_cast<uint16_t>(search_dots + longer + length);
+}
+
 // Drawing begins: its length follows from the scroll, the window and the
 // objects the search found (none while OAM DMA held OAM).
 void begin_drawing() {
     const bool objects_seen = machine_clock.due[event_oam_dma] == never;
     const bool drawn = skip_counter >= frame_skip;
-    lcd.drawing_end =
-        static_cast<uint16_t>(search_dots + start_line_drawing(lcd.line, objects_seen, drawn));
+    set_drawing_end(start_line_drawing(lcd.line, objects_seen, drawn));
     next_moment(lcd.drawing_end, blank);
 }
 
@@ -178,11 +210,23 @@ void begin_drawing() {
 void run_moment() {
     switch (lcd.stage) {
         case compare: after_compare(); break;
+        case opened:
+            if (visible_line()) {
+                next_moment(search_dots, drawing);
+            } else {
+                io_page[IF] |= interrupt_vblank;
+                end_line_at(line_dots);
+            }
+            break;
         case drawing: begin_drawing(); break;
         case blank:
             finish_line_drawing();
             lcd.first_line = 0;
-            end_line_at(line_dots);
+            if (blank_source_matters()) {
+                next_moment(lcd.drawing_end + blank_source_late, blank_source);
+            } else {
+                end_line_at(line_dots);
+            }
             break;
         case compare_none: next_moment(line_153_zero_match, compare_zero); break;
         default: end_line_at(line_dots); break;
@@ -194,6 +238,20 @@ void blank_picture() {
     const uint32_t colour = blank_colour(colour_model, colour_scale::full_range);
     for (uint8_t* pixel = frame_buffer; pixel < std::end(frame_buffer); pixel += 3) {
         std::memcpy(pixel, &colour, 3);
+    }
+}
+
+// A STAT write that enables a source in time asks for the moments it needs.
+void ask_for_stat_moments() {
+    if (!lcd.on || !visible_line()) {
+        return;
+    }
+    const int dot = dots_into_line();
+    if (lcd.stage == drawing && dot < line_opening && opening_matters()) {
+        next_moment(line_opening, opened);
+    } else if (lcd.stage == line_begins && dot >= lcd.drawing_end &&
+               dot < lcd.drawing_end + blank_source_late && blank_source_matters()) {
+        next_moment(lcd.drawing_end + blank_source_late, blank_source);
     }
 }
 
@@ -279,6 +337,7 @@ void stat_written(uint8_t value, bool monochrome) {
         dots_into_line() < shown_late && compare_matters()) {
         next_moment(shown_late, compare);
     }
+    ask_for_stat_moments();
 }
 
 bool drawing_now(int dot) {
@@ -296,7 +355,7 @@ void picture_register_writing(int offset, uint8_t value) {
 
 void window_register_written() {
     if (drawing_now(dots_into_line()) && lcd.stage == blank) {
-        lcd.drawing_end = static_cast<uint16_t>(search_dots + window_registers_written());
+        set_drawing_end(window_registers_written());
         next_moment(lcd.drawing_end, blank);
     }
 }
@@ -343,7 +402,8 @@ int oam_search_row() {
 }
 
 bool in_horizontal_blank() {
-    return lcd.on && visible_line() && !lcd.first_line && mode_at(dots_into_line()) == 0;
+    const int dot = dots_into_line();
+    return lcd.on && visible_line() && !lcd.first_line && dot >= line_opening && mode_at(dot) == 0;
 }
 
 void lcd_speed_switching(bool double_speed) {

@@ -3,16 +3,21 @@
 // what the fine scroll, the window and the objects add, and the horizontal
 // blank (mode 0) the rest; then ten lines of vertical blank (mode 1). As the
 // console has it:
+// - the first M-cycle of lines 0-144 is a moment of mode 0 (line 0's parts
+//   it from the vertical blank); object search begins after it;
 // - the interrupt sources and the locks on video memory follow the modes as
-//   they are; STAT's mode bits and LY=LYC bit show them a dot late, and the
-//   locks open then too;
-// - LY reads 0 from the fifth dot of line 153;
-// - the first line after the LCD goes on has no object search and starts
-//   four dots early;
+//   they are; STAT's mode bits and LY=LYC bit show later changes a dot late,
+//   and the locks open then too;
+// - the vertical blank begins, and requests its interrupt, a dot into line
+//   144; mode 0's STAT source goes on two dots after mode 0;
+// - LY reads 0 from the fifth dot of line 153; line 0 keeps the LY=LYC bit
+//   line 153 set for LY 0;
+// - the first line after the LCD goes on has no object search, starts four
+//   dots early and draws two dots longer;
 // - the STAT interrupt line is the OR of its enabled sources and requests the
-//   interrupt on its rising edge only; the mode 2 source also fires as line
-//   144 begins; on the monochrome model a STAT write sees every source
-//   enabled for a moment.
+//   interrupt on its rising edge only; the search's source is a pulse in the
+//   first M-cycle of lines 0-144; on the monochrome model a STAT write sees
+//   every source enabled for a moment.
 // Each visible line is drawn as its mode 3 ends.
 #pragma once
 
