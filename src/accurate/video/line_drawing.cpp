@@ -62,15 +62,19 @@ void search_objects(bool seen) {
     if (!seen) {
         return;
     }
-    const int height = (io_page[LCDC] & 0x04) ? 16 : 8;
+    const unsigned height = (io_page[LCDC] & 0x04) ? 16 : 8;
+    const int line = line_drawing.line + 16;  // OAM's Y is the object's top plus 16
     int found = 0;
-    for (int n = 0; n < 40 && found < objects_per_line; ++n) {
-        const int y = oam[n * 4] - 16;
-        if (line_drawing.line >= y && line_drawing.line < y + height) {
-            ++found;
-            if (oam[n * 4 + 1] < width + 8) {
-                line_drawing.objects[line_drawing.object_count++] = {oam[n * 4 + 1], n};
-            }
+    for (int n = 0; n < 40; ++n) {
+        // The object's row on the line; above its top it wraps past any height.
+        if (static_cast<unsigned>(line - oam[n * 4]) >= height) {
+            continue;
+        }
+        if (oam[n * 4 + 1] < width + 8) {
+            line_drawing.objects[line_drawing.object_count++] = {oam[n * 4 + 1], n};
+        }
+        if (++found == objects_per_line) {
+            break;
         }
     }
     std::sort(line_drawing.objects, line_drawing.objects + line_drawing.object_count,
