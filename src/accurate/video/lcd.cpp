@@ -107,19 +107,24 @@ bool ly_matches(int dot) {
     return compared == io_page[LYC];
 }
 
+// Mode 0's source, `mode` being the mode at `dot`; the first line's mode 0
+// before drawing is no horizontal blank.
+bool blank_source_on(int mode, int dot) {
+    return mode == 0 && (dot < line_opening || dot >= lcd.drawing_end + blank_source_late) &&
+           !(lcd.first_line && dot < search_dots);
+}
+
 // The STAT sources with their enable bits. With the LCD off only the kept
-// LY=LYC bit drives the line; the first line's mode 0 before drawing is no
-// horizontal blank.
+// LY=LYC bit drives the line.
 bool stat_line_level(uint8_t enables, int dot) {
     if (!lcd.on) {
         return lcd.kept_match && (enables & 0x40);
     }
+    // A source is looked at only when enabled.
     const int mode = mode_at(dot);
-    const bool blank = mode == 0 &&
-                       (dot < line_opening || dot >= lcd.drawing_end + blank_source_late) &&
-                       !(lcd.first_line && dot < search_dots);
-    return (ly_matches(dot) && (enables & 0x40)) || (blank && (enables & 0x08)) ||
-           (mode == 1 && (enables & 0x10)) || (search_pulse(dot) && (enables & 0x20));
+    return ((enables & 0x40) && ly_matches(dot)) ||
+           ((enables & 0x08) && blank_source_on(mode, dot)) || ((enables & 0x10) && mode == 1) ||
+           ((enables & 0x20) && search_pulse(dot));
 }
 
 // The line's level now, with `enables` as STAT's enable bits; its rising edge
